@@ -1,0 +1,114 @@
+#pragma once
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/Address.h"
+
+namespace host {
+
+class Workbook;
+class Worksheet;
+class Range;
+
+// Implemented by a front end (PDF, printer, preview); the host stays free of it.
+class PrintService {
+public:
+    virtual ~PrintService() = default;
+    virtual void PrintOut(Worksheet& sheet, bool preview) = 0;
+};
+
+// Told of changes that a view may want to show.
+class HostObserver {
+public:
+    virtual ~HostObserver() = default;
+    virtual void WorkbookOpened(Workbook&) {}
+    virtual void WorkbookClosing(Workbook&) {}
+    virtual void WorkbookActivated(Workbook&) {}
+    virtual void SheetsChanged(Workbook&) {}
+    virtual void StatusBarChanged() {}
+    virtual void ScreenUpdatingChanged() {}
+};
+
+class Application;
+
+class Workbooks {
+public:
+    explicit Workbooks(Application* app) : app_(app) {}
+    int Count() const;
+    Workbook& Item(int index) const;                 // 1-based; HostError when out of range
+    Workbook* Find(const std::string& name) const;   // by Name, case-insensitive
+    // Opens a file; returns null and opens nothing when a workbook with the
+    // same file name is open already (whatever its folder). Throws FileError.
+    Workbook* Open(const std::string& fullName);
+    // A new workbook "工作簿N" with one empty sheet "Sheet1"; it becomes active.
+    Workbook& Add();
+
+private:
+    Application* app_;
+};
+
+class Application {
+public:
+    Application();
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The instance a front end runs; the entry object attaches to it.
+    static Application* Running();
+    static void SetRunning(Application* app);
+
+    host::Workbooks Workbooks() { return host::Workbooks(this); }
+    Workbook* ActiveWorkbook() const { return active_; }
+    void SetActiveWorkbook(Workbook* wb);
+
+    bool ScreenUpdating() const { return screenUpdating_; }
+    void SetScreenUpdating(bool v);
+    bool DisplayAlerts() const { return displayAlerts_; }
+    void SetDisplayAlerts(bool v) { displayAlerts_ = v; }
+    bool DisplayStatusBar() const { return displayStatusBar_; }
+    void SetDisplayStatusBar(bool v) { displayStatusBar_ = v; }
+    // StatusBar: a text, or none = the host's own text (the host's False).
+    const std::optional<std::string>& StatusBar() const { return statusBar_; }
+    void SetStatusBar(std::optional<std::string> text);
+
+    static const char* PathSeparator() { return "/"; }
+    static const char* Version() { return "16.0"; }
+
+    void SetPrintService(PrintService* s) { printService_ = s; }
+    PrintService* GetPrintService() const { return printService_; }
+    void AddObserver(HostObserver* o);
+    void RemoveObserver(HostObserver* o);
+    const std::vector<HostObserver*>& Observers() const { return observers_; }
+
+    // ----- used by Workbooks and Workbook -----
+    std::vector<std::unique_ptr<Workbook>>& WorkbookList() { return workbooks_; }
+    Workbook& AdoptWorkbook(std::unique_ptr<Workbook> wb);  // appends and activates
+    void CloseWorkbook(Workbook* wb);
+    int NextNewWorkbookNumber() { return ++newWorkbookCounter_; }
+    // The range that Range::Copy() put on the clipboard (null when none); a sheet
+    // that is deleted or a workbook that is closed empties it.
+    void SetClipboard(Worksheet* ws, const Rect& r);
+    Worksheet* ClipboardSheet() const { return clipboardSheet_; }
+    const Rect& ClipboardRect() const { return clipboardRect_; }
+    void ClearClipboardOf(Workbook* wb);
+    void ClearClipboardOf(Worksheet* ws) { if (clipboardSheet_ == ws) clipboardSheet_ = nullptr; }
+
+private:
+    std::vector<std::unique_ptr<Workbook>> workbooks_;
+    Workbook* active_ = nullptr;
+    bool screenUpdating_ = true, displayAlerts_ = true, displayStatusBar_ = true;
+    std::optional<std::string> statusBar_;
+    PrintService* printService_ = nullptr;
+    std::vector<HostObserver*> observers_;
+    int newWorkbookCounter_ = 0;
+    Worksheet* clipboardSheet_ = nullptr;
+    Rect clipboardRect_;
+};
+
+// The host's Union: one range of all areas of the given ranges (same sheet).
+Range Union(const Range& a, const Range& b);
+
+}  // namespace host

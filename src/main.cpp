@@ -1,0 +1,3 @@
+#include "cli/Main.h"
+
+int main(int argc, char** argv) { return cli::Main(argc, argv); }

@@ -1,0 +1,26 @@
+#pragma once
+// Shared helpers of the test executables.
+#include <filesystem>
+#include <string>
+
+namespace testing_support {
+
+// A fresh empty folder under the system's temporary folder, removed at exit of the test.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::filesystem::path& Path() const { return path_; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Runs a shell command, returns its exit code; standard output into `out` when given.
+int Run(const std::string& command, std::string* out = nullptr);
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& content);
+
+}  // namespace testing_support
