@@ -1,0 +1,10 @@
+#include "ui/FrmDaYin.h"
+
+namespace ui {
+
+FrmDaYin::FrmDaYin(entry::Component& component)
+    : MainWindow(component, kName, "打印", workbook::WindowCode::Print) {}
+
+void FrmDaYin::OnLoad() { LoadCommonSteps(); }
+
+}  // namespace ui

@@ -1,0 +1,10 @@
+#include "ui/FrmHuaMinChe.h"
+
+namespace ui {
+
+FrmHuaMinChe::FrmHuaMinChe(entry::Component& component)
+    : MainWindow(component, kName, "考试用表", workbook::WindowCode::ExamTables) {}
+
+void FrmHuaMinChe::OnLoad() { LoadCommonSteps(); }
+
+}  // namespace ui
