@@ -1,0 +1,253 @@
+#include <cmath>
+
+#include "host/Workbook.h"
+#include "host/xlsx/WriterParts.h"
+
+namespace host::xlsx {
+
+namespace {
+
+constexpr double kPointsPerInch = 72;
+
+// Column letters of every column up to the widest used one, built once per
+// sheet so that writing a cell reference costs no allocation.
+class ColumnNames {
+public:
+    explicit ColumnNames(int32_t maxCol) : names_(size_t(maxCol) + 1) {
+        for (int32_t c = 1; c <= maxCol; ++c) names_[c] = ColumnLetters(c);
+    }
+    const std::string& operator[](int32_t c) const { return names_[c]; }
+
+private:
+    std::vector<std::string> names_;
+};
+
+void WriteSheetPr(const Worksheet& ws, XmlBuffer& out) {
+    bool fit = ws.PageSetup().Zoom == 0;
+    if (ws.CodeName().empty() && !fit) return;
+    out.Raw("<sheetPr");
+    if (!ws.CodeName().empty()) out.Attr("codeName", ws.CodeName());
+    if (!fit) {
+        out.Raw("/>");
+        return;
+    }
+    out.Raw("><pageSetUpPr fitToPage=\"1\"/></sheetPr>");
+}
+
+// "$A$1,C3:D4" → "A1 C3:D4", the space-separated list a selection's sqref takes.
+std::string SelectionRefs(const std::string& selection) {
+    std::string out;
+    for (char c : selection) {
+        if (c == '$') continue;
+        out += c == ',' ? ' ' : c;
+    }
+    return out;
+}
+
+void WriteSheetView(const Worksheet& ws, bool active, XmlBuffer& out) {
+    out.Raw("<sheetViews><sheetView");
+    if (!ws.ShowGridLines()) out.Raw(" showGridLines=\"0\"");
+    if (ws.TabSelected() || active) out.Raw(" tabSelected=\"1\"");
+    out.Raw(" workbookViewId=\"0\"");
+    CellRef a = ws.ActiveCell();
+    std::string sel = SelectionRefs(ws.Selection());
+    std::string cell = CellAddress(a.row, a.col);
+    if (cell == "A1" && (sel.empty() || sel == "A1")) {
+        out.Raw("/></sheetViews>");
+        return;
+    }
+    out.Raw("><selection").Attr("activeCell", cell).Attr("sqref", sel.empty() ? cell : sel).Raw("/>");
+    out.Raw("</sheetView></sheetViews>");
+}
+
+void WriteSheetFormat(const Worksheet& ws, XmlBuffer& out) {
+    out.Raw("<sheetFormatPr");
+    if (ws.DefaultColumnWidth() != 8.43) out.AttrNumber("defaultColWidth", ws.DefaultColumnWidth());
+    out.AttrNumber("defaultRowHeight", ws.StandardHeight());
+    if (ws.StandardHeight() != 13.5) out.Raw(" customHeight=\"1\"");
+    out.Raw("/>");
+}
+
+bool SameColumn(const ColumnInfo& a, const ColumnInfo& b) {
+    return a.width == b.width && a.customWidth == b.customWidth && a.hidden == b.hidden && a.style == b.style;
+}
+
+// Runs of equal column settings become one <col min max>.
+void WriteColumns(const Worksheet& ws, XmlBuffer& out) {
+    const auto& cols = ws.ColumnsData();
+    bool any = false;
+    for (size_t i = 0; i < cols.size();) {
+        size_t j = i + 1;
+        while (j < cols.size() && SameColumn(cols[j], cols[i])) ++j;
+        const ColumnInfo& c = cols[i];
+        if (!c.IsDefault()) {
+            if (!any) out.Raw("<cols>");
+            any = true;
+            // A column without a width of its own carries the sheet's default,
+            // since readers take a missing width as zero.
+            out.Raw("<col").Attr("min", int64_t(i + 1)).Attr("max", int64_t(j))
+                .AttrNumber("width", c.width > 0 ? c.width : ws.DefaultColumnWidth());
+            if (c.style) out.Attr("style", c.style);
+            if (c.hidden) out.Raw(" hidden=\"1\"");
+            if (c.customWidth) out.Raw(" customWidth=\"1\"");
+            out.Raw("/>");
+        }
+        i = j;
+    }
+    if (any) out.Raw("</cols>");
+}
+
+void WriteCellValue(const Cell& cell, SharedStrings& sst, XmlBuffer& out) {
+    const Variant& v = cell.value;
+    if (cell.HasFormula()) {
+        switch (v.Type()) {
+            case VarType::Text: out.Raw(" t=\"str\""); break;
+            case VarType::Boolean: out.Raw(" t=\"b\""); break;
+            case VarType::Error: out.Raw(" t=\"e\""); break;
+            case VarType::Number: if (!std::isfinite(v.Number())) out.Raw(" t=\"e\""); break;
+            case VarType::Empty: break;
+        }
+        out.Raw("><f>").Text(*cell.formula).Raw("</f>");
+    } else {
+        switch (v.Type()) {
+            case VarType::Text: out.Raw(" t=\"s\"><v>").Int(sst.Index(v.Text())).Raw("</v></c>"); return;
+            case VarType::Boolean: out.Raw(" t=\"b\""); break;
+            case VarType::Error: out.Raw(" t=\"e\""); break;
+            case VarType::Number: if (!std::isfinite(v.Number())) out.Raw(" t=\"e\""); break;
+            case VarType::Empty: out.Raw("/>"); return;
+        }
+        out.Raw(">");
+    }
+    switch (v.Type()) {
+        case VarType::Text: out.Raw("<v>").Text(v.Text()).Raw("</v>"); break;
+        case VarType::Boolean: out.Raw(v.BooleanValue() ? "<v>1</v>" : "<v>0</v>"); break;
+        case VarType::Error: out.Raw("<v>").Raw(ErrorText(v.ErrorValue())).Raw("</v>"); break;
+        case VarType::Number:
+            // The file format has no infinities or NaN; they are the host's #NUM!.
+            if (std::isfinite(v.Number())) out.Raw("<v>").Number(v.Number()).Raw("</v>");
+            else out.Raw("<v>#NUM!</v>");
+            break;
+        case VarType::Empty: break;
+    }
+    out.Raw("</c>");
+}
+
+void WriteSheetData(const Worksheet& ws, uint32_t styleCount, SharedStrings& sst, XmlBuffer& out) {
+    const auto& rows = ws.RowsData();
+    int32_t maxCol = 1;
+    for (const Row& row : rows)
+        if (!row.cells.empty()) maxCol = std::max(maxCol, row.cells.back().col);
+    ColumnNames names(maxCol);
+    auto style = [&](uint32_t s) { return s < styleCount ? s : 0; };
+    out.Raw("<sheetData>");
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row& row = rows[i];
+        if (row.cells.empty() && row.info.IsDefault()) continue;
+        out.Raw("<row r=\"").Int(int64_t(i + 1)).Char('"');
+        const RowInfo& info = row.info;
+        if (info.style && style(info.style)) out.Raw(" s=\"").Int(style(info.style)).Raw("\" customFormat=\"1\"");
+        if (info.height > 0) out.AttrNumber("ht", info.height);
+        if (info.customHeight) out.Raw(" customHeight=\"1\"");
+        if (info.hidden) out.Raw(" hidden=\"1\"");
+        if (row.cells.empty()) {
+            out.Raw("/>");
+            continue;
+        }
+        out.Char('>');
+        for (const Cell& cell : row.cells) {
+            if (cell.IsBlank()) continue;
+            out.Raw("<c r=\"").Raw(names[cell.col]).Int(int64_t(i + 1)).Char('"');
+            if (uint32_t s = style(cell.style)) out.Raw(" s=\"").Int(s).Char('"');
+            WriteCellValue(cell, sst, out);
+        }
+        out.Raw("</row>");
+    }
+    out.Raw("</sheetData>");
+}
+
+void WriteSheetProtection(const Worksheet& ws, XmlBuffer& out) {
+    const SheetProtection& p = ws.Protection();
+    if (!p.enabled) return;
+    out.Raw("<sheetProtection");
+    if (!p.legacyHash.empty()) out.Attr("password", p.legacyHash);
+    if (!p.hashValue.empty()) {
+        out.Attr("algorithmName", p.algorithmName.empty() ? std::string("SHA-512") : p.algorithmName)
+            .Attr("hashValue", p.hashValue).Attr("saltValue", p.saltValue).Attr("spinCount", int64_t(p.spinCount));
+    }
+    out.Raw(" sheet=\"1\"");
+    static const char* kWritten[] = {"sheet", "password", "algorithmName", "hashValue", "saltValue", "spinCount"};
+    for (const auto& [name, value] : p.options) {
+        bool dup = false;
+        for (const char* w : kWritten) dup = dup || name == w;
+        if (!dup) out.Attr(name, value);
+    }
+    out.Raw("/>");
+}
+
+void WriteMerges(const Worksheet& ws, XmlBuffer& out) {
+    const auto& merges = ws.MergedAreas();
+    if (merges.empty()) return;
+    out.Raw("<mergeCells").Attr("count", int64_t(merges.size())).Raw(">");
+    for (const Rect& r : merges) out.Raw("<mergeCell").Attr("ref", AreaAddress(r, false, false)).Raw("/>");
+    out.Raw("</mergeCells>");
+}
+
+bool HasOwnPageSetup(const PageSetup& ps) {
+    return ps.hasSetup || ps.PaperSize != 9 || ps.Orientation != 1 || ps.Zoom != 100;
+}
+
+std::string HeaderFooterText(const std::string& left, const std::string& center, const std::string& right) {
+    std::string s;
+    if (!left.empty()) s += "&L" + left;
+    if (!center.empty()) s += "&C" + center;
+    if (!right.empty()) s += "&R" + right;
+    return s;
+}
+
+void WritePrintSettings(const Worksheet& ws, XmlBuffer& out) {
+    const PageSetup& ps = ws.PageSetup();
+    if (ps.CenterHorizontally || ps.CenterVertically) {
+        out.Raw("<printOptions");
+        if (ps.CenterHorizontally) out.Raw(" horizontalCentered=\"1\"");
+        if (ps.CenterVertically) out.Raw(" verticalCentered=\"1\"");
+        out.Raw("/>");
+    }
+    out.Raw("<pageMargins").AttrNumber("left", ps.LeftMargin / kPointsPerInch)
+        .AttrNumber("right", ps.RightMargin / kPointsPerInch).AttrNumber("top", ps.TopMargin / kPointsPerInch)
+        .AttrNumber("bottom", ps.BottomMargin / kPointsPerInch).AttrNumber("header", ps.HeaderMargin / kPointsPerInch)
+        .AttrNumber("footer", ps.FooterMargin / kPointsPerInch).Raw("/>");
+    if (HasOwnPageSetup(ps)) {
+        out.Raw("<pageSetup").Attr("paperSize", ps.PaperSize);
+        if (ps.Zoom > 0) out.Attr("scale", ps.Zoom);
+        else out.Attr("fitToWidth", ps.FitToPagesWide).Attr("fitToHeight", ps.FitToPagesTall);
+        out.Attr("orientation", ps.Orientation == 2 ? "landscape" : "portrait").Raw("/>");
+    }
+    std::string header = HeaderFooterText(ps.LeftHeader, ps.CenterHeader, ps.RightHeader);
+    std::string footer = HeaderFooterText(ps.LeftFooter, ps.CenterFooter, ps.RightFooter);
+    if (header.empty() && footer.empty()) return;
+    out.Raw("<headerFooter>");
+    if (!header.empty()) out.Raw("<oddHeader>").Text(header).Raw("</oddHeader>");
+    if (!footer.empty()) out.Raw("<oddFooter>").Text(footer).Raw("</oddFooter>");
+    out.Raw("</headerFooter>");
+}
+
+}  // namespace
+
+void WriteWorksheet(const SheetPart& part, SharedStrings& sst, XmlBuffer& out) {
+    const Worksheet& ws = *part.sheet;
+    const Workbook& wb = ws.Parent();
+    out.Declaration().Raw("<worksheet").Attr("xmlns", kMainNs).Attr("xmlns:r", kRelNs).Raw(">");
+    WriteSheetPr(ws, out);
+    out.Raw("<dimension").Attr("ref", AreaAddress(ws.UsedRect(), false, false)).Raw("/>");
+    WriteSheetView(ws, part.active, out);
+    WriteSheetFormat(ws, out);
+    WriteColumns(ws, out);
+    WriteSheetData(ws, uint32_t(wb.Styles().Size()), sst, out);
+    WriteSheetProtection(ws, out);
+    WriteMerges(ws, out);
+    WritePrintSettings(ws, out);
+    if (part.drawing) out.Raw("<drawing r:id=\"rId1\"/>");
+    out.Raw("</worksheet>");
+}
+
+}  // namespace host::xlsx

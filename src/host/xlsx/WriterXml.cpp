@@ -1,0 +1,142 @@
+#include "host/xlsx/WriterXml.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace host::xlsx {
+
+namespace {
+
+// Length of the well-formed UTF-8 sequence at s[i] (2–4), or 0 when the bytes
+// there are no such sequence (stray continuation, overlong form, surrogate,
+// beyond U+10FFFF, truncated).
+size_t Utf8SequenceLength(std::string_view s, size_t i) {
+    auto at = [&](size_t k) -> unsigned { return i + k < s.size() ? static_cast<unsigned char>(s[i + k]) : 0u; };
+    auto cont = [&](size_t k, unsigned lo = 0x80, unsigned hi = 0xBF) { unsigned c = at(k); return c >= lo && c <= hi; };
+    unsigned c = at(0);
+    if (c >= 0xC2 && c <= 0xDF) return cont(1) ? 2 : 0;
+    if (c == 0xE0) return cont(1, 0xA0) && cont(2) ? 3 : 0;
+    if (c == 0xED) return cont(1, 0x80, 0x9F) && cont(2) ? 3 : 0;
+    if (c >= 0xE1 && c <= 0xEF) return cont(1) && cont(2) ? 3 : 0;
+    if (c == 0xF0) return cont(1, 0x90) && cont(2) && cont(3) ? 4 : 0;
+    if (c >= 0xF1 && c <= 0xF3) return cont(1) && cont(2) && cont(3) ? 4 : 0;
+    if (c == 0xF4) return cont(1, 0x80, 0x8F) && cont(2) && cont(3) ? 4 : 0;
+    return 0;
+}
+
+// U+FFFE and U+FFFF are well-formed UTF-8 but not XML characters.
+bool IsNonCharacter(std::string_view s, size_t i) {
+    return static_cast<unsigned char>(s[i]) == 0xEF && static_cast<unsigned char>(s[i + 1]) == 0xBF &&
+           (static_cast<unsigned char>(s[i + 2]) & 0xFE) == 0xBE;
+}
+
+}  // namespace
+
+void XmlBuffer::Escape(std::string_view s, bool attribute) {
+    size_t run = 0;  // start of the pending span copied unchanged
+    auto flush = [&](size_t end) {
+        if (end > run) buf_.append(s.data() + run, end - run);
+    };
+    for (size_t i = 0; i < s.size();) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c >= 0x80) {
+            size_t n = Utf8SequenceLength(s, i);
+            if (n == 0 || (n == 3 && IsNonCharacter(s, i))) {
+                flush(i);
+                i += n ? n : 1;
+                run = i;
+            } else {
+                i += n;
+            }
+            continue;
+        }
+        const char* rep = nullptr;
+        switch (c) {
+            case '<': rep = "&lt;"; break;
+            case '>': rep = "&gt;"; break;
+            case '&': rep = "&amp;"; break;
+            case '"': rep = attribute ? "&quot;" : nullptr; break;
+            case '\t': rep = attribute ? "&#9;" : nullptr; break;
+            case '\n': rep = attribute ? "&#10;" : nullptr; break;
+            case '\r': rep = "&#13;"; break;  // a raw CR is folded into the following LF by readers
+            default:
+                if (c < 0x20) {
+                    flush(i);
+                    run = ++i;
+                    continue;
+                }
+        }
+        if (rep) {
+            flush(i);
+            buf_.append(rep);
+            run = i + 1;
+        }
+        ++i;
+    }
+    flush(s.size());
+}
+
+XmlBuffer& XmlBuffer::Text(std::string_view s) {
+    Escape(s, false);
+    return *this;
+}
+
+XmlBuffer& XmlBuffer::AttrValue(std::string_view s) {
+    Escape(s, true);
+    return *this;
+}
+
+XmlBuffer& XmlBuffer::Attr(std::string_view name, std::string_view value) {
+    buf_.push_back(' ');
+    buf_.append(name);
+    buf_.append("=\"");
+    Escape(value, true);
+    buf_.push_back('"');
+    return *this;
+}
+
+XmlBuffer& XmlBuffer::Attr(std::string_view name, int64_t value) {
+    buf_.push_back(' ');
+    buf_.append(name);
+    buf_.append("=\"");
+    Int(value);
+    buf_.push_back('"');
+    return *this;
+}
+
+XmlBuffer& XmlBuffer::AttrNumber(std::string_view name, double value) {
+    buf_.push_back(' ');
+    buf_.append(name);
+    buf_.append("=\"");
+    Number(value);
+    buf_.push_back('"');
+    return *this;
+}
+
+XmlBuffer& XmlBuffer::Int(int64_t v) {
+    char tmp[24];
+    auto r = std::to_chars(tmp, tmp + sizeof tmp, v);
+    buf_.append(tmp, r.ptr);
+    return *this;
+}
+
+XmlBuffer& XmlBuffer::Number(double v) {
+    char tmp[32];
+    if (v == 0) v = 0;  // -0 is written as 0: readers disagree about "-0"
+    auto r = std::to_chars(tmp, tmp + sizeof tmp, v);
+    buf_.append(tmp, r.ptr);
+    return *this;
+}
+
+bool NeedsSpacePreserve(std::string_view s) {
+    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    return !s.empty() && (space(s.front()) || space(s.back()));
+}
+
+std::string FormatNumber(double v) {
+    XmlBuffer b;
+    b.Number(v);
+    return b.Take();
+}
+
+}  // namespace host::xlsx
