@@ -1,0 +1,51 @@
+#pragma once
+// The options every command understands, and the parsing of a command line
+// into those options, the command name and its own arguments.
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// A command line that cannot be run as written; exit code 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class ScriptedAnswer { Yes, No, Cancel, OK };
+
+struct GlobalOptions {
+    std::string systemFile;                 // resolved: option, else TOLM_SYSTEM, else the home default
+    std::deque<ScriptedAnswer> answers;     // message-box answers in the order asked
+    std::deque<std::string> inputs;         // input-box answers
+    std::deque<std::string> picks;          // open-dialog answers; "" cancels
+    std::optional<uint32_t> seed;           // option, else TOLM_SEED; 0 to 4294967295
+    std::string outDir;                     // empty: the roster folder, else the current folder
+    bool noSave = false;
+    bool help = false;
+    bool version = false;
+};
+
+struct CommandLine {
+    GlobalOptions options;
+    std::string command;                    // empty when none was given
+    std::vector<std::string> arguments;     // the command's own, in order
+};
+
+// Looks up an environment variable; nullopt when unset.
+using EnvironmentLookup = std::function<std::optional<std::string>(const std::string&)>;
+
+// `args` excludes the program name. Options may stand before or after the
+// command; "--" ends them. Both "--opt VALUE" and "--opt=VALUE" are accepted.
+// Throws UsageError with a message for the user.
+CommandLine ParseCommandLine(const std::vector<std::string>& args, const EnvironmentLookup& env);
+
+// "~/考场编排/考场编排系统.xlsx" with the home folder filled in.
+std::string DefaultSystemFile(const EnvironmentLookup& env);
+
+}  // namespace cli
