@@ -1,0 +1,199 @@
+#include "host/xlsx/ReaderWorkbook.h"
+
+#include <cctype>
+#include <fstream>
+#include <new>
+
+#include "host/HostError.h"
+#include "host/Workbook.h"
+#include "host/xlsx/Package.h"
+#include "host/xlsx/ReaderDrawings.h"
+#include "host/xlsx/ReaderModelSink.h"
+#include "host/xlsx/ReaderRelationships.h"
+#include "host/xlsx/ReaderSharedStrings.h"
+#include "host/xlsx/ReaderSheet.h"
+#include "host/xlsx/ReaderStyles.h"
+#include "host/xlsx/ReaderXml.h"
+#include "host/xlsx/ReaderZip.h"
+
+namespace host::xlsx {
+
+namespace {
+
+struct SheetEntry {
+    std::string name;
+    int visible = xlSheetVisible;
+    std::string relId;
+};
+
+int VisibilityOf(std::string_view state) {
+    if (state == "hidden") return xlSheetHidden;
+    if (state == "veryHidden") return xlSheetVeryHidden;
+    return xlSheetVisible;
+}
+
+std::string WorkbookPart(ZipSource& zip) {
+    if (!zip.Has("[Content_Types].xml")) zip.Fail("不是有效的 .xlsx 文件（缺少 [Content_Types].xml）");
+    Relationships root = Relationships::Read(zip, "");
+    const Relationship* doc = root.ByKind("officeDocument");
+    std::string part = doc && !doc->external ? doc->target : "xl/workbook.xml";
+    if (!zip.Has(part)) zip.Fail("缺少工作簿部件 " + part);
+    return part;
+}
+
+bool IsWholeRows(const std::string& area) {
+    bool digit = false;
+    for (char c : area) {
+        if (std::isalpha(static_cast<unsigned char>(c))) return false;
+        digit |= std::isdigit(static_cast<unsigned char>(c)) != 0;
+    }
+    return digit;
+}
+
+std::string Join(const std::vector<std::string>& parts) {
+    std::string out;
+    for (const std::string& p : parts) out += (out.empty() ? "" : ",") + p;
+    return out;
+}
+
+// _xlnm.Print_Area and _xlnm.Print_Titles go to the sheet's page setup; the
+// rest stay defined names. `sheetOf` maps the file's sheet positions to the
+// positions among the worksheets read (-1 for chart sheets, which are not).
+void ReadDefinedNames(pugi::xml_node names, const std::vector<int>& sheetOf, WorkbookSink& sink) {
+    for (pugi::xml_node n = names.first_child(); n; n = n.next_sibling()) {
+        if (LocalName(n.name()) != "definedName") continue;
+        DefinedName d;
+        d.name = AttText(n, "name");
+        d.formula = n.child_value();
+        d.hidden = ParseBool(AttText(n, "hidden"), false);
+        if (pugi::xml_attribute local = Att(n, "localSheetId")) {
+            int file = local.as_int(-1);
+            if (file < 0 || size_t(file) >= sheetOf.size() || sheetOf[size_t(file)] < 0) continue;
+            d.localSheet = sheetOf[size_t(file)];
+        }
+        if (d.localSheet >= 0 && d.name == "_xlnm.Print_Area") {
+            sink.SetPrintArea(d.localSheet, Join(UnqualifiedAreas(d.formula)));
+        } else if (d.localSheet >= 0 && d.name == "_xlnm.Print_Titles") {
+            std::vector<std::string> rows, cols;
+            for (std::string& a : UnqualifiedAreas(d.formula)) (IsWholeRows(a) ? rows : cols).push_back(std::move(a));
+            sink.SetPrintTitles(d.localSheet, Join(rows), Join(cols));
+        } else {
+            sink.AddDefinedName(std::move(d));
+        }
+    }
+}
+
+void ReadWorksheet(ZipSource& zip, const std::string& part, const SheetContext& ctx, SheetSink& sheet,
+                   ImageCache& images) {
+    std::string drawingId = ReadSheet(zip, part, ctx, sheet);
+    if (drawingId.empty()) return;
+    Relationships rels = Relationships::Read(zip, part);
+    const Relationship* d = rels.ById(drawingId);
+    if (!d || d->external) return;
+    for (Picture& p : ReadDrawing(zip, d->target, images)) sheet.AddPicture(std::move(p));
+}
+
+}  // namespace
+
+std::vector<std::string> UnqualifiedAreas(const std::string& formula) {
+    std::vector<std::string> out;
+    std::string cur;
+    bool quoted = false;
+    for (size_t i = 0; i <= formula.size(); ++i) {
+        char c = i < formula.size() ? formula[i] : ',';
+        if (c == '\'') {
+            // '' inside a quoted sheet name is a quote of the name itself
+            if (quoted && i + 1 < formula.size() && formula[i + 1] == '\'') ++i;
+            else quoted = !quoted;
+        } else if (c == '!' && !quoted) {
+            cur.clear();
+        } else if (c == ',' && !quoted) {
+            if (!cur.empty()) out.push_back(cur);
+            cur.clear();
+        } else if (c != ' ' || quoted) {
+            cur += c;
+        }
+    }
+    return out;
+}
+
+void ReadPackage(ZipSource& zip, WorkbookSink& sink) {
+    const std::string wbPart = WorkbookPart(zip);
+    pugi::xml_document doc;
+    LoadXml(zip, wbPart, doc);
+    pugi::xml_node root = doc.document_element();
+    Relationships rels = Relationships::Read(zip, wbPart);
+
+    SheetContext ctx;
+    ctx.date1904 = ParseBool(AttText(Child(root, "workbookPr"), "date1904"), false);
+    sink.SetDate1904(ctx.date1904);
+
+    const Relationship* styles = rels.ByKind("styles");
+    sink.SetCellFormats(styles && zip.Has(styles->target) ? ReadCellFormats(zip, styles->target)
+                                                          : std::vector<CellFormat>{});
+    std::vector<std::string> shared;
+    if (const Relationship* sst = rels.ByKind("sharedStrings"); sst && zip.Has(sst->target))
+        shared = ReadSharedStrings(zip, sst->target);
+    ctx.sharedStrings = &shared;
+
+    std::vector<SheetEntry> entries;
+    for (pugi::xml_node s = Child(root, "sheets").first_child(); s; s = s.next_sibling())
+        if (LocalName(s.name()) == "sheet")
+            entries.push_back({AttText(s, "name"), VisibilityOf(AttText(s, "state")), AttText(s, "id")});
+
+    std::vector<int> sheetOf(entries.size(), -1);
+    int read = 0;
+    ImageCache images;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const Relationship* r = rels.ById(entries[i].relId);
+        if (!r || r->external) zip.Fail("缺少工作表“" + entries[i].name + "”的部件");
+        if (r->type.size() < 10 || r->type.substr(r->type.size() - 10) != "/worksheet") continue;  // chart sheets
+        if (!zip.Has(r->target)) zip.Fail("缺少工作表部件 " + r->target);
+        SheetSink& sheet = sink.AddSheet(entries[i].name, entries[i].visible);
+        ReadWorksheet(zip, r->target, ctx, sheet, images);
+        sheetOf[i] = read++;
+    }
+    if (read == 0) zip.Fail("工作簿中没有工作表");
+
+    ReadDefinedNames(Child(root, "definedNames"), sheetOf, sink);
+    if (pugi::xml_attribute tab = Att(Child(Child(root, "bookViews"), "workbookView"), "activeTab")) {
+        int file = tab.as_int(0);
+        if (file >= 0 && size_t(file) < sheetOf.size() && sheetOf[size_t(file)] >= 0) sink.SetActiveSheet(sheetOf[size_t(file)]);
+    }
+    const Relationship* vba = rels.ByKind("vbaProject");
+    std::string vbaPart = vba && !vba->external ? vba->target : "xl/vbaProject.bin";
+    if (zip.Has(vbaPart)) sink.SetVbaProject(zip.ReadBytes(vbaPart));
+    sink.Finish();
+}
+
+std::unique_ptr<Workbook> LoadWorkbookFromMemory(Application* app, const void* data, size_t size,
+                                                 const std::string& displayName, const ReadLimits& limits) {
+    try {
+        ZipSource zip(data, size, displayName, limits);
+        ModelSink sink(app, displayName);
+        ReadPackage(zip, sink);
+        return sink.Take();
+    } catch (const FileError&) {
+        throw;
+    } catch (const HostError& e) {  // the model refused something the file holds (a duplicate sheet name …)
+        throw FileError(displayName, e.what());
+    } catch (const std::bad_alloc&) {
+        throw FileError(displayName, "内存不足，无法读取文件");
+    } catch (const std::length_error&) {
+        throw FileError(displayName, "内存不足，无法读取文件");
+    }
+}
+
+std::unique_ptr<Workbook> LoadWorkbook(Application* app, const std::string& path, const ReadLimits& limits) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw FileError(path, "无法打开文件（文件不存在或没有读取权限）");
+    in.seekg(0, std::ios::end);
+    std::streamoff size = in.tellg();
+    if (size < 0) throw FileError(path, "读取文件失败");
+    std::string bytes(size_t(size), '\0');
+    in.seekg(0);
+    if (!in.read(bytes.data(), size)) throw FileError(path, "读取文件失败");
+    return LoadWorkbookFromMemory(app, bytes.data(), bytes.size(), path, limits);
+}
+
+}  // namespace host::xlsx
