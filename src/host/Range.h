@@ -47,58 +47,9 @@ constexpr int xlColorIndexAutomatic = -4105;
 class Range;
 struct SortKey;
 
-// Range.Font
-class FontProxy {
-public:
-    explicit FontProxy(const Range& r);
-    std::string Name() const;
-    void SetName(const std::string& n);
-    // "常规", "加粗", "倾斜", "加粗 倾斜" (English names accepted too).
-    std::string FontStyle() const;
-    void SetFontStyle(const std::string& s);
-    double Size() const;
-    void SetSize(double pt);
-    bool Bold() const;
-    void SetBold(bool b);
-    bool Italic() const;
-    void SetItalic(bool b);
-    int ColorIndex() const;
-    void SetColorIndex(int i);
-    bool Underline() const;
-    void SetUnderline(bool u);
-
-private:
-    const Range& r_;
-};
-
-// Range.Interior
-class InteriorProxy {
-public:
-    explicit InteriorProxy(const Range& r);
-    int ColorIndex() const;
-    void SetColorIndex(int i);  // xlColorIndexNone removes the fill
-    uint32_t Color() const;     // 0xBBGGRR as the host reports it
-    void SetColor(uint32_t bgr);
-
-private:
-    const Range& r_;
-};
-
-// Range.Borders(index), or Range.Borders for all four edges and the inside lines.
-class BordersProxy {
-public:
-    BordersProxy(const Range& r, std::optional<XlBordersIndex> which);
-    int LineStyle() const;
-    void SetLineStyle(int s);
-    int Weight() const;
-    void SetWeight(int w);
-    int ColorIndex() const;
-    void SetColorIndex(int i);
-
-private:
-    const Range& r_;
-    std::optional<XlBordersIndex> which_;
-};
+class FontProxy;
+class InteriorProxy;
+class BordersProxy;
 
 struct FindOptions {
     XlFindLookIn lookIn = xlFormulas;
@@ -177,10 +128,10 @@ public:
     void SetHidden(bool h);
     bool Locked() const;
     void SetLocked(bool l);
-    FontProxy Font() const { return FontProxy(*this); }
-    InteriorProxy Interior() const { return InteriorProxy(*this); }
-    BordersProxy Borders(XlBordersIndex i) const { return BordersProxy(*this, i); }
-    BordersProxy Borders() const { return BordersProxy(*this, std::nullopt); }
+    FontProxy Font() const;
+    InteriorProxy Interior() const;
+    BordersProxy Borders(XlBordersIndex i) const;
+    BordersProxy Borders() const;
     void BorderAround(int weight = xlThin, int colorIndex = xlColorIndexAutomatic, int lineStyle = xlContinuous);
     int HorizontalAlignment() const;
     void SetHorizontalAlignment(int a);
@@ -237,6 +188,64 @@ private:
     Worksheet* ws_ = nullptr;
     std::vector<Rect> areas_;
 };
+
+// Range.Font
+class FontProxy {
+public:
+    explicit FontProxy(const Range& r);
+    std::string Name() const;
+    void SetName(const std::string& n);
+    // "常规", "加粗", "倾斜", "加粗 倾斜" (English names accepted too).
+    std::string FontStyle() const;
+    void SetFontStyle(const std::string& s);
+    double Size() const;
+    void SetSize(double pt);
+    bool Bold() const;
+    void SetBold(bool b);
+    bool Italic() const;
+    void SetItalic(bool b);
+    int ColorIndex() const;
+    void SetColorIndex(int i);
+    bool Underline() const;
+    void SetUnderline(bool u);
+
+private:
+    Range r_;  // a copy: a proxy may outlive the expression that made it
+};
+
+// Range.Interior
+class InteriorProxy {
+public:
+    explicit InteriorProxy(const Range& r);
+    int ColorIndex() const;
+    void SetColorIndex(int i);  // xlColorIndexNone removes the fill
+    uint32_t Color() const;     // 0xBBGGRR as the host reports it
+    void SetColor(uint32_t bgr);
+
+private:
+    Range r_;  // a copy: a proxy may outlive the expression that made it
+};
+
+// Range.Borders(index), or Range.Borders for all four edges and the inside lines.
+class BordersProxy {
+public:
+    BordersProxy(const Range& r, std::optional<XlBordersIndex> which);
+    int LineStyle() const;
+    void SetLineStyle(int s);
+    int Weight() const;
+    void SetWeight(int w);
+    int ColorIndex() const;
+    void SetColorIndex(int i);
+
+private:
+    Range r_;  // a copy: a proxy may outlive the expression that made it
+    std::optional<XlBordersIndex> which_;
+};
+
+inline FontProxy Range::Font() const { return FontProxy(*this); }
+inline InteriorProxy Range::Interior() const { return InteriorProxy(*this); }
+inline BordersProxy Range::Borders(XlBordersIndex i) const { return BordersProxy(*this, i); }
+inline BordersProxy Range::Borders() const { return BordersProxy(*this, std::nullopt); }
 
 // One key of Range::Sort: a column (or row) given as a range on the same sheet.
 struct SortKey {

@@ -120,6 +120,12 @@ public:
     // Hands the print area (or the used range) to the application's print service.
     void PrintOut(bool preview = false);
 
+    // A text typed into a cell by the user of the GUI or the command line:
+    // refused with HostError on a protected sheet when the cell is locked, else
+    // stored as typed (formula, number, boolean, text; text in "@" cells; empty
+    // text clears the value and keeps the format).
+    void UserEdit(int32_t row, int32_t col, const std::string& typed);
+
     // Pictures: AddPicture takes points from the sheet's top-left corner.
     Picture& AddPicture(const std::string& file, double left, double top, double width, double height);
     std::vector<Picture>& Pictures() { return pictures_; }

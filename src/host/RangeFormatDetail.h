@@ -1,0 +1,11 @@
+#pragma once
+// Shared by the format files of Range.
+#include "host/Range.h"
+#include "host/Style.h"
+
+namespace host {
+
+// The format shown by the range's top-left cell (its own, else its row's or column's).
+const CellFormat& FormatOf(const Range& r);
+
+}  // namespace host
