@@ -81,13 +81,6 @@ TEST_F(ControlsTest, InvalidIndicesAndValuesAreHostErrors) {
     EXPECT_EQ(w.Check1.Value(), ui::vbUnchecked);
 }
 
-TEST_F(ControlsTest, CheckBoxTakesThreeStates) {
-    for (int v : {ui::vbChecked, ui::vbGrayed, ui::vbUnchecked}) {
-        w.Check1.SetValue(v);
-        EXPECT_EQ(w.Check1.Value(), v);
-    }
-}
-
 TEST_F(ControlsTest, OptionButtonsExcludeEachOtherWithinTheirContainer) {
     w.Option1.SetValue(true);
     w.Option3.SetValue(true);
@@ -99,19 +92,6 @@ TEST_F(ControlsTest, OptionButtonsExcludeEachOtherWithinTheirContainer) {
     w.Option4.SetValue(true);
     EXPECT_FALSE(w.Option3.Value());
     EXPECT_TRUE(w.Option2.Value());
-}
-
-TEST_F(ControlsTest, SingleSelectListBoxSelectsOneItem) {
-    for (const char* s : {"座位表", "考场名单", "桌贴"}) w.List1.AddItem(s);
-    w.List1.SetSelected(1, true);
-    w.List1.SetListIndex(2);
-    EXPECT_FALSE(w.List1.Selected(1));
-    EXPECT_TRUE(w.List1.Selected(2));
-    EXPECT_EQ(w.List1.SelCount(), 1);
-    EXPECT_EQ(w.List1.Text(), "桌贴");
-    w.List1.SetSelected(2, false);
-    EXPECT_EQ(w.List1.ListIndex(), -1);
-    EXPECT_EQ(w.List1.Text(), "");
 }
 
 TEST_F(ControlsTest, MultiSelectListBoxKeepsFlagsWithTheirItems) {
@@ -127,15 +107,6 @@ TEST_F(ControlsTest, MultiSelectListBoxKeepsFlagsWithTheirItems) {
     EXPECT_EQ(w.List2.SelCount(), 1);
     EXPECT_TRUE(w.List2.Selected(2));
     EXPECT_THROW(w.List2.Selected(3), host::HostError);
-}
-
-TEST_F(ControlsTest, ControlArrayIndicesAndNames) {
-    ASSERT_EQ(w.Command1.Count(), 3);
-    EXPECT_EQ(w.Command1[1].Caption(), "数据统计");
-    EXPECT_EQ(w.Command1[2].Index(), 2);
-    EXPECT_EQ(w.FindControl("Command1", 2), &w.Command1[2]);
-    EXPECT_EQ(w.FindControl("Command1"), nullptr);
-    EXPECT_EQ(w.FindControl("Text1"), &w.Text1);
 }
 
 TEST_F(ControlsTest, ObserversHearEachRealChangeOnce) {

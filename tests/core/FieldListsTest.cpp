@@ -47,13 +47,6 @@ TEST_F(FieldListsTest, ReferenceIsTheNarrowestSheetAndOrderIsItsColumns) {
     EXPECT_EQ(app.ActiveWorkbook(), &roster);
 }
 
-TEST_F(FieldListsTest, EarliestSheetWinsTiesAndFixesTheOrder) {
-    FillRows(Sheet(1, "A"), {{"姓名", "班级"}, {"x", "1"}});
-    FillRows(Sheet(2, "B"), {{"班级", "姓名"}, {"1", "y"}});
-    Fill();
-    EXPECT_EQ(Added(combo1), (std::vector<std::string>{"姓名", "班级"}));
-}
-
 TEST_F(FieldListsTest, SheetsWithoutClassValuesTakeNoPart) {
     FillRows(Sheet(1, "空班级"), {{"班级", "甲"}, {"", "1"}});        // class column empty below row 1
     FillRows(Sheet(2, "无班级"), {{"姓名", "乙"}, {"x", "1"}});        // no class title at all
@@ -100,13 +93,6 @@ TEST_F(FieldListsTest, OnlySettingsSheetsAddNothingAndDoNotActivate) {
     Fill();
     EXPECT_EQ(combo1.ListCount(), 1);
     EXPECT_EQ(app.ActiveWorkbook(), &other);
-}
-
-TEST_F(FieldListsTest, SettingsSheetsAreNotCompared) {
-    FillRows(Sheet(1, "高一"), {{"班级", "姓名"}, {"1班", "x"}});
-    FillRows(Sheet(2, workbook::SettingsSheetNameFor("高一")), {{"班级"}, {"1班"}});
-    Fill();
-    EXPECT_EQ(Added(combo1), (std::vector<std::string>{"班级", "姓名"}));
 }
 
 TEST_F(FieldListsTest, SheetOf2000ColumnsNeverBecomesTheReference) {

@@ -37,22 +37,6 @@ protected:
     }
 };
 
-TEST_F(NavigationTest, MainWindowsCarryTheirCaptionsAndMenu) {
-    const std::pair<workbook::WindowCode, const char*> windows[] = {
-        {workbook::WindowCode::Settings, "设置"},
-        {workbook::WindowCode::Arrangement, "考场编排"},
-        {workbook::WindowCode::ExamTables, "考试用表"},
-        {workbook::WindowCode::Print, "打印"},
-    };
-    for (const auto& [code, caption] : windows) {
-        ui::MainWindow& w = ui::ShowMainWindow(component, code);
-        EXPECT_EQ(w.Caption(), caption);
-        EXPECT_EQ(w.GuangYu.Caption(), "关于 考场编排系统(&G)");
-        EXPECT_EQ(w.GuangYu.Parent(), &w.Help);
-        EXPECT_EQ(w.Help.Name(), code == workbook::WindowCode::Settings ? "help" : "Help");
-    }
-}
-
 TEST_F(NavigationTest, MovedSettingsWindowHandsItsPlaceToThePrintWindow) {
     ui::MainWindow& settings = Current();
     ASSERT_EQ(settings.Name(), "FrmSeZhi");
@@ -116,11 +100,6 @@ TEST_F(NavigationTest, MissingHelpFileDoesNothing) {
     testing_support::WriteFile(dir.File("Help.chm"), "chm");
     Current().HelpWord_Click();
     EXPECT_EQ(toolkit.documents, std::vector<std::string>{dir.File("Help.chm")});
-}
-
-TEST_F(NavigationTest, OnlineHelpOpensTheAddress) {
-    Current().LjHelp_Click();
-    EXPECT_EQ(toolkit.documents, std::vector<std::string>{ui::kOnlineHelpAddress});
 }
 
 TEST_F(NavigationTest, AboutIsModalAndOffsetFromTheWindowPosition) {

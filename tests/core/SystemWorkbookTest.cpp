@@ -41,15 +41,6 @@ TEST(HideServiceSheets, EverySheetButTheFrontBecomesVeryHidden) {
     for (int i = 2; i <= wb.SheetCount(); ++i) EXPECT_EQ(wb.Sheet(i).Visible(), host::xlSheetVeryHidden) << i;
 }
 
-TEST(HideServiceSheets, LeavesAHiddenFrontSheetAlone) {
-    host::Application app;
-    host::Workbook& wb = coretest::AddSystemWorkbook(app);
-    wb.Sheet(1).SetVisible(host::xlSheetHidden);
-    // The last visible sheet cannot be hidden: the host refuses and the pass stops there.
-    EXPECT_THROW(HideServiceSheets(wb), host::HostError);
-    EXPECT_EQ(wb.Sheet(1).Visible(), host::xlSheetHidden);
-}
-
 TEST(SettingsSheetNames, TabAndSuffixTellThemApart) {
     struct Case {
         std::string name;
@@ -71,18 +62,6 @@ TEST(SettingsSheetNames, TabAndSuffixTellThemApart) {
     }
     EXPECT_EQ(SettingsSheetNameFor("高二"), "高二\t设置");
     EXPECT_TRUE(IsSettingsSheetName(SettingsSheetNameFor("x")));
-}
-
-TEST(RosterSheets, SkipsSettingsSheetsKeepsOrder) {
-    host::Application app;
-    host::Workbook& wb = app.Workbooks().Add();
-    wb.Sheet(1).SetName("高一");
-    wb.InsertSheet(-1, SettingsSheetNameFor("高一"), "Sheet2");
-    wb.InsertSheet(-1, "高二", "Sheet3");
-    auto sheets = RosterSheets(wb);
-    ASSERT_EQ(sheets.size(), 2u);
-    EXPECT_EQ(sheets[0]->Name(), "高一");
-    EXPECT_EQ(sheets[1]->Name(), "高二");
 }
 
 class ParameterCellsTest : public ::testing::Test {
@@ -160,14 +139,6 @@ TEST(WindowForCode, OnlyTwoThreeFourNameTheirWindows) {
         {2.4, WindowCode::Settings}, {-2, WindowCode::Settings},
     };
     for (const auto& [code, window] : cases) EXPECT_EQ(WindowForCode(code), window) << code;
-}
-
-TEST(ParameterCellsMissing, NoParameterSheetFailsOnFirstUse) {
-    host::Application app;
-    host::Workbook& wb = app.Workbooks().Add();
-    ParameterCells cells(wb);
-    EXPECT_THROW(cells.RosterFolder(), host::HostError);
-    EXPECT_THROW(cells.SetWindowCode(WindowCode::Print), host::HostError);
 }
 
 }  // namespace
