@@ -5,6 +5,7 @@
 #include "entry/Component.h"
 #include "host/Application.h"
 #include "host/HostError.h"
+#include "host/Range.h"
 #include "host/Workbook.h"
 #include "ui/MainWindow.h"
 #include "ui/Toolkit.h"
@@ -63,9 +64,9 @@ void TolmDll::WKopen() {
     ResumeNext([&] { FrontSheet(c).SetScrollArea("F6"); });
     ResumeNext([&] {
         host::Worksheet& front = FrontSheet(c);
+        // The host activates cells of the active sheet only.
         if (front.Parent().ActiveSheet() != &front) throw host::HostError("只能激活活动工作表上的单元格");
-        front.SetSelection("F6");
-        front.SetActiveCell({6, 6});
+        front.GetRange("F6").Activate();
     });
     ResumeNext([&] { FrontSheet(c).Protect(kPassword); });
     ResumeNext([&] { c.App().SetScreenUpdating(true); });
