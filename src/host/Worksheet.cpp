@@ -95,6 +95,7 @@ void Worksheet::Protect(const std::string& password) {
         p.saltValue = protection::RandomSaltBase64();
         p.spinCount = kSpinCount;
         p.hashValue = protection::Sha512Hash(password, p.saltValue, p.spinCount);
+        p.legacyHash = protection::LegacyHash(password);  // for readers that know only the old form
     }
     p.options = protection_.options;
     protection_ = std::move(p);
@@ -177,12 +178,14 @@ Rect Worksheet::UsedRect() const {
 
 Workbook& Worksheet::Copy() {
     Application* app = parent_->Parent();
+    if (!app) throw HostError("工作簿不属于任何应用程序，不能复制到新工作簿");
     auto wb = std::make_unique<Workbook>(app, "工作簿" + std::to_string(app->NextNewWorkbookNumber()));
     Workbook& target = app->AdoptWorkbook(std::move(wb));
     Worksheet& copy = CopyTo(target, nullptr);
     copy.SetVisible(xlSheetVisible);
     target.SetActiveSheet(&copy);
     target.SetSaved(false);
+    for (HostObserver* o : app->Observers()) o->WorkbookOpened(target);
     return target;
 }
 
