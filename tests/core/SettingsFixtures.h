@@ -11,7 +11,7 @@
 
 #include "CoreFixtures.h"
 #include "FakeToolkit.h"
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 #include "entry/Component.h"
 #include "host/Application.h"
 #include "host/Workbook.h"

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 #include "host/Application.h"
+#include "host/HostError.h"
 #include "host/Range.h"
 #include "host/Workbook.h"
 #include "host/xlsx/Package.h"
@@ -43,7 +44,7 @@ TEST_F(SettingsSheetTest, TwoGroupsThreeRoomsNoFieldsFillH1ToK5) {
         EXPECT_EQ(ws.GetRange(cell).FormulaR1C1(), "=SUM(RC[-2]:RC[-1])") << cell;
     EXPECT_EQ(ws.GetRange("K3").Formula(), "=SUM(I3:J3)");
     EXPECT_EQ(ws.GetRange("K5").FormulaR1C1(), "=SUM(R2C:R[-1]C)");
-    EXPECT_EQ(ws.GetRange("K5").Formula(), "=SUM(K2:K4)");
+    EXPECT_EQ(ws.GetRange("K5").Formula(), "=SUM(K$2:K4)");
     // Nothing outside the table.
     EXPECT_TRUE(At("L1").IsEmpty());
     EXPECT_TRUE(At("H6").IsEmpty());
@@ -195,7 +196,7 @@ TEST_F(SettingsSheetTest, SumCachesSurviveSavingAndReading) {
     EXPECT_EQ(read.GetRange("K2").Value(), Variant(4.0));
     EXPECT_EQ(read.GetRange("K3").Value(), Variant(6.0));
     EXPECT_EQ(read.GetRange("K5").Value(), Variant(10.0));
-    EXPECT_EQ(read.GetRange("K5").Formula(), "=SUM(K2:K4)");
+    EXPECT_EQ(read.GetRange("K5").Formula(), "=SUM(K$2:K4)");
     EXPECT_TRUE(read.CheckPassword(kPassword));
     EXPECT_FALSE(read.Cells(4, 10).Locked());
     EXPECT_TRUE(read.Cells(5, 10).Locked());

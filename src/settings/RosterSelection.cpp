@@ -1,0 +1,88 @@
+#include "settings/RosterSelection.h"
+
+#include <filesystem>
+
+#include "entry/Component.h"
+#include "host/Application.h"
+#include "host/HostError.h"
+#include "host/Workbook.h"
+#include "ui/Toolkit.h"
+#include "workbook/ParameterCells.h"
+
+namespace settings {
+
+using host::ResumeNext;
+
+namespace {
+
+constexpr const char* kSameNameRefusal =
+    "不能同时打开同名文件，无论它们是否在同一文件夹中， 要打开第二份文档，请关闭已经打开的文档，"
+    "或者重新命名其中的一个文档。";
+
+void Inform(ui::Toolkit& tk, const std::string& text) {
+    tk.MessageBox({text, ui::MsgButtons::OK, ui::MsgIcon::Information, 1, "提示信息…"});
+}
+
+void CreateFolderWhenMissing(const std::string& folder) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec)) return;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) throw host::HostError(folder + "：" + ec.message());
+}
+
+std::string Normalised(const std::string& path) {
+    std::error_code ec;
+    auto abs = std::filesystem::weakly_canonical(path, ec);
+    return ec ? std::filesystem::path(path).lexically_normal().string() : abs.string();
+}
+
+// The host hands back a workbook that is open already from the very same
+// file instead of opening it twice; any other workbook of that file name
+// makes Open refuse.
+host::Workbook* OpenInHost(host::Application& app, const std::string& fileName) {
+    const std::string wanted = Normalised(fileName);
+    for (const auto& wb : app.WorkbookList())
+        if (!wb->Path().empty() && Normalised(wb->FullName()) == wanted) return wb.get();
+    return app.Workbooks().Open(fileName);
+}
+
+}  // namespace
+
+std::string DefaultRosterFolder(const host::Workbook& system) {
+    return system.Path() + host::Application::PathSeparator() + "花名册";
+}
+
+void ChooseRosterWorkbook(entry::Component& component, const std::function<void(host::Workbook&)>& showRosterInfo) {
+    ui::Toolkit& tk = component.Toolkit();
+    std::string folder;
+    ResumeNext([&] { folder = DefaultRosterFolder(component.System()); });
+    // A system workbook that was never saved has no folder to put one beside.
+    ResumeNext([&] {
+        if (!component.System().Path().empty()) CreateFolderWhenMissing(folder);
+    });
+
+    const std::string fileName =
+        tk.OpenFileDialog({"请选择花名册…", folder, "Excel 文件 (*.xls;*.xlsx;*.xlsm)| *.xls;*.xlsx;*.xlsm"});
+    if (fileName.empty()) return;
+
+    host::Workbook* roster = nullptr;
+    try {
+        roster = OpenInHost(component.App(), fileName);
+    } catch (const host::FileError& e) {
+        // A file that cannot be read is named with its reason; the same-name
+        // text would send the user looking for a workbook that is not open.
+        Inform(tk, "不能打开文件“" + e.File() + "”：" + e.Reason());
+        return;
+    } catch (const host::HostError&) {
+    }
+    if (!roster) {
+        Inform(tk, kSameNameRefusal);
+        return;
+    }
+    workbook::ParameterCells cells(component.System());
+    ResumeNext([&] { cells.SetRosterFolder(roster->Path()); });
+    ResumeNext([&] { cells.SetRosterFileName(roster->Name()); });
+    ResumeNext([&] { showRosterInfo(*roster); });
+}
+
+}  // namespace settings

@@ -1,0 +1,217 @@
+#include "settings/SaveParameters.h"
+
+#include <cmath>
+
+#include "entry/Component.h"
+#include "host/Application.h"
+#include "host/HostError.h"
+#include "host/Range.h"
+#include "host/Variant.h"
+#include "host/Workbook.h"
+#include "host/Worksheet.h"
+#include "ui/Toolkit.h"
+#include "workbook/ParameterCells.h"
+#include "workbook/RosterWorkbook.h"
+#include "workbook/SystemNames.h"
+#include "workbook/SystemWorkbook.h"
+
+namespace settings {
+
+using host::ResumeNext;
+
+namespace {
+
+constexpr const char* kNoticeTitle = "提示信息…";
+
+std::string TrimSpaces(const std::string& s) {
+    const size_t first = s.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+std::optional<int16_t> ReadInput(const std::string& typed, int minimum) {
+    const std::string text = TrimSpaces(typed);
+    if (!host::IsNumeric(host::Variant(text))) return std::nullopt;
+    const double v = host::Val(text);
+    if (v != std::floor(v) || v < minimum || v > INT16_MAX) return std::nullopt;
+    return int16_t(v);
+}
+
+void Inform(ui::Toolkit& tk, const std::string& text) {
+    tk.MessageBox({text, ui::MsgButtons::OK, ui::MsgIcon::Information, 1, kNoticeTitle});
+}
+
+}  // namespace
+
+std::optional<ExamParameters> ReadParameterInputs(const ParameterInputs& in) {
+    auto groups = ReadInput(in.deskGroups, 1);
+    auto rooms = ReadInput(in.rooms, 1);
+    auto fields = ReadInput(in.extraFields, 0);
+    auto grades = ReadInput(in.gradesPerGroup, 1);
+    if (!groups || !rooms || !fields || !grades) return std::nullopt;
+    return ExamParameters{*groups, *grades, *rooms, *fields};
+}
+
+// ----- survey -----
+
+namespace {
+
+host::Worksheet* SheetNamedExactly(const host::Workbook& wb, const std::string& name) {
+    for (const auto& ws : wb.SheetList())
+        if (ws->Name() == name) return ws.get();
+    return nullptr;
+}
+
+bool FitsParameters(host::Worksheet& ws, const ExamParameters& p) {
+    const int32_t lastTitle = ws.Cells(1, host::kMaxColumns).End(host::xlToLeft).Column();
+    const int32_t lastRoom = ws.Cells(host::kMaxRows, 8).End(host::xlUp).Row();
+    return lastTitle == LastTitleColumn(p.Shape()) && lastRoom == LastRoomRow(p.Shape());
+}
+
+}  // namespace
+
+RosterSurvey SurveyRosterWorkbook(host::Workbook& roster, const ExamParameters& p) {
+    RosterSurvey s;
+    for (int i = 1; i <= roster.SheetCount(); ++i) {
+        host::Worksheet& ws = roster.Sheet(i);
+        ResumeNext([&] { ws.SetVisible(host::xlSheetVisible); });
+        if (workbook::IsSettingsSheetName(ws.Name())) continue;
+        ++s.rosterSheetCount;
+        const std::string settingsName = workbook::SettingsSheetNameFor(ws.Name());
+        host::Worksheet* settingsSheet = SheetNamedExactly(roster, settingsName);
+        if (!settingsSheet) {
+            s.missing.push_back(ws.Name());
+            continue;
+        }
+        bool fits = true;
+        ResumeNext([&] { fits = FitsParameters(*settingsSheet, p); });
+        if (!fits) s.mismatchText += settingsName + ",";
+    }
+    return s;
+}
+
+// ----- building -----
+
+bool AddSettingsSheet(host::Workbook& roster, const std::string& rosterName, const SettingsSheetShape& shape) {
+    host::Worksheet* added = nullptr;
+    ResumeNext([&] { added = &roster.Worksheets().Add(&roster.Sheet(roster.SheetCount())); });
+    if (!added) return false;
+    if (!ResumeNext([&] { added->SetName(workbook::SettingsSheetNameFor(rosterName)); })) {
+        ResumeNext([&] { added->Delete(); });
+        return false;
+    }
+    BuildSettingsSheet(added, shape);
+    ResumeNext([&] { added->Protect(std::string(workbook::kSheetPassword)); });
+    return true;
+}
+
+namespace {
+
+// Builds a settings sheet for each roster name; returns the names whose sheet
+// could not be made.
+std::vector<std::string> AddSettingsSheets(host::Workbook& roster, const std::vector<std::string>& rosterNames,
+                                           const SettingsSheetShape& shape) {
+    std::vector<std::string> failed;
+    for (const std::string& name : rosterNames)
+        if (!AddSettingsSheet(roster, name, shape)) failed.push_back(name);
+    return failed;
+}
+
+void DeleteSettingsSheets(host::Workbook& roster) {
+    for (int i = roster.SheetCount(); i >= 1; --i) {
+        host::Worksheet& ws = roster.Sheet(i);
+        if (workbook::IsSettingsSheetName(ws.Name())) ResumeNext([&] { ws.Delete(); });
+    }
+}
+
+std::vector<std::string> RosterNames(const host::Workbook& roster) {
+    std::vector<std::string> names;
+    for (host::Worksheet* ws : workbook::RosterSheets(roster)) names.push_back(ws->Name());
+    return names;
+}
+
+std::string JoinNames(const std::vector<std::string>& names) {
+    std::string s;
+    for (const std::string& n : names) s += (s.empty() ? "" : "，") + ("“" + n + "”");
+    return s;
+}
+
+// The notice after settings sheets were built: the success text, unless a
+// sheet could not be named or the workbook could not be saved. Then the user
+// reads what is missing instead of a success that did not happen.
+void ReportBuild(ui::Toolkit& tk, host::Workbook& roster, const std::vector<std::string>& failed,
+                 const std::string& success) {
+    std::string saveError;
+    try {
+        roster.Save();
+    } catch (const host::HostError& e) {
+        saveError = e.what();
+    }
+    std::string problems;
+    if (!failed.empty())
+        problems += "工作表" + JoinNames(failed) + "的名称超过 28 个字符，无法生成它的设置表，请缩短名称后重新保存参数。";
+    if (!saveError.empty())
+        problems += std::string(problems.empty() ? "" : "\n") + "花名册工作簿未能保存：" + saveError;
+    Inform(tk, problems.empty() ? success : "参数已修改，但" + problems);
+}
+
+void WriteParameters(const host::Workbook& system, const ExamParameters& p) {
+    workbook::ParameterCells cells(system);
+    ResumeNext([&] { cells.SetDeskGroups(p.deskGroups); });
+    ResumeNext([&] { cells.SetGradesPerGroup(p.gradesPerGroup); });
+    ResumeNext([&] { cells.SetRoomCount(p.rooms); });
+    ResumeNext([&] { cells.SetExtraFieldCount(p.extraFields); });
+}
+
+void Decide(ui::Toolkit& tk, host::Workbook& roster, const RosterSurvey& survey, const ExamParameters& p) {
+    if (survey.rosterSheetCount == 0) {
+        Inform(tk, "《" + roster.Name() + "》没有花名册数据工作表,请检查！");
+        return;
+    }
+    if (!survey.mismatchText.empty()) {
+        const std::string question = "设置表“" + survey.mismatchText +
+                                     "”与设置的参数不相符，单击按钮“是”将初始化全部设置表数据(删除)，"
+                                     "单击按钮“否”仅保存参数值！";
+        if (tk.MessageBox({question, ui::MsgButtons::YesNo, ui::MsgIcon::Question, 2, "提示"}) != ui::MsgResult::Yes) {
+            Inform(tk, "参数修改成功！");
+            return;
+        }
+        DeleteSettingsSheets(roster);
+        auto failed = AddSettingsSheets(roster, RosterNames(roster), p.Shape());
+        ReportBuild(tk, roster, failed, "参数已修改并成功初始化设置表！");
+        return;
+    }
+    if (!survey.missing.empty()) {
+        auto failed = AddSettingsSheets(roster, survey.missing, p.Shape());
+        ReportBuild(tk, roster, failed, "参数已修改并生成相应设置表！");
+        return;
+    }
+    Inform(tk, "参数修改成功！");
+}
+
+}  // namespace
+
+SaveOutcome SaveParameters(entry::Component& component, const ParameterInputs& inputs) {
+    ui::Toolkit& tk = component.Toolkit();
+    SaveOutcome outcome;
+    outcome.saved = ReadParameterInputs(inputs);
+    if (!outcome.saved) {
+        Inform(tk, "请输入整数且：\n同桌年级数>0；考场总数>0\n考场组数>0；字段数>=0");
+        return outcome;
+    }
+    const ExamParameters& p = *outcome.saved;
+    ResumeNext([&] { WriteParameters(component.System(), p); });
+
+    host::Workbook* roster = nullptr;
+    ResumeNext([&] { roster = workbook::OpenRosterWorkbook(component.App(), component.System()); });
+    if (!roster) {
+        Inform(tk, "参数修改成功！");
+        return outcome;
+    }
+    RosterSurvey survey = SurveyRosterWorkbook(*roster, p);
+    ResumeNext([&] { Decide(tk, *roster, survey, p); });
+    outcome.rosterSheetCount = survey.rosterSheetCount;
+    return outcome;
+}
+
+}  // namespace settings
