@@ -11,6 +11,7 @@
 #include <exception>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <list>
 #include <new>
 
@@ -202,12 +203,10 @@ private:
         AddXml("xl/_rels/workbook.xml.rels", [this](XmlBuffer& o) { WriteWorkbookRels(plan_, o); });
         AddXml("xl/theme/theme1.xml", [](XmlBuffer& o) { WriteTheme(o); });
         AddXml("xl/styles.xml", [&wb](XmlBuffer& o) { WriteStyles(wb.Styles(), o); });
-        for (const SheetPart& s : plan_.sheets) {
+        for (size_t k = 0; k < plan_.sheets.size(); ++k) {
+            const SheetPart& s = plan_.sheets[k];
             std::string n = std::to_string(s.number);
-            AddXml("xl/worksheets/sheet" + n + ".xml", [this, &s](XmlBuffer& o) {
-                WriteWorksheet(s, sst_, o);
-                ++sheetsWritten_;
-            });
+            AddXml("xl/worksheets/sheet" + n + ".xml", [this, k](XmlBuffer& o) { o = TakeSheet(k); });
             if (s.drawing) {
                 std::string d = std::to_string(s.drawing);
                 AddXml("xl/worksheets/_rels/sheet" + n + ".xml.rels", [&s](XmlBuffer& o) { WriteSheetRels(s, o); });
@@ -217,11 +216,28 @@ private:
             }
         }
         AddXml("xl/sharedStrings.xml", [this](XmlBuffer& o) {
-            if (sheetsWritten_ != plan_.sheets.size()) throw std::logic_error("共享字符串先于工作表写出");
+            if (sheetsTaken_ != plan_.sheets.size()) throw std::logic_error("共享字符串先于工作表写出");
             WriteSharedStrings(sst_, o);
         });
         for (const ImagePart& img : plan_.images) AddBytes(img.path, *img.data, ZIP_CM_STORE);
         if (plan_.macroEnabled) AddBytes("xl/vbaProject.bin", *wb.VbaProject(), ZIP_CM_DEFLATE);
+    }
+
+    // Sheets are generated one after the other (they fill the shared strings
+    // in order), but sheet k + 1 is generated on a second thread while libzip
+    // compresses sheet k.
+    XmlBuffer TakeSheet(size_t k) {
+        if (k == 0) next_ = std::async(std::launch::deferred, [this] { return GenerateSheet(0); });
+        XmlBuffer xml = next_.get();
+        if (k + 1 < plan_.sheets.size()) next_ = std::async(std::launch::async, [this, k] { return GenerateSheet(k + 1); });
+        ++sheetsTaken_;
+        return xml;
+    }
+
+    XmlBuffer GenerateSheet(size_t k) {
+        XmlBuffer xml;
+        WriteWorksheet(plan_.sheets[k], sst_, xml);
+        return xml;
     }
 
     static std::vector<uint8_t> ReadAll(zip_source_t* mem) {
@@ -240,7 +256,8 @@ private:
     zip_t* archive_ = nullptr;
     std::list<LazyPart> parts_;  // stable addresses: libzip holds pointers to them
     SharedStrings sst_;
-    size_t sheetsWritten_ = 0;
+    size_t sheetsTaken_ = 0;
+    std::future<XmlBuffer> next_;  // declared last: a pending generation ends before what it uses goes
 };
 
 // The temporary file beside the target; removed unless committed.

@@ -50,18 +50,22 @@ struct PackagePlan {
 PackagePlan MakePackagePlan(const Workbook& wb, bool macroEnabled);
 
 // Text cells share one table; indexes follow first use. The views point into
-// the workbook's cells, which do not change while a save runs.
+// the workbook's cells, which do not change while a save runs. An open-
+// addressing table of indexes (with each string's hash kept beside it) keeps
+// the lookup to one probe sequence and no allocation per distinct string.
 class SharedStrings {
 public:
-    SharedStrings() { index_.reserve(1024); }
+    SharedStrings() : slots_(1024, 0) {}
     uint32_t Index(std::string_view s);
     size_t UniqueCount() const { return strings_.size(); }
     uint64_t ReferenceCount() const { return references_; }
     const std::vector<std::string_view>& Strings() const { return strings_; }
 
 private:
-    std::unordered_map<std::string_view, uint32_t> index_;
+    void Grow();
+    std::vector<uint32_t> slots_;  // 0 = free, else string index + 1; size a power of two
     std::vector<std::string_view> strings_;
+    std::vector<size_t> hashes_;
     uint64_t references_ = 0;
 };
 
