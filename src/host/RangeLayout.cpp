@@ -12,26 +12,40 @@ namespace host {
 namespace {
 constexpr double kMaxRowHeight = 409;  // points
 
-// Sum of a size over 1 … n-1 where only the first `stored` entries can differ
-// from the size of an entry past them (`plain`).
-template <class SizeOf>
-double SumBefore(int32_t n, int32_t stored, double plain, SizeOf&& sizeOf) {
+// Sums of sizes before column or row n (of 1 … n-1) in points. Entries past
+// the stored ones have the default size, and so have stored entries without a
+// size of their own: those are counted and multiplied, not summed one by one.
+double ColumnsBefore(const Worksheet& ws, int32_t n) {
+    const auto& cols = ws.ColumnsData();
+    int32_t stored = std::min<int32_t>(n - 1, int32_t(cols.size()));
     double sum = 0;
-    int32_t last = std::min(n - 1, stored);
-    for (int32_t i = 1; i <= last; ++i) sum += sizeOf(i);
-    if (n - 1 > last) sum += double(n - 1 - last) * plain;
-    return sum;
+    int64_t plain = n - 1 - stored;
+    int32_t plainColumn = plain ? stored + 1 : 0;  // any column of default width
+    for (int32_t c = 1; c <= stored; ++c) {
+        const ColumnInfo& ci = cols[c - 1];
+        if (ci.hidden) continue;
+        if (ci.width > 0) {
+            sum += ws.ColumnWidthPoints(c);
+        } else {
+            ++plain;
+            plainColumn = c;
+        }
+    }
+    return plain ? sum + double(plain) * ws.ColumnWidthPoints(plainColumn) : sum;
 }
 
-double PlainColumnWidth(const Worksheet& ws) {
-    // A column past the stored ones has the default width; when every column
-    // is stored, the default is the width of an unchanged column.
-    int32_t stored = int32_t(ws.ColumnsData().size());
-    return stored < kMaxColumns ? ws.ColumnWidthPoints(stored + 1) : 0;
-}
-double PlainRowHeight(const Worksheet& ws) {
-    int32_t stored = int32_t(ws.RowsData().size());
-    return stored < kMaxRows ? ws.RowHeightPoints(stored + 1) : ws.StandardHeight();
+double RowsBefore(const Worksheet& ws, int32_t n) {
+    const auto& rows = ws.RowsData();
+    int32_t stored = std::min<int32_t>(n - 1, int32_t(rows.size()));
+    double sum = 0;
+    int64_t plain = n - 1 - stored;
+    for (int32_t r = 0; r < stored; ++r) {
+        const RowInfo& info = rows[r].info;
+        if (info.hidden) continue;
+        if (info.height > 0) sum += info.height;
+        else ++plain;
+    }
+    return sum + double(plain) * ws.StandardHeight();
 }
 }  // namespace
 
@@ -158,35 +172,10 @@ void Range::SetRowHeight(double pt) {
     ws.MarkChanged();
 }
 
-double Range::Left() const {
-    const Worksheet& ws = Sheet();
-    return SumBefore(Column(), int32_t(ws.ColumnsData().size()), PlainColumnWidth(ws),
-                     [&](int32_t c) { return ws.ColumnWidthPoints(c); });
-}
-
-double Range::Top() const {
-    const Worksheet& ws = Sheet();
-    return SumBefore(Row(), int32_t(ws.RowsData().size()), PlainRowHeight(ws),
-                     [&](int32_t r) { return ws.RowHeightPoints(r); });
-}
-
-double Range::Width() const {
-    const Worksheet& ws = Sheet();
-    auto sum = [&](int32_t n) {
-        return SumBefore(n, int32_t(ws.ColumnsData().size()), PlainColumnWidth(ws),
-                         [&](int32_t c) { return ws.ColumnWidthPoints(c); });
-    };
-    return sum(Area().right + 1) - sum(Area().left);
-}
-
-double Range::Height() const {
-    const Worksheet& ws = Sheet();
-    auto sum = [&](int32_t n) {
-        return SumBefore(n, int32_t(ws.RowsData().size()), PlainRowHeight(ws),
-                         [&](int32_t r) { return ws.RowHeightPoints(r); });
-    };
-    return sum(Area().bottom + 1) - sum(Area().top);
-}
+double Range::Left() const { return ColumnsBefore(Sheet(), Column()); }
+double Range::Top() const { return RowsBefore(Sheet(), Row()); }
+double Range::Width() const { return ColumnsBefore(Sheet(), Area().right + 1) - ColumnsBefore(Sheet(), Area().left); }
+double Range::Height() const { return RowsBefore(Sheet(), Area().bottom + 1) - RowsBefore(Sheet(), Area().top); }
 
 // ----- active cell and selection -----
 
