@@ -45,6 +45,11 @@ ZipSource::ZipSource(const void* data, size_t size, std::string fileName, const 
         Fail(notZip);
     }
     zip_int64_t n = zip_get_num_entries(archive_, 0);
+    if (n <= 0) {  // libzip takes an empty file for an empty archive
+        zip_discard(archive_);
+        archive_ = nullptr;
+        Fail(notZip);
+    }
     for (zip_int64_t i = 0; i < n; ++i) {
         zip_stat_t st;
         zip_stat_init(&st);
