@@ -211,7 +211,9 @@ private:
         for (size_t c = 0; c < ws.ColumnsData().size(); ++c) {
             const ColumnInfo& ci = ws.ColumnsData()[c];
             if (ci.IsDefault()) continue;
-            Line("col " + ref + "!" + ColumnLetters(int32_t(c + 1)) + " width=" + Num(ci.width) +
+            // The width in effect: a column without its own width has the sheet's.
+            double width = ci.width > 0 ? ci.width : ws.DefaultColumnWidth();
+            Line("col " + ref + "!" + ColumnLetters(int32_t(c + 1)) + " width=" + Num(width) +
                  " custom=" + (ci.customWidth ? "1" : "0") + " hidden=" + (ci.hidden ? "1" : "0") + Facts(ci.style));
         }
         for (size_t r = 0; r < ws.RowsData().size(); ++r) RowFacts(ref, int32_t(r + 1), ws.RowsData()[r]);

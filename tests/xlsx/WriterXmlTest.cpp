@@ -49,6 +49,22 @@ TEST(WriterXml, EscapesTextAndAttributes) {
     }
 }
 
+TEST(WriterXml, CellTextKeepsLiteralEscapePatterns) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"_x000D_", "_x005F_x000D_"},
+        {"a_x00e9_b_x12_", "a_x005F_x00e9_b_x12_"},  // only a full _xHHHH_ is a pattern
+        {"__x0041__", "__x005F_x0041__"},
+        {"_x005F_", "_x005F_x005F_"},
+        {"no pattern _x_", "no pattern _x_"},
+        {"<_x0001_>", "&lt;_x005F_x0001_&gt;"},
+    };
+    for (const auto& [in, want] : cases) {
+        XmlBuffer b;
+        b.CellText(in);
+        EXPECT_EQ(b.Str(), want) << in;
+    }
+}
+
 TEST(WriterXml, AttributeIsNamedAndQuoted) {
     XmlBuffer b;
     b.Raw("<x").Attr("name", "a\"b").Attr("n", int64_t(-42)).AttrNumber("w", 10.5).Raw("/>");

@@ -37,7 +37,7 @@ void WriteSharedStrings(const SharedStrings& sst, XmlBuffer& out) {
         .Attr("uniqueCount", int64_t(sst.UniqueCount())).Raw(">");
     for (std::string_view s : sst.Strings()) {
         out.Raw(NeedsSpacePreserve(s) ? "<si><t xml:space=\"preserve\">" : "<si><t>");
-        out.Text(s).Raw("</t></si>");
+        out.CellText(s).Raw("</t></si>");
     }
     out.Raw("</sst>");
 }

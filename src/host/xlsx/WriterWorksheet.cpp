@@ -119,7 +119,7 @@ void WriteCellValue(const Cell& cell, SharedStrings& sst, XmlBuffer& out) {
         out.Raw(">");
     }
     switch (v.Type()) {
-        case VarType::Text: out.Raw("<v>").Text(v.Text()).Raw("</v>"); break;
+        case VarType::Text: out.Raw("<v>").CellText(v.Text()).Raw("</v>"); break;
         case VarType::Boolean: out.Raw(v.BooleanValue() ? "<v>1</v>" : "<v>0</v>"); break;
         case VarType::Error: out.Raw("<v>").Raw(ErrorText(v.ErrorValue())).Raw("</v>"); break;
         case VarType::Number:

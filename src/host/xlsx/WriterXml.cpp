@@ -1,6 +1,7 @@
 #include "host/xlsx/WriterXml.h"
 
 #include <charconv>
+#include <cctype>
 #include <cmath>
 
 namespace host::xlsx {
@@ -78,6 +79,27 @@ void XmlBuffer::Escape(std::string_view s, bool attribute) {
 
 XmlBuffer& XmlBuffer::Text(std::string_view s) {
     Escape(s, false);
+    return *this;
+}
+
+namespace {
+bool IsEscapePattern(std::string_view s, size_t i) {
+    if (i + 7 > s.size() || s[i] != '_' || s[i + 1] != 'x' || s[i + 6] != '_') return false;
+    for (size_t k = i + 2; k < i + 6; ++k)
+        if (!std::isxdigit(static_cast<unsigned char>(s[k]))) return false;
+    return true;
+}
+}  // namespace
+
+XmlBuffer& XmlBuffer::CellText(std::string_view s) {
+    size_t start = 0;
+    for (size_t i = s.find('_'); i != std::string_view::npos; i = s.find('_', i + 1)) {
+        if (!IsEscapePattern(s, i)) continue;
+        Escape(s.substr(start, i - start), false);
+        buf_.append("_x005F_");
+        start = i + 1;
+    }
+    Escape(s.substr(start), false);
     return *this;
 }
 

@@ -34,6 +34,9 @@ public:
 
     // Escaped character data for element content.
     XmlBuffer& Text(std::string_view s);
+    // Cell text: Text, and a literal "_xHHHH_" has its underscore written as
+    // "_x005F_", since readers decode that pattern as an escaped character.
+    XmlBuffer& CellText(std::string_view s);
     // Escaped attribute value (without the quotes).
     XmlBuffer& AttrValue(std::string_view s);
     // ` name="value"` with the value escaped.
