@@ -47,8 +47,8 @@ TEST(SaveStep, ChangedNewWorkbooksGoIntoTheOutFolderUnderTheirName) {
     host::Workbook& changed = f.app.Workbooks().Add();
     changed.Sheet(1).SetValueAt(1, 1, "报告");
     f.app.Workbooks().Add();  // never touched: not saved
-    auto written = f.Save();
     std::string expected = (f.dir.Path() / "结果" / (changed.Name() + ".xlsx")).string();
+    auto written = f.Save();
     EXPECT_EQ(written, std::vector<std::string>{expected});
     EXPECT_EQ(f.out.str(), "已保存：" + expected + "\n");
     EXPECT_TRUE(fs::exists(expected));
@@ -59,13 +59,15 @@ TEST(SaveStep, ChangedNewWorkbooksGoIntoTheOutFolderUnderTheirName) {
 TEST(SaveStep, AnExistingFileInTheOutFolderIsNeverReplaced) {
     Fixture f;
     host::Workbook& wb = f.app.Workbooks().Add();
-    testing_support::WriteFile((f.dir.Path() / (wb.Name() + ".xlsx")).string(), "user's own");
-    testing_support::WriteFile((f.dir.Path() / (wb.Name() + " (2).xlsx")).string(), "another");
+    const std::string name = wb.Name();
+    testing_support::WriteFile((f.dir.Path() / (name + ".xlsx")).string(), "user's own");
+    testing_support::WriteFile((f.dir.Path() / (name + " (2).xlsx")).string(), "another");
     wb.Sheet(1).SetValueAt(1, 1, 1);
     auto written = f.Save();
     ASSERT_EQ(written.size(), 1u);
-    EXPECT_EQ(written[0], (f.dir.Path() / (wb.Name() + " (3).xlsx")).string());
-    EXPECT_EQ(testing_support::ReadFile((f.dir.Path() / (wb.Name() + ".xlsx")).string()), "user's own");
+    EXPECT_EQ(written[0], (f.dir.Path() / (name + " (3).xlsx")).string());
+    EXPECT_EQ(testing_support::ReadFile((f.dir.Path() / (name + ".xlsx")).string()), "user's own");
+    EXPECT_EQ(testing_support::ReadFile((f.dir.Path() / (name + " (2).xlsx")).string()), "another");
 }
 
 TEST(SaveStep, WorkbooksFromDiskAreSavedInPlaceOnlyWhenChanged) {
