@@ -9,6 +9,7 @@
 #include "host/Workbook.h"
 #include "host/xlsx/Package.h"
 #include "support/TestSupport.h"
+#include "workbook/SystemWorkbook.h"
 
 namespace {
 
@@ -178,6 +179,37 @@ TEST(CommandRunner, OnATerminalTheQuestionIsAskedThere) {
     EXPECT_EQ(r.code, cli::kExitStopped);
     EXPECT_TRUE(Contains(r.out, "(是=y/否=n) ")) << r.out;
     EXPECT_EQ(CellA1(dir.File("花名册.xlsx")), "我的花名册");
+}
+
+TEST(CommandRunner, StartOpensTheWindowOfK6AndSavesTheSystemWorkbookOnlyWhenItsCellsChanged) {
+    TempDir dir;
+    const std::string system = dir.File("考场编排系统.xlsx");
+    InProcess p;
+    p.env["TOLM_SYSTEM"] = system;
+
+    auto first = p.Run({"start"});
+    ASSERT_EQ(first.code, cli::kExitDone) << first.err;
+    EXPECT_TRUE(Contains(first.out, "窗口：设置\n")) << first.out;
+    ASSERT_TRUE(fs::exists(system));
+
+    {
+        host::Application app;
+        host::Workbook* wb = app.Workbooks().Open(system);
+        workbook::SheetByCodeName(*wb, workbook::kParameterSheet)->SetValueAt(6, 11, 4);  // K6: the Print window
+        wb->Save();
+    }
+    auto stamp = fs::last_write_time(system);
+    auto second = p.Run({"start"});
+    ASSERT_EQ(second.code, cli::kExitDone) << second.err;
+    EXPECT_TRUE(Contains(second.out, "窗口：打印\n")) << second.out;
+    // The Print window writes the 4 that K6 holds already: no cell changed, nothing saved.
+    EXPECT_FALSE(Contains(second.out, "已保存：")) << second.out;
+    EXPECT_EQ(fs::last_write_time(system), stamp);
+
+    // --system wins over TOLM_SYSTEM.
+    auto other = p.Run({"--system", dir.File("另一个.xlsx"), "start"});
+    EXPECT_EQ(other.code, cli::kExitDone) << other.err;
+    EXPECT_TRUE(fs::exists(dir.File("另一个.xlsx")));
 }
 
 }  // namespace
