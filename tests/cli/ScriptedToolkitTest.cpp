@@ -105,13 +105,6 @@ TEST(ScriptedToolkit, DocumentsAndProgramsArePrintedNotOpened) {
     EXPECT_EQ(h.out.str(), "打开：/s/Help.chm\n运行：explorer.exe /s/考试用表\n");
 }
 
-TEST(ScriptedToolkit, ScreenIsFullHdAtFifteenTwipsPerPixel) {
-    Harness h({});
-    EXPECT_EQ(h.toolkit.ScreenWidthTwips() / h.toolkit.TwipsPerPixelX(), 1920);
-    EXPECT_EQ(h.toolkit.ScreenHeightTwips() / h.toolkit.TwipsPerPixelY(), 1080);
-    EXPECT_EQ(h.toolkit.TwipsPerPixelX(), 15);
-}
-
 TEST(ScriptedToolkit, ClockIsLocalWallTime) {
     Harness h({});
     std::time_t t = std::time(nullptr);
