@@ -47,6 +47,9 @@ public:
     virtual std::string Details() const = 0;
     virtual size_t MinArguments() const = 0;
     virtual size_t MaxArguments() const = 0;
+    // The command's own "--name VALUE" options; they reach Run through
+    // ctx.options.commandOptions.
+    virtual std::vector<std::string> ValueOptions() const { return {}; }
 
     // Returns kExitDone or kExitStopped; other outcomes travel as exceptions
     // (host::FileError, NoAnswerError, UsageError).
@@ -57,6 +60,12 @@ std::unique_ptr<Command> MakeStartCommand();
 std::unique_ptr<Command> MakeDumpCommand();
 std::unique_ptr<Command> MakeResaveCommand();
 std::unique_ptr<Command> MakeSampleCommand();
+std::unique_ptr<Command> MakeOpenRosterCommand();
+std::unique_ptr<Command> MakeSettingsCommand();
+std::unique_ptr<Command> MakeEditCommand();
+std::unique_ptr<Command> MakeShowCommand();
+std::unique_ptr<Command> MakeStatisticsCommand();
+std::unique_ptr<Command> MakeMaintainCommand();
 
 // A stable hash of every cell's position, value, formula and format, over all
 // sheets of the workbook in order; equal fingerprints mean unchanged cells.

@@ -87,7 +87,8 @@ std::string DefaultSystemFile(const EnvironmentLookup& env) {
     return home + "/考场编排/考场编排系统.xlsx";
 }
 
-CommandLine ParseCommandLine(const std::vector<std::string>& args, const EnvironmentLookup& env) {
+CommandLine ParseCommandLine(const std::vector<std::string>& args, const EnvironmentLookup& env,
+                             const CommandOptionLookup& commandOptions) {
     CommandLine cl;
     bool optionsEnded = false, seedGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -106,12 +107,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const Environ
         auto eq = a.find('=');
         std::string name = a.substr(0, eq);
         const ValueOption* opt = FindValueOption(name);
-        if (!opt) throw UsageError("未知的选项“" + a + "”");
+        const bool commandOption =
+            !opt && !cl.command.empty() && commandOptions && commandOptions(cl.command, name);
+        if (!opt && !commandOption) throw UsageError("未知的选项“" + a + "”");
         std::string value;
         if (eq != std::string::npos) value = a.substr(eq + 1);
         else if (i + 1 < args.size()) value = args[++i];
         else throw UsageError("选项 " + name + " 缺少参数");
-        opt->apply(cl.options, value);
+        if (commandOption) cl.options.commandOptions.emplace_back(name, value);
+        else opt->apply(cl.options, value);
         seedGiven = seedGiven || name == "--seed";
     }
     ApplyEnvironment(cl.options, seedGiven, env);

@@ -26,6 +26,8 @@ struct GlobalOptions {
     std::deque<std::string> picks;          // open-dialog answers; "" cancels
     std::optional<uint32_t> seed;           // option, else TOLM_SEED; 0 to 4294967295
     std::string outDir;                     // empty: the roster folder, else the current folder
+    // A command's own "--name VALUE" options, in the order given.
+    std::vector<std::pair<std::string, std::string>> commandOptions;
     bool noSave = false;
     bool help = false;
     bool version = false;
@@ -40,10 +42,16 @@ struct CommandLine {
 // Looks up an environment variable; nullopt when unset.
 using EnvironmentLookup = std::function<std::optional<std::string>(const std::string&)>;
 
+// Whether the command takes "--option VALUE" of its own.
+using CommandOptionLookup = std::function<bool(const std::string& command, const std::string& option)>;
+
 // `args` excludes the program name. Options may stand before or after the
 // command; "--" ends them. Both "--opt VALUE" and "--opt=VALUE" are accepted.
 // Throws UsageError with a message for the user.
-CommandLine ParseCommandLine(const std::vector<std::string>& args, const EnvironmentLookup& env);
+// An option that is no common one is the command's own when it follows the
+// command's name and `commandOptions` says the command takes it.
+CommandLine ParseCommandLine(const std::vector<std::string>& args, const EnvironmentLookup& env,
+                             const CommandOptionLookup& commandOptions = {});
 
 // "~/考场编排/考场编排系统.xlsx" with the home folder filled in.
 std::string DefaultSystemFile(const EnvironmentLookup& env);

@@ -1,5 +1,6 @@
 #include "cli/CommandRunner.h"
 
+#include <algorithm>
 #include <ostream>
 #include <sstream>
 
@@ -19,6 +20,12 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
     all.push_back(MakeDumpCommand());
     all.push_back(MakeResaveCommand());
     all.push_back(MakeSampleCommand());
+    all.push_back(MakeOpenRosterCommand());
+    all.push_back(MakeSettingsCommand());
+    all.push_back(MakeEditCommand());
+    all.push_back(MakeShowCommand());
+    all.push_back(MakeStatisticsCommand());
+    all.push_back(MakeMaintainCommand());
     return all;
 }
 
@@ -118,7 +125,13 @@ std::string UsageText() {
 int RunCommandLine(const std::vector<std::string>& args, Console console, const RunEnvironment& environment) {
     CommandLine cl;
     try {
-        cl = ParseCommandLine(args, environment.env);
+        auto all = AllCommands();
+        cl = ParseCommandLine(args, environment.env, [&all](const std::string& command, const std::string& option) {
+            const Command* c = Find(all, command);
+            if (!c) return false;
+            const auto own = c->ValueOptions();
+            return std::find(own.begin(), own.end(), option) != own.end();
+        });
     } catch (const UsageError& e) {
         return UsageFailure(console, e.what(), UsageText());
     }

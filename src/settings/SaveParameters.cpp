@@ -139,7 +139,8 @@ std::string JoinNames(const std::vector<std::string>& names) {
 // The notice after settings sheets were built: the success text, unless a
 // sheet could not be named or the workbook could not be saved. Then the user
 // reads what is missing instead of a success that did not happen.
-void ReportBuild(ui::Toolkit& tk, host::Workbook& roster, const std::vector<std::string>& failed,
+// Returns whether everything was built and saved.
+bool ReportBuild(ui::Toolkit& tk, host::Workbook& roster, const std::vector<std::string>& failed,
                  const std::string& success) {
     std::string saveError;
     try {
@@ -153,6 +154,7 @@ void ReportBuild(ui::Toolkit& tk, host::Workbook& roster, const std::vector<std:
     if (!saveError.empty())
         problems += std::string(problems.empty() ? "" : "\n") + "花名册工作簿未能保存：" + saveError;
     Inform(tk, problems.empty() ? success : "参数已修改，但" + problems);
+    return problems.empty();
 }
 
 void WriteParameters(const host::Workbook& system, const ExamParameters& p) {
@@ -163,10 +165,11 @@ void WriteParameters(const host::Workbook& system, const ExamParameters& p) {
     ResumeNext([&] { cells.SetExtraFieldCount(p.extraFields); });
 }
 
-void Decide(ui::Toolkit& tk, host::Workbook& roster, const RosterSurvey& survey, const ExamParameters& p) {
+// Returns false when the user was told the save fell short.
+bool Decide(ui::Toolkit& tk, host::Workbook& roster, const RosterSurvey& survey, const ExamParameters& p) {
     if (survey.rosterSheetCount == 0) {
         Inform(tk, "《" + roster.Name() + "》没有花名册数据工作表,请检查！");
-        return;
+        return false;
     }
     if (!survey.mismatchText.empty()) {
         const std::string question = "设置表“" + survey.mismatchText +
@@ -174,19 +177,18 @@ void Decide(ui::Toolkit& tk, host::Workbook& roster, const RosterSurvey& survey,
                                      "单击按钮“否”仅保存参数值！";
         if (tk.MessageBox({question, ui::MsgButtons::YesNo, ui::MsgIcon::Question, 2, "提示"}) != ui::MsgResult::Yes) {
             Inform(tk, "参数修改成功！");
-            return;
+            return true;
         }
         DeleteSettingsSheets(roster);
         auto failed = AddSettingsSheets(roster, RosterNames(roster), p.Shape());
-        ReportBuild(tk, roster, failed, "参数已修改并成功初始化设置表！");
-        return;
+        return ReportBuild(tk, roster, failed, "参数已修改并成功初始化设置表！");
     }
     if (!survey.missing.empty()) {
         auto failed = AddSettingsSheets(roster, survey.missing, p.Shape());
-        ReportBuild(tk, roster, failed, "参数已修改并生成相应设置表！");
-        return;
+        return ReportBuild(tk, roster, failed, "参数已修改并生成相应设置表！");
     }
     Inform(tk, "参数修改成功！");
+    return true;
 }
 
 }  // namespace
@@ -197,6 +199,7 @@ SaveOutcome SaveParameters(entry::Component& component, const ParameterInputs& i
     outcome.saved = ReadParameterInputs(inputs);
     if (!outcome.saved) {
         Inform(tk, "请输入整数且：\n同桌年级数>0；考场总数>0\n考场组数>0；字段数>=0");
+        outcome.stopped = true;
         return outcome;
     }
     const ExamParameters& p = *outcome.saved;
@@ -209,7 +212,7 @@ SaveOutcome SaveParameters(entry::Component& component, const ParameterInputs& i
         return outcome;
     }
     RosterSurvey survey = SurveyRosterWorkbook(*roster, p);
-    ResumeNext([&] { Decide(tk, *roster, survey, p); });
+    ResumeNext([&] { outcome.stopped = !Decide(tk, *roster, survey, p); });
     outcome.rosterSheetCount = survey.rosterSheetCount;
     return outcome;
 }

@@ -65,6 +65,9 @@ struct SaveOutcome {
     std::optional<ExamParameters> saved;
     // The roster sheets counted when a roster workbook was open.
     std::optional<int> rosterSheetCount;
+    // The user was told why the save fell short: bad input, no roster sheets,
+    // a settings sheet that could not be made or a roster workbook not saved.
+    bool stopped = false;
 };
 
 // "保存 (&C)": validates, writes K2–K5, then surveys the roster workbook and

@@ -8,7 +8,6 @@
 #include "host/Workbook.h"
 #include "settings/RosterSelection.h"
 #include "settings/RosterValidation.h"
-#include "settings/SaveParameters.h"
 #include "workbook/ParameterCells.h"
 #include "workbook/RosterWorkbook.h"
 #include "workbook/SystemNames.h"
@@ -109,7 +108,8 @@ void FrmSeZhi::Command1_Click(int index) {
 
 void FrmSeZhi::SaveParameters() {
     settings::ParameterInputs inputs{Text1.Text(), Combo3.Text(), Text2.Text(), Text3.Text()};
-    settings::SaveOutcome outcome = settings::SaveParameters(Component(), inputs);
+    lastSave_ = settings::SaveParameters(Component(), inputs);
+    const settings::SaveOutcome& outcome = lastSave_;
     if (outcome.saved) {
         deskGroups_ = outcome.saved->deskGroups;
         gradesPerGroup_ = outcome.saved->gradesPerGroup;

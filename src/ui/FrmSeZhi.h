@@ -5,6 +5,7 @@
 // The file dialog of "打开 (&O)" is the toolkit's open-file dialog.
 #include <cstdint>
 
+#include "settings/SaveParameters.h"
 #include "ui/MainWindow.h"
 
 namespace host {
@@ -55,6 +56,8 @@ public:
 
     // "保存 (&C)".
     void SaveParameters();
+    // What the last save did, for front ends that report it.
+    const settings::SaveOutcome& LastSave() const { return lastSave_; }
 
 protected:
     void OnLoad() override;
@@ -63,6 +66,7 @@ private:
     void ReadParameterCells();
 
     int16_t deskGroups_ = 0, gradesPerGroup_ = 0, rooms_ = 0, extraFields_ = 0;
+    settings::SaveOutcome lastSave_;
 };
 
 }  // namespace ui

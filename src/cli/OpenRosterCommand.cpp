@@ -1,0 +1,84 @@
+// tolm open-roster FILE: "打开 (&O)" of the Settings window with FILE chosen
+// in its file dialog.
+#include <filesystem>
+#include <ostream>
+
+#include "cli/Command.h"
+#include "cli/ExitCode.h"
+#include "cli/SettingsWindowSession.h"
+#include "workbook/ParameterCells.h"
+
+namespace cli {
+
+namespace {
+
+// The scripted toolkit, except that the first file dialog is answered with
+// the command's FILE, shown as a scripted pick is.
+class PickingToolkit : public ui::Toolkit {
+public:
+    PickingToolkit(ScriptedToolkit& inner, std::ostream& out, std::string file)
+        : inner_(inner), out_(out), file_(std::move(file)) {}
+
+    std::string OpenFileDialog(const ui::OpenFileRequest& r) override {
+        if (file_.empty()) return inner_.OpenFileDialog(r);
+        std::string file;
+        file.swap(file_);
+        out_ << "[" << r.title << "] 选择文件：" << file << '\n';
+        return file;
+    }
+    ui::MsgResult MessageBox(const ui::MessageBoxRequest& r) override { return inner_.MessageBox(r); }
+    std::string InputBox(const std::string& p, const std::string& t, const std::string& d) override {
+        return inner_.InputBox(p, t, d);
+    }
+    void PlaceWindow(ui::Window& w, int32_t left, int32_t top) override { inner_.PlaceWindow(w, left, top); }
+    void ShowWindow(ui::Window& w, bool modal) override { inner_.ShowWindow(w, modal); }
+    void UnloadWindow(ui::Window& w) override { inner_.UnloadWindow(w); }
+    bool OpenDocument(const std::string& p) override { return inner_.OpenDocument(p); }
+    bool StartProgram(const std::string& c) override { return inner_.StartProgram(c); }
+    double ScreenWidthTwips() override { return inner_.ScreenWidthTwips(); }
+    double ScreenHeightTwips() override { return inner_.ScreenHeightTwips(); }
+    double TwipsPerPixelX() override { return inner_.TwipsPerPixelX(); }
+    double TwipsPerPixelY() override { return inner_.TwipsPerPixelY(); }
+    double Now() override { return inner_.Now(); }
+    float Rnd() override { return inner_.Rnd(); }
+    void Randomize() override { inner_.Randomize(); }
+
+private:
+    ScriptedToolkit& inner_;
+    std::ostream& out_;
+    std::string file_;
+};
+
+class OpenRosterCommand : public Command {
+public:
+    std::string Name() const override { return "open-roster"; }
+    std::string Arguments() const override { return "FILE"; }
+    std::string Summary() const override { return "选择花名册工作簿（设置窗口的“打开”按钮）"; }
+    std::string Details() const override {
+        return "打开设置窗口，单击“打开 (&O)”，在文件对话框中选择 FILE。成功时花名册的文件夹和文件名\n"
+               "记入系统工作簿的参数单元格 K1、L1，然后输出设置窗口中花名册的信息。\n"
+               "花名册不能打开（例如另一个同名的工作簿已经打开）时显示提示，K1、L1 不变，退出码 1。\n";
+    }
+    size_t MinArguments() const override { return 1; }
+    size_t MaxArguments() const override { return 1; }
+
+    int Run(CommandContext& ctx, const std::vector<std::string>& args) override {
+        const std::string file = ctx.Absolute(args[0]);
+        PickingToolkit toolkit(ctx.toolkit, ctx.out, file);
+        SettingsWindowSession session(ctx, &toolkit);
+        session.Window().Command1_Click(ui::FrmSeZhi::kOpen);
+        session.PrintWindow(ctx.out);
+
+        workbook::ParameterCells cells(*ctx.systemWorkbook);
+        const std::filesystem::path chosen(file);
+        const bool stored = cells.RosterFolder() == chosen.parent_path().string() &&
+                            cells.RosterFileName() == chosen.filename().string();
+        return stored ? kExitDone : kExitStopped;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeOpenRosterCommand() { return std::make_unique<OpenRosterCommand>(); }
+
+}  // namespace cli

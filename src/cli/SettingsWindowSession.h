@@ -1,0 +1,36 @@
+#pragma once
+// The Settings window opened headless for one command: the system workbook
+// is opened (or created), a TolmDll binds to it with WKopen, and the
+// Settings window loads whatever window K6 names, as the menu item
+// "设置(&S)" would open it.
+#include <memory>
+#include <ostream>
+
+#include "entry/Component.h"
+#include "ui/FrmSeZhi.h"
+
+namespace ui {
+class Toolkit;
+}
+
+namespace cli {
+
+struct CommandContext;
+
+class SettingsWindowSession {
+public:
+    // `toolkit` defaults to the command's scripted toolkit.
+    explicit SettingsWindowSession(CommandContext& ctx, ui::Toolkit* toolkit = nullptr);
+
+    ui::FrmSeZhi& Window() const { return *window_; }
+    entry::Component& Component() const { return *component_; }
+
+    // The roster box and the parameter inputs as the window shows them.
+    void PrintWindow(std::ostream& out) const;
+
+private:
+    std::unique_ptr<entry::Component> component_;
+    ui::FrmSeZhi* window_ = nullptr;
+};
+
+}  // namespace cli
