@@ -6,7 +6,6 @@
 
 #include "host/HostError.h"
 #include "host/Range.h"
-#include "host/RangeFormatDetail.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 

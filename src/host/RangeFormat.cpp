@@ -78,12 +78,12 @@ void ChangeRows(Worksheet& ws, const Rect& a, StyleMapper& map) {
 }
 }  // namespace
 
-const CellFormat& FormatOf(const Range& r) {
+const CellFormat& TopLeftCellFormat(const Range& r) {
     const Worksheet& ws = r.Sheet();
     return ws.Parent().Styles().Get(ws.StyleAt(r.Row(), r.Column()));
 }
 
-const CellFormat& Range::TopLeftFormat() const { return FormatOf(*this); }
+const CellFormat& Range::TopLeftFormat() const { return TopLeftCellFormat(*this); }
 
 void Range::ForEachFormat(const FormatChangerBase& change) const {
     Worksheet& ws = Sheet();
@@ -217,14 +217,14 @@ void CheckColorIndex(int i) {
 
 FontProxy::FontProxy(const Range& r) : r_(r) {}
 
-std::string FontProxy::Name() const { return FormatOf(r_).font.name; }
+std::string FontProxy::Name() const { return TopLeftCellFormat(r_).font.name; }
 void FontProxy::SetName(const std::string& n) {
     if (n.empty()) throw HostError("字体名称不能为空");
     r_.ChangeFormat([&](CellFormat& c) { c.font.name = n; });
 }
 
 std::string FontProxy::FontStyle() const {
-    const Font& f = FormatOf(r_).font;
+    const Font& f = TopLeftCellFormat(r_).font;
     for (const StyleName& s : kFontStyles)
         if (s.bold == f.bold && s.italic == f.italic) return s.chinese;
     return kFontStyles[0].chinese;
@@ -242,25 +242,25 @@ void FontProxy::SetFontStyle(const std::string& style) {
     throw HostError("无效的字形：" + style);
 }
 
-double FontProxy::Size() const { return FormatOf(r_).font.size; }
+double FontProxy::Size() const { return TopLeftCellFormat(r_).font.size; }
 void FontProxy::SetSize(double pt) {
     if (!(pt >= 1 && pt <= 409)) throw HostError("字号必须在 1 到 409 磅之间");
     r_.ChangeFormat([&](CellFormat& c) { c.font.size = pt; });
 }
 
-bool FontProxy::Bold() const { return FormatOf(r_).font.bold; }
+bool FontProxy::Bold() const { return TopLeftCellFormat(r_).font.bold; }
 void FontProxy::SetBold(bool b) {
     r_.ChangeFormat([&](CellFormat& c) { c.font.bold = b; });
 }
 
-bool FontProxy::Italic() const { return FormatOf(r_).font.italic; }
+bool FontProxy::Italic() const { return TopLeftCellFormat(r_).font.italic; }
 void FontProxy::SetItalic(bool b) {
     r_.ChangeFormat([&](CellFormat& c) { c.font.italic = b; });
 }
 
 // A font without a colour of its own is drawn in the automatic colour.
 int FontProxy::ColorIndex() const {
-    const Color& c = FormatOf(r_).font.color;
+    const Color& c = TopLeftCellFormat(r_).font.color;
     return c.kind == Color::Kind::None ? xlColorIndexAutomatic : c.ColorIndex();
 }
 void FontProxy::SetColorIndex(int i) {
@@ -269,7 +269,7 @@ void FontProxy::SetColorIndex(int i) {
     r_.ChangeFormat([&](CellFormat& c) { c.font.color = color; });
 }
 
-bool FontProxy::Underline() const { return !FormatOf(r_).font.underline.empty(); }
+bool FontProxy::Underline() const { return !TopLeftCellFormat(r_).font.underline.empty(); }
 void FontProxy::SetUnderline(bool u) {
     r_.ChangeFormat([&](CellFormat& c) { c.font.underline = u ? "single" : ""; });
 }
@@ -292,7 +292,7 @@ void SetSolidFill(const Range& r, const Color& fg) {
 InteriorProxy::InteriorProxy(const Range& r) : r_(r) {}
 
 int InteriorProxy::ColorIndex() const {
-    const Fill& f = FormatOf(r_).fill;
+    const Fill& f = TopLeftCellFormat(r_).fill;
     if (f.pattern == "none" || f.pattern.empty()) return xlColorIndexNone;
     return f.fg.kind == Color::Kind::None ? xlColorIndexAutomatic : f.fg.ColorIndex();
 }
@@ -307,7 +307,7 @@ void InteriorProxy::SetColorIndex(int i) {
 
 // The host reports an unfilled cell as white.
 uint32_t InteriorProxy::Color() const {
-    const Fill& f = FormatOf(r_).fill;
+    const Fill& f = TopLeftCellFormat(r_).fill;
     if (f.pattern == "none" || f.pattern.empty()) return 0xFFFFFF;
     return SwapRedBlue(f.fg.ToRgb());
 }

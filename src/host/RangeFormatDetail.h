@@ -6,6 +6,6 @@
 namespace host {
 
 // The format shown by the range's top-left cell (its own, else its row's or column's).
-const CellFormat& FormatOf(const Range& r);
+const CellFormat& TopLeftCellFormat(const Range& r);
 
 }  // namespace host
