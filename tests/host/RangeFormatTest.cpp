@@ -6,6 +6,7 @@
 #include "host/Style.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
+#include "support/TestSupport.h"
 
 using namespace host;
 
@@ -370,4 +371,40 @@ TEST_F(RangeFormatTest, ActivateAndSelect) {
     EXPECT_EQ(ws.ActiveCell(), (CellRef{9, 8}));
     ws.GetRange("A1,C1:C2").Select();
     EXPECT_EQ(ws.Selection(), "A1,C1:C2");
+}
+
+TEST_F(RangeFormatTest, FormatsSurviveSavingAndOpening) {
+    ws.GetRange("A1:C3").Borders().SetLineStyle(xlContinuous);
+    ws.GetRange("A1:C3").BorderAround(xlMedium, 5);
+    ws.GetRange("B2").Interior().SetColorIndex(6);
+    ws.GetRange("B2").Font().SetFontStyle("加粗 倾斜");
+    ws.GetRange("B2").SetHorizontalAlignment(xlHAlignCenter);
+    ws.GetRange("B2").SetOrientation(-45);
+    ws.GetRange("E:E").SetNumberFormat("@");
+    ws.GetRange("A1:B1").Merge();
+    ws.GetRange("D1").SetColumnWidth(20);
+    ws.GetRange("A4").SetRowHeight(33);
+    ws.GetRange("6:6").SetHidden(true);
+    ws.GetRange("A1").SetValue("标题");
+
+    testing_support::TempDir dir;
+    wb.SaveAs(dir.File("formats.xlsx"));
+    Application other;
+    Workbook* back = other.Workbooks().Open(dir.File("formats.xlsx"));
+    ASSERT_NE(back, nullptr);
+    Worksheet& s = back->Sheet(1);
+    EXPECT_EQ(s.GetRange("A1").Value(), Variant("标题"));
+    EXPECT_EQ(s.GetRange("A1").Borders(xlEdgeTop).Weight(), xlMedium);
+    EXPECT_EQ(s.GetRange("A1").Borders(xlEdgeTop).ColorIndex(), 5);
+    EXPECT_EQ(s.GetRange("B2").Borders(xlEdgeLeft).LineStyle(), xlContinuous);
+    EXPECT_EQ(s.GetRange("B2").Borders(xlEdgeLeft).Weight(), xlThin);
+    EXPECT_EQ(s.GetRange("B2").Interior().ColorIndex(), 6);
+    EXPECT_EQ(s.GetRange("B2").Font().FontStyle(), "加粗 倾斜");
+    EXPECT_EQ(s.GetRange("B2").HorizontalAlignment(), xlHAlignCenter);
+    EXPECT_EQ(s.GetRange("B2").Orientation(), -45);
+    EXPECT_EQ(s.GetRange("E77").NumberFormat(), "@");
+    EXPECT_EQ(s.GetRange("B1").MergeArea().Address(), "$A$1:$B$1");
+    EXPECT_DOUBLE_EQ(s.GetRange("D1").ColumnWidth(), 20);
+    EXPECT_DOUBLE_EQ(s.GetRange("A4").RowHeight(), 33);
+    EXPECT_TRUE(s.GetRange("6:6").Hidden());
 }

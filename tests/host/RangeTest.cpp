@@ -261,6 +261,12 @@ TEST_F(RangeTest, ClearAndClearContents) {
     EXPECT_TRUE(ws.GetRange("A2").Value().IsEmpty());
     EXPECT_EQ(ws.GetRange("A2").Interior().ColorIndex(), xlColorIndexNone);
     EXPECT_EQ(ws.UsedRange().Address(), "$A$1:$B$1");  // A1 keeps its fill, B1 its value
+
+    ws.GetRange("C1:D900").SetValue(2);
+    ws.GetRange("D:D").ClearContents();
+    EXPECT_EQ(ws.GetRange("C900").Value(), Variant(2));
+    EXPECT_TRUE(ws.GetRange("D900").Value().IsEmpty());
+    EXPECT_EQ(ws.UsedRange().Address(), "$A$1:$C$900");
 }
 
 TEST_F(RangeTest, HandleStaysValidWhileSheetsComeAndGo) {
