@@ -6,6 +6,7 @@
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Workbook.h"
+#include "settings/RosterMaintenance.h"
 #include "settings/RosterSelection.h"
 #include "settings/RosterValidation.h"
 #include "workbook/ParameterCells.h"
@@ -97,7 +98,7 @@ void FrmSeZhi::Command1_Click(int index) {
     BusyHost busy(c.App());
     switch (index) {
         case kStatistics: settings::ComputeDataStatistics(c); break;
-        case kMaintain: break;
+        case kMaintain: settings::MaintainRosterData(c); break;
         case kSave: SaveParameters(); break;
         case kOpen:
             settings::ChooseRosterWorkbook(c, [this](host::Workbook& wb) { ShowRosterInfo(&wb); });

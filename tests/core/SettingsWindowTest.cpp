@@ -95,6 +95,26 @@ TEST_F(SettingsWindowTest, TheDispatcherShowsTheBusyTextDuringTheActionAndRestor
     EXPECT_TRUE(app.DisplayAlerts());
 }
 
+TEST_F(SettingsWindowTest, StatisticsAndMaintenanceRunUnderTheBusyText) {
+    AddRoster({"高一", "高二"});
+    ui::FrmSeZhi& w = Load();
+    std::vector<std::optional<std::string>> status;
+    toolkit.onMessage = [&](const ui::MessageBoxRequest&) { status.push_back(app.StatusBar()); };
+
+    toolkit.answers = {ui::MsgResult::Cancel};
+    w.Command1_Click(ui::FrmSeZhi::kMaintain);
+    ASSERT_FALSE(toolkit.messages.empty());
+    EXPECT_EQ(toolkit.messages[0].buttons, ui::MsgButtons::YesNoCancel);
+
+    toolkit.messages.clear();
+    w.Command1_Click(ui::FrmSeZhi::kStatistics);
+    ASSERT_FALSE(toolkit.messages.empty());
+    EXPECT_EQ(toolkit.messages.back().prompt, "数据统计完毕，请查看修改意见！");
+
+    for (const auto& s : status) EXPECT_EQ(s, std::optional<std::string>("程序正在运行，请耐心等待……"));
+    EXPECT_EQ(app.StatusBar(), std::nullopt);
+}
+
 TEST_F(SettingsWindowTest, TheHostIsRestoredWhenAnActionEndsWithAnUnansweredQuestion) {
     ui::FrmSeZhi& w = Load();
     toolkit.onMessage = [](const ui::MessageBoxRequest&) { throw std::runtime_error("没有回答"); };
