@@ -92,7 +92,7 @@ void Worksheet::Protect(const std::string& password) {
     p.enabled = true;
     if (!password.empty()) {
         p.algorithmName = "SHA-512";
-        p.saltValue = protection::RandomSaltBase64();
+        p.saltValue = protection::SaltFor(password);
         p.spinCount = kSpinCount;
         p.hashValue = protection::Sha512Hash(password, p.saltValue, p.spinCount);
         p.legacyHash = protection::LegacyHash(password);  // for readers that know only the old form
@@ -106,7 +106,7 @@ bool Worksheet::CheckPassword(const std::string& password) const {
     if (!protection_.hashValue.empty())
         return protection::Sha512Hash(password, protection_.saltValue, protection_.spinCount) == protection_.hashValue;
     if (!protection_.legacyHash.empty()) return EqualsIgnoreCase(protection::LegacyHash(password), protection_.legacyHash);
-    return password.empty();
+    return true;  // protected without a password: the host ignores the one given
 }
 
 void Worksheet::Unprotect(const std::string& password) {

@@ -108,6 +108,12 @@ TEST_F(WorksheetTest, ProtectAndUnprotectWithPasswords) {
     EXPECT_FALSE(ws.ProtectContents());
     EXPECT_TRUE(ws.Protection().hashValue.empty());
     EXPECT_NO_THROW(ws.Unprotect("anything"));  // not protected: nothing to check
+
+    ws.Protect("");  // without a password any password unprotects
+    EXPECT_TRUE(ws.ProtectContents());
+    EXPECT_TRUE(ws.Protection().legacyHash.empty());
+    ws.Unprotect("whatever");
+    EXPECT_FALSE(ws.ProtectContents());
 }
 
 TEST_F(WorksheetTest, LegacyHashesAndProtectionReadFromFiles) {
