@@ -1,0 +1,235 @@
+// open-roster, settings, edit and show through the command line, on the
+// sample roster; the files on disk are checked after each command.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CliTestSupport.h"
+#include "host/Application.h"
+#include "host/Range.h"
+#include "host/Workbook.h"
+#include "host/xlsx/Package.h"
+#include "support/TestSupport.h"
+#include "workbook/ParameterCells.h"
+#include "workbook/SystemWorkbook.h"
+
+using cli_test::Contains;
+using cli_test::Outcome;
+using host::Variant;
+
+namespace {
+
+constexpr const char* kBadInput = "[提示信息…] 请输入整数且：\n同桌年级数>0；考场总数>0\n考场组数>0；字段数>=0\n";
+constexpr const char* kSettingsOne = "高一\\t设置";
+
+struct SettingsCli {
+    testing_support::TempDir dir;
+    cli_test::InProcess tolm;
+    host::Application app;
+
+    SettingsCli() {
+        tolm.env["TOLM_SYSTEM"] = dir.File("系统/考场编排系统.xlsx");
+        tolm.currentFolder = dir.Path().string();
+        Run({"sample", "data"});
+    }
+    Outcome Run(std::vector<std::string> args) const { return tolm.Run(args); }
+    std::unique_ptr<host::Workbook> Load(const std::string& name) { return host::xlsx::LoadWorkbook(&app, dir.File(name)); }
+    std::string Roster() const { return dir.File("data/花名册.xlsx"); }
+    std::vector<std::string> StoredParameters() {
+        auto system = Load("系统/考场编排系统.xlsx");
+        workbook::ParameterCells p(*system);
+        return {p.RosterFolder(), p.RosterFileName(), p.Text("K2"), p.Text("K3"), p.Text("K4"), p.Text("K5")};
+    }
+    std::vector<std::string> SheetNames(const host::Workbook& wb) const {
+        std::vector<std::string> names;
+        for (const auto& ws : wb.SheetList()) names.push_back(ws->Name());
+        return names;
+    }
+};
+
+TEST(SettingsCommands, OpenRosterRemembersTheRosterAndShowsTheRosterBox) {
+    SettingsCli cli;
+    Outcome r = cli.Run({"open-roster", "data/花名册.xlsx"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Contains(r.out, "[请选择花名册…] 选择文件：" + cli.Roster())) << r.out;
+    EXPECT_TRUE(Contains(r.out, "工作簿：花名册.xlsx\n年级数：3\n")) << r.out;
+    auto stored = cli.StoredParameters();
+    EXPECT_EQ(stored[0], cli.dir.File("data"));
+    EXPECT_EQ(stored[1], "花名册.xlsx");
+    EXPECT_TRUE(std::filesystem::is_directory(cli.dir.File("系统/花名册")));
+}
+
+TEST(SettingsCommands, OpenRosterRefusesAWorkbookOfTheSameNameFromAnotherFolder) {
+    SettingsCli cli;
+    cli.Run({"open-roster", "data/花名册.xlsx"});
+    std::filesystem::create_directories(cli.dir.File("别处"));
+    std::filesystem::copy_file(cli.Roster(), cli.dir.File("别处/花名册.xlsx"));
+
+    // The Settings window has the stored roster open when the other one is chosen.
+    Outcome r = cli.Run({"open-roster", "别处/花名册.xlsx"});
+
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(Contains(r.out, "[提示信息…] 不能同时打开同名文件，无论它们是否在同一文件夹中， 要打开第二份文档，"
+                                "请关闭已经打开的文档，或者重新命名其中的一个文档。\n"))
+        << r.out;
+    EXPECT_EQ(cli.StoredParameters()[0], cli.dir.File("data"));
+}
+
+TEST(SettingsCommands, SettingsBuildsTheMissingSettingsSheetsAndSavesTheRoster) {
+    SettingsCli cli;
+    cli.Run({"open-roster", "data/花名册.xlsx"});
+    Outcome r = cli.Run({"settings", "--desk-groups", "2", "--rooms", "3", "--fields", "0", "--grades-per-group", "1"});
+
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Contains(r.out, "[提示信息…] 参数已修改并生成相应设置表！\n")) << r.out;
+    auto stored = cli.StoredParameters();
+    EXPECT_EQ(std::vector<std::string>(stored.begin() + 2, stored.end()),
+              (std::vector<std::string>{"2", "1", "3", "0"}));
+    auto roster = cli.Load("data/花名册.xlsx");
+    EXPECT_EQ(cli.SheetNames(*roster),
+              (std::vector<std::string>{"高一", "高二", "高三", "高一\t设置", "高二\t设置", "高三\t设置"}));
+    host::Worksheet& ws = roster->Sheet(6);
+    EXPECT_EQ(ws.GetRange("K1").Value(), Variant("场人"));
+    EXPECT_EQ(ws.GetRange("J5").Value(), Variant("合计"));
+    EXPECT_EQ(ws.GetRange("K5").Formula(), "=SUM(K$2:K4)");
+    EXPECT_TRUE(ws.ProtectContents());
+}
+
+TEST(SettingsCommands, InputsReachTheValidationExactlyAsTyped) {
+    SettingsCli cli;
+    cli.Run({"settings", "--desk-groups", "4", "--rooms", "10", "--fields", "0", "--grades-per-group", "1"});
+
+    Outcome bad = cli.Run({"settings", "--rooms", "3.5"});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_TRUE(Contains(bad.out, kBadInput)) << bad.out;
+    EXPECT_EQ(cli.StoredParameters()[4], "10");
+
+    Outcome spaced = cli.Run({"settings", "--fields", " 12 "});
+    EXPECT_EQ(spaced.code, 0) << spaced.out;
+    EXPECT_TRUE(Contains(spaced.out, "[提示信息…] 参数修改成功！\n")) << spaced.out;  // no roster chosen yet
+    EXPECT_EQ(cli.StoredParameters()[5], "12");
+
+    for (const char* option : {"--desk-groups", "--rooms", "--grades-per-group"}) {
+        Outcome zero = cli.Run({"settings", option, "0"});
+        EXPECT_EQ(zero.code, 1) << option;
+        EXPECT_TRUE(Contains(zero.out, kBadInput)) << option;
+    }
+    Outcome zeroFields = cli.Run({"settings", "--fields", "0"});
+    EXPECT_EQ(zeroFields.code, 0);
+}
+
+TEST(SettingsCommands, TheMismatchQuestionTakesItsAnswerFromTheCommandLine) {
+    SettingsCli cli;
+    cli.Run({"open-roster", "data/花名册.xlsx"});
+    cli.Run({"settings", "--desk-groups", "2", "--rooms", "3", "--fields", "0"});
+    cli.Run({"edit", "data/花名册.xlsx", "--sheet", kSettingsOne, "I2=30"});
+    const std::string before = testing_support::ReadFile(cli.Roster());
+
+    Outcome unanswered = cli.Run({"settings", "--rooms", "4"});
+    EXPECT_EQ(unanswered.code, 3);
+    EXPECT_EQ(cli.StoredParameters()[4], "3");  // nothing saved
+
+    Outcome no = cli.Run({"settings", "--rooms", "4", "--answer", "no"});
+    EXPECT_EQ(no.code, 0);
+    EXPECT_TRUE(Contains(no.out, "[提示] 设置表“高一\t设置,高二\t设置,高三\t设置,”与设置的参数不相符")) << no.out;
+    EXPECT_TRUE(Contains(no.out, "[提示信息…] 参数修改成功！\n"));
+    EXPECT_EQ(testing_support::ReadFile(cli.Roster()), before);
+    EXPECT_EQ(cli.StoredParameters()[4], "4");
+
+    Outcome yes = cli.Run({"settings", "--answer", "yes"});
+    EXPECT_EQ(yes.code, 0);
+    EXPECT_TRUE(Contains(yes.out, "[提示信息…] 参数已修改并成功初始化设置表！\n")) << yes.out;
+    auto roster = cli.Load("data/花名册.xlsx");
+    host::Worksheet& rebuilt = roster->Sheet(4);
+    EXPECT_EQ(rebuilt.Name(), "高一\t设置");
+    EXPECT_TRUE(rebuilt.GetRange("I2").Value().IsEmpty());
+    EXPECT_EQ(rebuilt.GetRange("H5").Value(), Variant(4));
+}
+
+TEST(SettingsCommands, EditTypesGroupCountsAndTheSumsFollow) {
+    SettingsCli cli;
+    cli.Run({"open-roster", "data/花名册.xlsx"});
+    cli.Run({"settings", "--desk-groups", "2", "--rooms", "3", "--fields", "1"});
+
+    // A real TAB works as well as "\t"; I is the text-formatted extra field.
+    Outcome r = cli.Run({"edit", "data/花名册.xlsx", "--sheet", "高一\t设置", "J2=30", "K2=20", "J3=25", "I2=007"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Contains(r.out, "已保存：" + cli.Roster())) << r.out;
+
+    auto roster = cli.Load("data/花名册.xlsx");
+    host::Worksheet& ws = *roster->Worksheets().Find("高一\t设置");
+    EXPECT_EQ(ws.GetRange("J2").Value(), Variant(30.0));
+    EXPECT_EQ(ws.GetRange("I2").Value(), Variant("007"));
+    EXPECT_EQ(ws.GetRange("L2").Value(), Variant(50.0));
+    EXPECT_EQ(ws.GetRange("L3").Value(), Variant(25.0));
+    EXPECT_EQ(ws.GetRange("L5").Value(), Variant(75.0));
+
+    Outcome shown = cli.Run({"show", "data/花名册.xlsx", "--sheet", kSettingsOne, "--range", "H1:L5"});
+    EXPECT_EQ(shown.code, 0);
+    EXPECT_EQ(shown.out,
+              "工作表：高一\\t设置  区域：H1:L5\n"
+              "   H     I    J        K        L\n"
+              "1  场号       1组人数  2组人数  场人\n"
+              "2  1     007  30       20       50\n"
+              "3  2          25                25\n"
+              "4  3                            0\n"
+              "5                      合计     75\n");
+}
+
+TEST(SettingsCommands, ALockedCellRefusesTheWholeEditAndTheFileStaysAsItWas) {
+    SettingsCli cli;
+    cli.Run({"open-roster", "data/花名册.xlsx"});
+    cli.Run({"settings", "--desk-groups", "2", "--rooms", "3", "--fields", "0"});
+    const std::string before = testing_support::ReadFile(cli.Roster());
+
+    Outcome r = cli.Run({"edit", "data/花名册.xlsx", "--sheet", kSettingsOne, "I2=30", "K2=99"});
+
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(Contains(r.err, "K2")) << r.err;
+    EXPECT_TRUE(Contains(r.err, "锁定")) << r.err;
+    EXPECT_EQ(testing_support::ReadFile(cli.Roster()), before);
+}
+
+TEST(SettingsCommands, EditAndShowRejectBadArguments) {
+    SettingsCli cli;
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string says;
+    };
+    const Case cases[] = {
+        {{"edit", "data/花名册.xlsx", "I2=1"}, 2, "--sheet"},
+        {{"edit", "data/花名册.xlsx", "--sheet", "高一", "I2"}, 2, "CELL=VALUE"},
+        {{"edit", "data/花名册.xlsx", "--sheet", "高一", "二2=1"}, 2, "单元格地址"},
+        {{"edit", "data/花名册.xlsx", "--sheet", "高四", "I2=1"}, 1, "没有工作表“高四”"},
+        {{"show", "data/花名册.xlsx", "--sheet", "高四"}, 1, "没有工作表“高四”"},
+        {{"show", "data/花名册.xlsx", "--range", "A1:"}, 2, "A1:"},
+        {{"show", "data/没有.xlsx"}, 4, "没有.xlsx"},
+        // The options belong to their commands only.
+        {{"dump", "data/花名册.xlsx", "--sheet", "高一"}, 2, "未知的选项“--sheet”"},
+        {{"--rooms", "3", "settings"}, 2, "未知的选项“--rooms”"},
+    };
+    const std::string before = testing_support::ReadFile(cli.Roster());
+    for (const Case& c : cases) {
+        Outcome r = cli.Run(c.args);
+        EXPECT_EQ(r.code, c.code) << c.says;
+        EXPECT_TRUE(Contains(r.err, c.says)) << r.err;
+    }
+    EXPECT_EQ(testing_support::ReadFile(cli.Roster()), before);
+}
+
+TEST(SettingsCommands, ShowIncludesHiddenSheetsAndDefaultsToTheFirstSheet) {
+    SettingsCli cli;
+    Outcome first = cli.Run({"show", "data/花名册.xlsx", "--range", "A1:E2"});
+    EXPECT_EQ(first.code, 0);
+    EXPECT_TRUE(Contains(first.out, "工作表：高一  区域：A1:E2\n")) << first.out;
+    EXPECT_TRUE(Contains(first.out, "1  序号  学号")) << first.out;
+
+    // The service sheets of the system workbook are very hidden.
+    cli.Run({"start"});
+    Outcome hidden = cli.Run({"show", "系统/考场编排系统.xlsx", "--sheet", "参数", "--range", "K1:K2"});
+    EXPECT_EQ(hidden.code, 0) << hidden.err;
+    EXPECT_TRUE(Contains(hidden.out, "（深度隐藏）")) << hidden.out;
+}
+
+}  // namespace
