@@ -92,7 +92,7 @@ public:
 
     // ----- values -----
     Variant Value() const;          // top-left cell
-    Array2D Values() const;         // first area
+    Array2D Values() const;         // first area; HostError beyond 16 million cells
     void SetValue(const Variant& v);        // every cell of every area
     void SetValues(const Array2D& a);       // first area from its top-left; cells outside the array get #N/A
     std::string Text() const;       // ToText(Value())
@@ -100,7 +100,7 @@ public:
     void SetFormula(const std::string& f);  // "=…" stores a formula; anything else is typed as a value
     std::string FormulaR1C1() const;
     void SetFormulaR1C1(const std::string& f);
-    bool HasFormula() const;
+    bool HasFormula() const;        // every cell of every area holds a formula
 
     // ----- search and reorganisation -----
     std::optional<Range> Find(const Variant& what, const FindOptions& o = {}, std::optional<CellRef> after = {}) const;
@@ -124,7 +124,9 @@ public:
     // ----- formats -----
     std::string NumberFormat() const;
     void SetNumberFormat(const std::string& f);
-    bool Hidden() const;          // rows or columns, as the range is whole rows or whole columns
+    // Rows or columns, as the range is whole rows or whole columns; any other
+    // range is a HostError, as in the host.
+    bool Hidden() const;
     void SetHidden(bool h);
     bool Locked() const;
     void SetLocked(bool l);
@@ -154,8 +156,8 @@ public:
 
     double ColumnWidth() const;   // characters
     void SetColumnWidth(double chars);
-    double RowHeight() const;     // points
-    void SetRowHeight(double pt);
+    double RowHeight() const;     // points; 0 for a hidden row
+    void SetRowHeight(double pt);  // 0–409; 0 hides the row
     double Left() const;          // points from the sheet's left edge
     double Top() const;
     double Width() const;
@@ -227,6 +229,8 @@ private:
 };
 
 // Range.Borders(index), or Range.Borders for all four edges and the inside lines.
+// Getters report the line shown on the first cell of that edge (for Borders()
+// the top-left cell's top edge), a neighbour's facing line included.
 class BordersProxy {
 public:
     BordersProxy(const Range& r, std::optional<XlBordersIndex> which);
