@@ -3,7 +3,10 @@
 #include <nettle/base64.h>
 #include <nettle/sha2.h>
 
+#include <map>
+#include <mutex>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace host::protection {
@@ -66,7 +69,37 @@ std::string LegacyHash(const std::string& passwordUtf8) {
     return buf;
 }
 
+namespace {
+std::mutex g_memoMutex;
+std::map<std::tuple<std::string, std::string, uint32_t>, std::string> g_hashMemo;
+std::map<std::string, std::string> g_saltByPassword;
+
+std::string ComputeSha512Hash(const std::string& passwordUtf8, const std::string& saltBase64, uint32_t spinCount);
+}  // namespace
+
 std::string Sha512Hash(const std::string& passwordUtf8, const std::string& saltBase64, uint32_t spinCount) {
+    auto key = std::make_tuple(passwordUtf8, saltBase64, spinCount);
+    {
+        std::lock_guard<std::mutex> lock(g_memoMutex);
+        auto it = g_hashMemo.find(key);
+        if (it != g_hashMemo.end()) return it->second;
+    }
+    std::string h = ComputeSha512Hash(passwordUtf8, saltBase64, spinCount);
+    std::lock_guard<std::mutex> lock(g_memoMutex);
+    if (g_hashMemo.size() > 256) g_hashMemo.clear();  // bounded: only a handful of passwords occur
+    g_hashMemo.emplace(std::move(key), h);
+    return h;
+}
+
+std::string SaltFor(const std::string& passwordUtf8) {
+    std::lock_guard<std::mutex> lock(g_memoMutex);
+    auto& salt = g_saltByPassword[passwordUtf8];
+    if (salt.empty()) salt = RandomSaltBase64();
+    return salt;
+}
+
+namespace {
+std::string ComputeSha512Hash(const std::string& passwordUtf8, const std::string& saltBase64, uint32_t spinCount) {
     std::vector<uint8_t> salt = Base64Decode(saltBase64);
     std::u16string pw = Utf16(passwordUtf8);
     std::vector<uint8_t> pwBytes;
@@ -86,6 +119,7 @@ std::string Sha512Hash(const std::string& passwordUtf8, const std::string& saltB
     }
     return Base64Encode(h, sizeof h);
 }
+}  // namespace
 
 std::string RandomSaltBase64() {
     std::random_device rd;
