@@ -180,6 +180,30 @@ TEST(MaintainRosterData, MergedCellsRedWhenMarkingUnmergedWhenCleaning) {
     }
 }
 
+// More merged areas than one batch of 30: every one is found although the
+// first batches are treated before the last ones.
+TEST(MaintainRosterData, MergedCellsBeyondOneBatch) {
+    for (ui::MsgResult answer : {kClean, kMark}) {
+        Maintenance f;
+        host::Worksheet& ws = f.AddSheet("高一");
+        ws.SetValueAt(1, 1, Variant("姓名"));
+        ws.SetValueAt(1, 2, Variant("班级"));
+        for (int32_t i = 0; i < 35; ++i) {
+            int32_t r = 2 + 2 * i;
+            ws.SetValueAt(r, 1, Variant("考生" + std::to_string(i)));
+            ws.SetValueAt(r, 2, Variant("1班"));
+            ws.GetRange(host::Rect{r, 1, r + 1, 1}).Merge();
+        }
+        f.Run(answer);
+        if (answer == kClean) {
+            EXPECT_TRUE(ws.MergedAreas().empty());
+            continue;
+        }
+        EXPECT_EQ(ws.MergedAreas().size(), 35u);
+        for (int32_t i = 0; i < 35; ++i) EXPECT_EQ(ws.Cells(2 + 2 * i, 1).Interior().ColorIndex(), 3) << i;
+    }
+}
+
 TEST(MaintainRosterData, ClassTitleAndMissingDataMessages) {
     struct Case {
         std::vector<Variant> titles;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "RosterCheckFixtures.h"
+#include "host/HostError.h"
 #include "settings/RosterValidation.h"
 
 using coretest::RosterFixture;
@@ -345,6 +346,16 @@ TEST(ComputeDataStatistics, WithoutRosterWorkbookShowsThePathMessage) {
     EXPECT_EQ(f.toolkit.messages[0].prompt, "目标路径“" + f.dir.Path().string() + "不存在.xlsx”不存在！操作中断！");
     EXPECT_TRUE(f.Report("A1").IsEmpty());
     EXPECT_TRUE(f.app.ScreenUpdating());
+}
+
+TEST(ComputeDataStatistics, UnreadableRosterFileIsAFileErrorNotAMissingPath) {
+    RosterFixture f;
+    testing_support::WriteFile(f.dir.File("坏.xlsx"), "not a zip archive");
+    workbook::ParameterCells(f.system).SetRosterFileName("坏.xlsx");
+    f.app.SetScreenUpdating(false);
+    EXPECT_THROW(settings::ComputeDataStatistics(f.component), host::FileError);
+    EXPECT_TRUE(f.toolkit.messages.empty());
+    EXPECT_TRUE(f.app.ScreenUpdating()) << "the switches are restored on the way out";
 }
 
 }  // namespace
