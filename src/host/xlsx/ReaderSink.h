@@ -9,8 +9,8 @@
 //
 //   WorkbookSink::SetDate1904                      at most once
 //   WorkbookSink::SetCellFormats                   once, before any sheet
-//   for each worksheet, in tab order:
-//     WorkbookSink::AddSheet → SheetSink&          valid until Finish
+//   WorkbookSink::AddSheet → SheetSink&            once per worksheet, in tab order; valid until Finish
+//   for each worksheet (see the note on threads below):
 //       SheetSink::SetCodeName                     at most once
 //       SheetSink::SetDefaultSizes                 at most once, before any column or row
 //       SheetSink::SetColumns                      any number, before the first row
@@ -18,12 +18,18 @@
 //       SheetSink::StartRow                        rows in the order of the file
 //         SheetSink::SetCell / SetFormulaCell      cells of that row, usually by column
 //       SheetSink::AddMergedArea, SetProtection,
-//       SetPageSetup, SetView, AddPicture          after the rows, any order
+//       SetPageSetup, SetView                      after the rows, any order
+//   SheetSink::AddPicture                          after every sheet's cells, from the calling thread
 //   WorkbookSink::SetPrintArea / SetPrintTitles    after all sheets
 //   WorkbookSink::AddDefinedName                   after all sheets
 //   WorkbookSink::SetActiveSheet                   at most once
 //   WorkbookSink::SetVbaProject                    at most once
 //   WorkbookSink::Finish                           once, when everything was read
+//
+// Threads: the cells and settings of different sheets may be delivered at the
+// same time from two threads, each SheetSink from one thread only; every
+// WorkbookSink call and AddPicture come from the thread that called the reader.
+// A SheetSink therefore touches only its own sheet.
 //
 // Format indices (`xf`) are positions in the list given to SetCellFormats;
 // index 0 is the file's default format. When reading fails the reader stops

@@ -1,8 +1,11 @@
 #include "host/xlsx/ReaderWorkbook.h"
 
+#include <atomic>
 #include <cctype>
+#include <exception>
 #include <fstream>
 #include <new>
+#include <thread>
 
 #include "host/HostError.h"
 #include "host/Workbook.h"
@@ -83,14 +86,44 @@ void ReadDefinedNames(pugi::xml_node names, const std::vector<int>& sheetOf, Wor
     }
 }
 
-void ReadWorksheet(ZipSource& zip, const std::string& part, const SheetContext& ctx, SheetSink& sheet,
-                   ImageCache& images) {
-    std::string drawingId = ReadSheet(zip, part, ctx, sheet);
-    if (drawingId.empty()) return;
-    Relationships rels = Relationships::Read(zip, part);
-    const Relationship* d = rels.ById(drawingId);
+struct SheetJob {
+    std::string part;
+    SheetSink* sink = nullptr;
+    std::string drawingId;
+    std::exception_ptr error;
+};
+
+// Sheets are independent once styles and shared strings are known, so two
+// threads parse them, each with its own zip reader: expat and inflating are
+// nearly all of a large roster's load time. The first failure in tab order is
+// the one reported.
+void ReadSheets(ZipSource& zip, const SheetContext& ctx, std::vector<SheetJob>& jobs) {
+    std::atomic<size_t> next{0};
+    auto work = [&](ZipSource& source) {
+        for (size_t i; (i = next.fetch_add(1)) < jobs.size();) {
+            try {
+                jobs[i].drawingId = ReadSheet(source, jobs[i].part, ctx, *jobs[i].sink);
+            } catch (...) {
+                jobs[i].error = std::current_exception();
+                next = jobs.size();  // no point reading on
+            }
+        }
+    };
+    std::unique_ptr<ZipSource> second = jobs.size() > 1 && std::thread::hardware_concurrency() > 1 ? zip.Sibling() : nullptr;
+    std::thread helper;
+    if (second) helper = std::thread([&] { work(*second); });
+    work(zip);
+    if (helper.joinable()) helper.join();
+    for (const SheetJob& j : jobs)
+        if (j.error) std::rethrow_exception(j.error);
+}
+
+void ReadPictures(ZipSource& zip, const SheetJob& job, ImageCache& images) {
+    if (job.drawingId.empty()) return;
+    Relationships rels = Relationships::Read(zip, job.part);
+    const Relationship* d = rels.ById(job.drawingId);
     if (!d || d->external) return;
-    for (Picture& p : ReadDrawing(zip, d->target, images)) sheet.AddPicture(std::move(p));
+    for (Picture& p : ReadDrawing(zip, d->target, images)) job.sink->AddPicture(std::move(p));
 }
 
 }  // namespace
@@ -142,18 +175,19 @@ void ReadPackage(ZipSource& zip, WorkbookSink& sink) {
             entries.push_back({AttText(s, "name"), VisibilityOf(AttText(s, "state")), AttText(s, "id")});
 
     std::vector<int> sheetOf(entries.size(), -1);
-    int read = 0;
-    ImageCache images;
+    std::vector<SheetJob> jobs;
     for (size_t i = 0; i < entries.size(); ++i) {
         const Relationship* r = rels.ById(entries[i].relId);
         if (!r || r->external) zip.Fail("缺少工作表“" + entries[i].name + "”的部件");
         if (r->type.size() < 10 || r->type.substr(r->type.size() - 10) != "/worksheet") continue;  // chart sheets
         if (!zip.Has(r->target)) zip.Fail("缺少工作表部件 " + r->target);
-        SheetSink& sheet = sink.AddSheet(entries[i].name, entries[i].visible);
-        ReadWorksheet(zip, r->target, ctx, sheet, images);
-        sheetOf[i] = read++;
+        sheetOf[i] = int(jobs.size());
+        jobs.push_back({r->target, &sink.AddSheet(entries[i].name, entries[i].visible), "", nullptr});
     }
-    if (read == 0) zip.Fail("工作簿中没有工作表");
+    if (jobs.empty()) zip.Fail("工作簿中没有工作表");
+    ReadSheets(zip, ctx, jobs);
+    ImageCache images;
+    for (const SheetJob& job : jobs) ReadPictures(zip, job, images);
 
     ReadDefinedNames(Child(root, "definedNames"), sheetOf, sink);
     if (pugi::xml_attribute tab = Att(Child(Child(root, "bookViews"), "workbookView"), "activeTab")) {

@@ -32,7 +32,22 @@ std::string NormalName(std::string_view s) {
 }  // namespace
 
 ZipSource::ZipSource(const void* data, size_t size, std::string fileName, const ReadLimits& limits)
-    : fileName_(std::move(fileName)), limits_(limits) {
+    : data_(data), size_(size), fileName_(std::move(fileName)), limits_(limits),
+      inflatedTotal_(std::make_shared<std::atomic<uint64_t>>(0)) {
+    Open();
+}
+
+ZipSource::ZipSource(const ZipSource& from, int)
+    : data_(from.data_), size_(from.size_), fileName_(from.fileName_), limits_(from.limits_),
+      inflatedTotal_(from.inflatedTotal_) {
+    Open();
+}
+
+std::unique_ptr<ZipSource> ZipSource::Sibling() const { return std::unique_ptr<ZipSource>(new ZipSource(*this, 0)); }
+
+void ZipSource::Open() {
+    const void* data = data_;
+    size_t size = size_;
     const std::string notZip = "不是有效的 .xlsx 文件（无法作为 zip 打开）";
     zip_error_t error;
     zip_error_init(&error);
@@ -76,8 +91,7 @@ const ZipSource::Entry& ZipSource::Find(std::string_view part) const {
 uint64_t ZipSource::DeclaredSize(std::string_view part) const { return Find(part).size; }
 
 void ZipSource::Count(uint64_t bytes) {
-    inflatedTotal_ += bytes;
-    if (inflatedTotal_ > limits_.maxTotalBytes) Fail(kTooLarge);
+    if (inflatedTotal_->fetch_add(bytes) + bytes > limits_.maxTotalBytes) Fail(kTooLarge);
 }
 
 void ZipSource::Stream(std::string_view part, const std::function<void(const char*, size_t, bool)>& chunk) {
@@ -85,7 +99,7 @@ void ZipSource::Stream(std::string_view part, const std::function<void(const cha
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat_index(archive_, e.index, 0, &st) != 0) Fail("文件已损坏（无法读取部件 " + std::string(part) + "）");
-    if (e.size > limits_.maxPartBytes || inflatedTotal_ + e.size > limits_.maxTotalBytes) Fail(kTooLarge);
+    if (e.size > limits_.maxPartBytes || inflatedTotal_->load() + e.size > limits_.maxTotalBytes) Fail(kTooLarge);
     if ((st.valid & ZIP_STAT_COMP_SIZE) && e.size > kRatioFloor &&
         e.size / std::max<uint64_t>(st.comp_size, 1) > limits_.maxCompressionRatio)
         Fail(kTooLarge);

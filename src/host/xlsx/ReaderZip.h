@@ -4,6 +4,7 @@
 // Every byte that leaves this class is counted against the ReadLimits, using
 // both the sizes the zip directory declares and the bytes actually inflated,
 // so a forged directory cannot make the reader inflate without bound.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -25,6 +26,10 @@ public:
     // `fileName` names the file in every FileError. The bytes must outlive the source.
     ZipSource(const void* data, size_t size, std::string fileName, const ReadLimits& limits);
     ~ZipSource();
+    // A second reader of the same bytes for another thread (libzip archives
+    // are not shared between threads); the total inflated bytes stay counted
+    // together with this source.
+    std::unique_ptr<ZipSource> Sibling() const;
     ZipSource(const ZipSource&) = delete;
     ZipSource& operator=(const ZipSource&) = delete;
 
@@ -49,11 +54,16 @@ private:
     const Entry& Find(std::string_view part) const;
     void Count(uint64_t bytes);
 
+    ZipSource(const ZipSource& from, int);
+    void Open();
+
+    const void* data_;
+    size_t size_;
     std::string fileName_;
     ReadLimits limits_;
     zip* archive_ = nullptr;
     std::unordered_map<std::string, Entry> entries_;  // lower-case part name → entry
-    uint64_t inflatedTotal_ = 0;
+    std::shared_ptr<std::atomic<uint64_t>> inflatedTotal_;
 };
 
 // Resolves a relationship target against the part that holds the relationship:
