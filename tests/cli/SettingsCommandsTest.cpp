@@ -109,13 +109,6 @@ TEST(SettingsCommands, InputsReachTheValidationExactlyAsTyped) {
     EXPECT_TRUE(Contains(spaced.out, "[提示信息…] 参数修改成功！\n")) << spaced.out;  // no roster chosen yet
     EXPECT_EQ(cli.StoredParameters()[5], "12");
 
-    for (const char* option : {"--desk-groups", "--rooms", "--grades-per-group"}) {
-        Outcome zero = cli.Run({"settings", option, "0"});
-        EXPECT_EQ(zero.code, 1) << option;
-        EXPECT_TRUE(Contains(zero.out, kBadInput)) << option;
-    }
-    Outcome zeroFields = cli.Run({"settings", "--fields", "0"});
-    EXPECT_EQ(zeroFields.code, 0);
 }
 
 TEST(SettingsCommands, TheMismatchQuestionTakesItsAnswerFromTheCommandLine) {
