@@ -46,10 +46,11 @@ std::string SheetOption(const CommandContext& ctx) {
 class EditCommand : public Command {
 public:
     std::string Name() const override { return "edit"; }
-    std::string Arguments() const override { return "FILE --sheet NAME CELL=VALUE…"; }
+    std::string Arguments() const override { return "FILE CELL=VALUE…"; }
     std::string Summary() const override { return "像用户输入一样在单元格中填入值"; }
     std::string Details() const override {
-        return "在 FILE 的工作表 NAME 中依次填入各个值（NAME 中的 \\t 表示制表符，例如 \"高一\\t设置\"）：\n"
+        return "  --sheet NAME   必须给出：填入的工作表\n"
+               "在 FILE 的工作表 NAME 中依次填入各个值（NAME 中的 \\t 表示制表符，例如 \"高一\\t设置\"）：\n"
                "看起来像数字的文字成为数字，设为文本格式的单元格保留文字，以 = 开头的是公式，空值清除单元格。\n"
                "受保护工作表中锁定的单元格拒绝修改：这时不填入任何值，文件不变，退出码 1。\n"
                "填入后，工作表中的求和公式（例如设置表的“场人”和“合计”）随即算出新的结果。\n";
