@@ -2,9 +2,11 @@
 // with openpyxl and by make_xlsxwriter.c with libxlsxwriter).
 #include <gtest/gtest.h>
 
+#include "host/Dump.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 #include "host/xlsx/Package.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -111,6 +113,15 @@ TEST(ReaderProducers, XlsxwriterPictureMergesAndPrintSetup) {
     EXPECT_EQ(ws.PageSetup().PrintTitleRows, "$1:$2");
     EXPECT_EQ(ws.PageSetup().Orientation, 2);
     EXPECT_TRUE(ws.CheckPassword("password"));
+}
+
+// Every fact of each file against its checked-in dump (<file>.dump beside it).
+TEST(ReaderProducers, GoldenDumps) {
+    for (const char* name : {"openpyxl-features", "openpyxl-write-only", "xlsxwriter-constant-memory", "xlsxwriter-picture"}) {
+        std::string want = testing_support::ReadFile(std::string(TOLM_TEST_DATA) + "/xlsx/" + name + ".dump");
+        ASSERT_FALSE(want.empty()) << name;
+        EXPECT_EQ(host::Dump(*Open(std::string(name) + ".xlsx")), want) << name;
+    }
 }
 
 }  // namespace
