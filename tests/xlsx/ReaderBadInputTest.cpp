@@ -81,6 +81,18 @@ TEST(ReaderBadInput, EachFaultGetsItsReason) {
     }
 }
 
+// Sheets are read side by side; the failure reported is the first in tab order.
+TEST(ReaderBadInput, FirstBrokenSheetInTabOrderIsReported) {
+    std::string rows;
+    for (int r = 1; r <= 3000; ++r) rows += "<row r=\"" + std::to_string(r) + "\"><c><v>1</v></c></row>";
+    std::string bytes = PackageBuilder()
+                            .Sheet("甲", "<sheetData>" + rows + "</sheetData>")
+                            .Sheet("乙", "<sheetData>" + rows + "<row><c r=\"A0\"/></row></sheetData>")
+                            .Sheet("丙", "<sheetData><row><c r=\"B0\"/></row></sheetData>")
+                            .Bytes();
+    EXPECT_EQ(LoadError(bytes), "单元格引用无效：A0（xl/worksheets/sheet2.xml）");
+}
+
 TEST(ReaderBadInput, XmlErrorsNameTheLine) {
     std::string bytes = PackageBuilder()
                             .SheetData("")
