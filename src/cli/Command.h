@@ -66,6 +66,7 @@ std::unique_ptr<Command> MakeEditCommand();
 std::unique_ptr<Command> MakeShowCommand();
 std::unique_ptr<Command> MakeStatisticsCommand();
 std::unique_ptr<Command> MakeMaintainCommand();
+std::unique_ptr<Command> MakeArrangeCommand();
 
 // A stable hash of every cell's position, value, formula and format, over all
 // sheets of the workbook in order; equal fingerprints mean unchanged cells.

@@ -26,6 +26,7 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
     all.push_back(MakeShowCommand());
     all.push_back(MakeStatisticsCommand());
     all.push_back(MakeMaintainCommand());
+    all.push_back(MakeArrangeCommand());
     return all;
 }
 

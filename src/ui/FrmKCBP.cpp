@@ -1,10 +1,123 @@
 #include "ui/FrmKCBP.h"
 
+#include <cmath>
+#include <string>
+
+#include "arrangement/RunArrangement.h"
+#include "entry/Component.h"
+#include "host/Application.h"
+#include "host/HostError.h"
+#include "host/Variant.h"
+#include "ui/Toolkit.h"
+#include "workbook/FieldLists.h"
+#include "workbook/ParameterCells.h"
+#include "workbook/RosterWorkbook.h"
+#include "workbook/SystemNames.h"
+
 namespace ui {
+
+using host::ResumeNext;
+
+namespace {
+
+// Items beginning with a TAB are the system's own columns of an earlier run.
+void RemoveSystemTitles(ComboBox& list) {
+    for (int i = list.ListCount() - 1; i >= 0; --i)
+        if (list.List(i).starts_with(workbook::kTab)) list.RemoveItem(i);
+}
+
+// The first item equal to `stored`, else the first item.
+void SelectStored(ComboBox& list, const std::string& stored) {
+    if (list.ListCount() > 0) list.SetListIndex(0);
+    for (int i = 0; i < list.ListCount(); ++i) {
+        if (list.List(i) == stored) {
+            list.SetListIndex(i);
+            return;
+        }
+    }
+}
+
+std::string Trimmed(const std::string& s) {
+    const size_t a = s.find_first_not_of(' ');
+    if (a == std::string::npos) return {};
+    return s.substr(a, s.find_last_not_of(' ') - a + 1);
+}
+
+}  // namespace
 
 FrmKCBP::FrmKCBP(entry::Component& component)
     : MainWindow(component, kName, "考场编排", workbook::WindowCode::Arrangement) {}
 
-void FrmKCBP::OnLoad() { LoadCommonSteps(); }
+void FrmKCBP::OnLoad() {
+    entry::Component& c = Component();
+    ResumeNext([&] { PlaceWindow(); });
+    ResumeNext([&] { SetAboutCaption(); });
+    ResumeNext([&] { c.App().SetScreenUpdating(false); });
+    ResumeNext([&] { c.App().SetDisplayAlerts(false); });
+    ResumeNext([&] { FillFieldLists(); });
+    ResumeNext([&] { Combo1.AddItem(std::string(workbook::kNoneEntry)); });
+    ResumeNext([&] { Combo2.AddItem(std::string(workbook::kNoneEntry)); });
+    ShowStoredOptions();
+    ResumeNext([&] { RecordWindowCode(); });
+    ResumeNext([&] { c.App().SetScreenUpdating(true); });
+    ResumeNext([&] { c.App().SetDisplayAlerts(true); });
+}
+
+void FrmKCBP::FillFieldLists() {
+    entry::Component& c = Component();
+    host::Workbook* roster = workbook::OpenRosterWorkbook(c.App(), c.System());
+    if (!roster) return;
+    ResumeNext([&] { workbook::FillCommonFieldLists(*roster, {Combo1, Combo2}); });
+    RemoveSystemTitles(Combo1);
+    RemoveSystemTitles(Combo2);
+}
+
+void FrmKCBP::ShowStoredOptions() {
+    workbook::ParameterCells cells(Component().System());
+    ResumeNext([&] {
+        const std::string before = Text1.Text();
+        Text1.SetText(cells.Text("K7"));
+        if (Text1.Text() != before) Text1_Change();
+    });
+    ResumeNext([&] { SelectStored(Combo1, cells.Text("K8")); });
+    ResumeNext([&] { SelectStored(Combo2, cells.Text("K9")); });
+    ResumeNext([&] {
+        const double ordering = cells.Number("K10");
+        (ordering == 1 ? Option1 : ordering == 2 ? Option2 : Option3).SetValue(true);
+    });
+    ResumeNext([&] { (cells.Number("K11") == 1 ? Option4 : Option5).SetValue(true); });
+    ResumeNext([&] { (cells.Number("K12") == 1 ? Option6 : Option7).SetValue(true); });
+}
+
+void FrmKCBP::Text1_Change() {
+    if (Text1.Text().empty()) return;
+    const host::Variant t(Trimmed(Text1.Text()));
+    bool whole = host::IsNumeric(t);
+    if (whole) {
+        const double v = host::ToNumber(t);
+        whole = v >= 0 && v == std::floor(v);
+    }
+    if (whole) return;
+    MessageBoxRequest r;
+    r.prompt = "请输入正整数！";
+    r.icon = MsgIcon::Information;
+    r.title = "提示信息…";
+    Toolkit().MessageBox(r);
+}
+
+arrangement::ArrangementOptions FrmKCBP::Options() const {
+    arrangement::ArrangementOptions o;
+    o.ordering = Option1.Value()   ? arrangement::Ordering::Ascending
+                 : Option2.Value() ? arrangement::Ordering::Descending
+                                   : arrangement::Ordering::Random;
+    o.sortKey = Combo1.Text();
+    o.firstNumberText = Text1.Text();
+    o.columnTitle = Combo2.Text();
+    if (Option4.Value() || Option5.Value()) o.numberingByCounter = Option4.Value();
+    if (Option6.Value() || Option7.Value()) o.sequentialDesks = Option6.Value();
+    return o;
+}
+
+void FrmKCBP::Command1_Click() { arrangement::RunArrangement(Component(), Options()); }
 
 }  // namespace ui

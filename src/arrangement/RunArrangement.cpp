@@ -1,0 +1,257 @@
+#include "arrangement/RunArrangement.h"
+
+#include <cmath>
+#include <string>
+
+#include "arrangement/AssignOrdered.h"
+#include "arrangement/AssignRandomBalanced.h"
+#include "arrangement/HostSort.h"
+#include "entry/Component.h"
+#include "host/Application.h"
+#include "host/HostError.h"
+#include "host/Range.h"
+#include "host/Workbook.h"
+#include "host/Worksheet.h"
+#include "settings/MaintenanceParts.h"
+#include "settings/RosterNotices.h"
+#include "settings/RosterValidation.h"
+#include "ui/Toolkit.h"
+#include "workbook/ParameterCells.h"
+#include "workbook/RosterWorkbook.h"
+#include "workbook/SystemNames.h"
+#include "workbook/SystemWorkbook.h"
+
+namespace arrangement {
+
+using host::ResumeNext;
+
+namespace {
+
+constexpr int32_t kColumnsPerDeletion = 29;
+
+// Screen updating and alerts off and the busy text shown for the length of
+// the run; restored on every way out, exceptions included.
+class BusyHost {
+public:
+    explicit BusyHost(host::Application& app) : app_(app) {
+        settings::SetHostSwitches(app_, false);
+        ResumeNext([&] { app_.SetStatusBar(std::string(workbook::kBusyText)); });
+    }
+    ~BusyHost() {
+        settings::SetHostSwitches(app_, true);
+        ResumeNext([&] { app_.SetStatusBar(std::nullopt); });
+    }
+    BusyHost(const BusyHost&) = delete;
+    BusyHost& operator=(const BusyHost&) = delete;
+
+private:
+    host::Application& app_;
+};
+
+void ShowEndNotice(ui::Toolkit& toolkit, const std::string& text) {
+    toolkit.MessageBox({text, ui::MsgButtons::OK, ui::MsgIcon::Information, 1, "操作提示…"});
+}
+
+// Rounded half to even, as the host rounds to integers; beyond 64 bits a HostError.
+int64_t ToInt64(double d) {
+    if (!(d > -9.2e18 && d < 9.2e18)) throw host::HostError("溢出");
+    return int64_t(std::nearbyint(d));
+}
+
+int32_t TextLength(const host::Variant& v) { return int32_t(host::ToText(v).size()); }
+
+host::Variant SystemTitle(const char* text) { return host::Variant(std::string(workbook::kTab) + text); }
+
+int32_t FirstColumnTitled(const host::Array2D& cells, const std::string& title) {
+    for (int32_t c = 1; c <= cells.Columns(); ++c)
+        if (cells(1, c).IsText() && cells(1, c).Text() == title) return c;
+    return 0;
+}
+
+// Cells (1, 1) to (N, L + 3), with the three system titles and every row's
+// own row number in L + 3.
+WorkTable ReadWorkTable(host::Worksheet& sheet, int32_t lastRow, int32_t lastColumn, const ArrangementOptions& o) {
+    WorkTable t;
+    t.lastColumn = lastColumn;
+    t.cells = sheet.Cells(1, 1).Resize(lastRow, lastColumn + 3).Values();
+    t.cells(1, t.RoomColumn()) = SystemTitle("场号");
+    t.cells(1, t.SeatColumn()) = SystemTitle("座号");
+    t.cells(1, t.RowNumberColumn()) = SystemTitle("A");
+    for (int32_t r = 2; r <= lastRow; ++r) t.cells(r, t.RowNumberColumn()) = host::Variant(r);
+    t.classColumn = FirstColumnTitled(t.cells, std::string(workbook::kClassTitle));
+    t.selectedColumn = o.columnTitle == workbook::kNoneEntry ? 0 : FirstColumnTitled(t.cells, o.columnTitle);
+    return t;
+}
+
+// The chosen ordering; false when it failed on the host.
+bool Assign(host::Worksheet& sheet, WorkTable& t, const SheetSettings& s, RunContext& run) {
+    const ArrangementOptions& o = run.options;
+    return ResumeNext([&] {
+        if (o.ordering == Ordering::Random) {
+            AssignRandomBalanced(sheet, t, s, o.SShaped() ? DeskOrder::SShape : DeskOrder::Sequential, run.revision,
+                                 run.toolkit);
+        } else {
+            AssignOrdered(sheet, t, s, o.sortKey,
+                          o.ordering == Ordering::Ascending ? SortDirection::Ascending : SortDirection::Descending);
+        }
+    });
+}
+
+// After a failed assignment the user's cells go back to their first order
+// and the system columns of this run are dropped, so no half-arranged sheet
+// is left behind.
+void RestoreUserColumns(host::Worksheet& sheet, WorkTable& t) {
+    ResumeNext([&] { HostSort(sheet, t, {{t.RowNumberColumn()}}); });
+    ResumeNext([&] {
+        sheet.GetRange(host::Rect{1, t.RoomColumn(), host::kMaxRows, t.RowNumberColumn()}).Delete(host::xlShiftToLeft);
+    });
+}
+
+bool HasReportLines(host::Worksheet& revision) {
+    bool lines = false;
+    ResumeNext([&] { lines = revision.Cells(host::kMaxRows, 1).End(host::xlUp).Row() > 1; });
+    return lines;
+}
+
+// The report copied into a new workbook for the user; the revision sheet
+// itself goes back to very hidden.
+void CopyReport(host::Worksheet& revision) {
+    ResumeNext([&] { revision.SetVisible(host::xlSheetVisible); });
+    ResumeNext([&] { revision.Copy(); });
+    ResumeNext([&] { revision.SetVisible(host::xlSheetVeryHidden); });
+}
+
+void ArrangeAll(host::Workbook& roster, RunContext& run) {
+    const int count = roster.SheetCount();
+    for (int i = 1; i <= count; ++i) {
+        host::Worksheet* sheet = nullptr;
+        ResumeNext([&] { sheet = &roster.Sheet(i); });
+        if (!sheet || workbook::IsSettingsSheetName(sheet->Name())) continue;
+        ResumeNext([&] { ArrangeRosterSheet(*sheet, run); });
+    }
+}
+
+}  // namespace
+
+ExamNumbering PrepareRevisionSheet(host::Worksheet& revision, double firstNumber, double now) {
+    ExamNumbering widths;
+    const int32_t n = host::kMaxRows;
+    ResumeNext([&] {
+        const double capacity = host::ToNumber(revision.Cells(n, 1).Value()) + firstNumber;
+        revision.Cells(n, 1).SetValue(host::Variant(capacity));
+    });
+    ResumeNext([&] { widths.counterWidth = TextLength(revision.Cells(n, 1).Value()); });
+    ResumeNext([&] { widths.roomWidth = int16_t(TextLength(revision.Cells(n, 2).Value())); });
+    ResumeNext([&] { widths.seatWidth = int16_t(TextLength(revision.Cells(n, 3).Value())); });
+    ResumeNext([&] { revision.Cells().Clear(); });
+    ResumeNext([&] { revision.Cells(1, 1).SetValue(host::Variant("编排时间：" + settings::maintenance::HostDateTimeText(now))); });
+    return widths;
+}
+
+std::vector<int32_t> RemoveSystemColumns(host::Worksheet& sheet) {
+    std::vector<int32_t> deletions;
+    const host::Rect used = sheet.UsedRect();
+    host::Range pending;
+    int32_t inPending = 0;
+    auto flush = [&] {
+        if (inPending == 0) return;
+        ResumeNext([&] { pending.Delete(host::xlShiftToLeft); });
+        deletions.push_back(inPending);
+        pending = host::Range();
+        inPending = 0;
+    };
+    for (int32_t c = used.right; c >= 1; --c) {
+        if (!host::ToText(sheet.ValueAt(1, c)).starts_with(workbook::kTab)) continue;
+        host::Range column = sheet.Columns(c);
+        pending = pending.IsNothing() ? column : host::Union(pending, column);
+        if (++inPending == kColumnsPerDeletion) flush();
+    }
+    flush();
+    return deletions;
+}
+
+SheetSettings ReadSheetSettings(host::Worksheet& ws, int16_t groups, int16_t rooms, int16_t extraFields) {
+    SheetSettings s;
+    s.groups = groups;
+    s.extraFields = extraFields;
+    const std::string password(workbook::kSheetPassword);
+    ResumeNext([&] { ws.Unprotect(password); });
+    ResumeNext([&] {
+        const int32_t height = host::ToInt32(ws.GetRange("E3").Value());
+        s.classTable = ws.GetRange("A1").Resize(height, 2).Values();
+    });
+    ResumeNext([&] { s.classCount = host::ToInt16(ws.GetRange("E2").Value()); });
+    ResumeNext([&] { s.roomCount = host::ToInt16(ws.GetRange("F2").Value()); });
+    ResumeNext([&] { s.gradeTotal = host::ToInt32(ws.GetRange("D2").Value()); });
+    ResumeNext([&] { s.roomTable = ws.GetRange("H1").Resize(rooms + 1, extraFields + groups + 2).Values(); });
+    RecomputeRoomTotals(s);
+    ResumeNext([&] { ws.Protect(password); });
+    return s;
+}
+
+void ArrangeRosterSheet(host::Worksheet& sheet, RunContext& run) {
+    host::Worksheet* settingsSheet = sheet.Parent().SheetByName(workbook::SettingsSheetNameFor(sheet.Name()));
+    if (!settingsSheet) return;
+    const SheetSettings s = ReadSheetSettings(*settingsSheet, run.groups, run.rooms, run.extraFields);
+    if (!(s.classCount > 0 && s.roomCount > 0 && s.gradeTotal > 0)) return;
+
+    const host::Rect used = sheet.UsedRect();
+    const int32_t lastRow = used.bottom;
+    RemoveSystemColumns(sheet);
+    const int32_t lastColumn = sheet.UsedRect().right;
+
+    WorkTable t = ReadWorkTable(sheet, lastRow, lastColumn, run.options);
+    if (!Assign(sheet, t, s, run)) {
+        RestoreUserColumns(sheet, t);
+        return;
+    }
+    WriteOutputColumns(sheet, t, s, run.numbering, run.counter);
+}
+
+void RunArrangement(entry::Component& component, const ArrangementOptions& options) {
+    host::Application& app = component.App();
+    host::Workbook& system = component.System();
+    ui::Toolkit& toolkit = component.Toolkit();
+    BusyHost busy(app);
+    StoreOptions(system, options);
+
+    host::Workbook* roster = nullptr;
+    try {
+        roster = workbook::OpenRosterWorkbook(app, system);
+    } catch (const host::FileError&) {
+        throw;  // a roster that exists but cannot be read: the front end shows the reason
+    } catch (const host::HostError&) {
+    }
+    if (!roster) {
+        settings::ShowNotice(toolkit, settings::MissingRosterMessage(system));
+        return;
+    }
+    host::Worksheet& revision = workbook::RequireSheetByCodeName(system, workbook::kRevisionSheet);
+    if (settings::ValidateRoster(system, *roster, true, false)) {
+        settings::ShowNotice(toolkit, "数据错误，请查看修改意见！");
+        ResumeNext([&] { revision.SetVisible(host::xlSheetVisible); });
+        ResumeNext([&] { revision.Activate(); });
+        return;
+    }
+
+    workbook::ParameterCells cells(system);
+    RunContext run{system, revision, toolkit, options, 0, 0, 0, {}, 0};
+    ResumeNext([&] { run.groups = cells.DeskGroups(); });
+    ResumeNext([&] { run.rooms = cells.RoomCount(); });
+    ResumeNext([&] { run.extraFields = cells.ExtraFieldCount(); });
+    const double first = options.FirstNumber();
+    run.numbering = PrepareRevisionSheet(revision, first, toolkit.Now());
+    run.numbering.methodOne = options.MethodOne();
+    ResumeNext([&] { run.counter = ToInt64(first - 1); });
+
+    ArrangeAll(*roster, run);
+
+    if (HasReportLines(revision)) {
+        CopyReport(revision);
+        ShowEndNotice(toolkit, "操作结束！请查看需人工调整的前后左右同班！");
+    } else {
+        ShowEndNotice(toolkit, "操作结束！");
+    }
+}
+
+}  // namespace arrangement

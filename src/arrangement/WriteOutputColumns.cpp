@@ -1,0 +1,167 @@
+#include "arrangement/WriteOutputColumns.h"
+
+#include <vector>
+
+#include "arrangement/HostSort.h"
+#include "arrangement/RoomList.h"
+#include "host/HostError.h"
+#include "host/Range.h"
+#include "host/Worksheet.h"
+#include "workbook/SystemNames.h"
+
+namespace arrangement {
+
+namespace {
+
+// Offsets from L while the row-number column is still at L + 3.
+enum OutputColumn : int32_t {
+    kRoom = 1, kSeat = 2, kRowNumber = 3, kSeatLabel = 4, kExamNumber = 5, kFirstNumber = 6,
+    kLastNumber = 7, kRoomSize = 8, kRoomCount = 9, kClassCount = 10, kGradeSize = 11, kClassSize = 12,
+    kExtraFields = 12,  // the i-th extra field goes to L + 12 + i
+};
+
+host::Variant SystemTitle(const char* text) { return host::Variant(std::string(workbook::kTab) + text); }
+
+// Characters as the host counts them: UTF-16 code units.
+int32_t HostLength(const std::string& s) {
+    int32_t n = 0;
+    for (unsigned char c : s) {
+        if ((c & 0xC0) == 0x80) continue;
+        n += c >= 0xF0 ? 2 : 1;
+    }
+    return n;
+}
+
+// The room table columns of the extra fields whose title is not empty.
+std::vector<int32_t> ExtraFieldColumns(const SheetSettings& s) {
+    std::vector<int32_t> cols;
+    for (int32_t c = 2; c <= s.extraFields + 1 && c <= s.roomTable.Columns(); ++c)
+        if (!s.roomTable(1, c).IsEmpty()) cols.push_back(c);
+    return cols;
+}
+
+host::Array2D Widened(const host::Array2D& a, int32_t cols) {
+    host::Array2D wide(a.Rows(), cols);
+    for (int32_t r = 1; r <= a.Rows(); ++r)
+        for (int32_t c = 1; c <= a.Columns() && c <= cols; ++c) wide(r, c) = a(r, c);
+    return wide;
+}
+
+std::string ExamNumber(const WorkTable& t, int32_t row, const ExamNumbering& n, int64_t& counter) {
+    if (n.methodOne) return ZeroPadded(std::to_string(++counter), n.counterWidth);
+    const int32_t L = t.lastColumn;
+    std::string prefix = t.selectedColumn > 0 ? host::ToText(t.cells(row, t.selectedColumn)) : std::string();
+    return prefix + ZeroPadded(host::ToText(t.cells(row, L + kRoom)), n.roomWidth) +
+           ZeroPadded(host::ToText(t.cells(row, L + kSeat)), n.seatWidth);
+}
+
+void NumberRoom(WorkTable& t, int32_t first, const Room& room, const SheetSettings& s,
+                const std::vector<int32_t>& extra, const ExamNumbering& n, int64_t& counter) {
+    const int32_t L = t.lastColumn, last = first + room.total - 1;
+    for (int32_t r = first; r <= last; ++r) {
+        t.cells(r, L + kSeatLabel) = host::Variant(SeatLabel(t.cells(r, L + kSeat)));
+        t.cells(r, L + kExamNumber) = host::Variant(ExamNumber(t, r, n, counter));
+    }
+    const host::Variant firstNumber = t.cells(first, L + kExamNumber), lastNumber = t.cells(last, L + kExamNumber);
+    for (int32_t r = first; r <= last; ++r) {
+        t.cells(r, L + kFirstNumber) = firstNumber;
+        t.cells(r, L + kLastNumber) = lastNumber;
+        t.cells(r, L + kRoomSize) = s.roomTable(room.tableRow, s.TotalColumn());
+        for (size_t i = 0; i < extra.size(); ++i)
+            t.cells(r, L + kExtraFields + 1 + int32_t(i)) = s.roomTable(room.tableRow, extra[i]);
+    }
+}
+
+// Rows sorted by room and seat: each room's rows stand together from its first seat.
+void NumberRooms(WorkTable& t, const SheetSettings& s, const std::vector<int32_t>& extra,
+                 const ExamNumbering& n, int64_t& counter) {
+    const std::vector<Room> rooms = ListRooms(s, RoomFilter::Active);
+    const FirstIndex index = ActiveRoomIndex(rooms);
+    const int32_t N = t.LastRow(), roomColumn = t.lastColumn + kRoom;
+    for (int32_t d = 2; d <= N;) {
+        const int32_t k = index.Find(t.cells(d, roomColumn));
+        if (k < 0 || d + rooms[size_t(k)].total - 1 > N) {
+            ++d;
+            continue;
+        }
+        NumberRoom(t, d, rooms[size_t(k)], s, extra, n, counter);
+        d += rooms[size_t(k)].total;
+    }
+}
+
+// Rows sorted by class: each class's rows stand together.
+void WriteClassFigures(WorkTable& t, const SheetSettings& s) {
+    const std::vector<ClassEntry> classes = ListClasses(s);
+    const FirstIndex index(classes, [](const ClassEntry& c) { return c.value; },
+                           [](const ClassEntry& c) { return c.size > 0; });
+    const int32_t N = t.LastRow(), L = t.lastColumn;
+    for (int32_t d = 2; d <= N;) {
+        const int32_t k = index.Find(t.ClassOf(d));
+        if (k < 0 || d + classes[size_t(k)].size - 1 > N) {
+            ++d;
+            continue;
+        }
+        const int32_t size = classes[size_t(k)].size;
+        for (int32_t r = d; r < d + size; ++r) {
+            t.cells(r, L + kRoomCount) = host::Variant(int(s.roomCount));
+            t.cells(r, L + kClassCount) = host::Variant(int(s.classCount));
+            t.cells(r, L + kGradeSize) = host::Variant(int(s.gradeTotal));
+            t.cells(r, L + kClassSize) = host::Variant(size);
+        }
+        d += size;
+    }
+}
+
+int32_t FirstColumnTitled(const WorkTable& t, std::string_view title) {
+    for (int32_t c = 1; c <= t.cells.Columns(); ++c)
+        if (t.cells(1, c).IsText() && t.cells(1, c).Text() == title) return c;
+    return 0;
+}
+
+}  // namespace
+
+std::string ZeroPadded(const std::string& text, int32_t width) {
+    const int32_t length = HostLength(text);
+    return length >= width ? text : std::string(size_t(width - length), '0') + text;
+}
+
+std::string SeatLabel(const host::Variant& seat) {
+    const bool even = host::ToInt32(seat) % 2 == 0;
+    return host::ToText(seat) + (even ? "B" : "A");
+}
+
+void WriteOutputColumns(host::Worksheet& sheet, WorkTable& t, const SheetSettings& s,
+                        const ExamNumbering& numbering, int64_t& counter) {
+    const int32_t L = t.lastColumn, N = t.LastRow();
+    const std::vector<int32_t> extra = ExtraFieldColumns(s);
+    HostSort(sheet, t, {{L + kRoom}, {L + kSeat}});
+    t.cells = Widened(t.cells, L + kExtraFields + int32_t(extra.size()));
+
+    t.cells(1, L + kSeatLabel) = SystemTitle("AB座号");
+    t.cells(1, L + kExamNumber) = SystemTitle("考号");
+    t.cells(1, L + kFirstNumber) = SystemTitle("首考号");
+    t.cells(1, L + kLastNumber) = SystemTitle("尾考号");
+    t.cells(1, L + kRoomSize) = SystemTitle("场人");
+    for (size_t i = 0; i < extra.size(); ++i)
+        t.cells(1, L + kExtraFields + 1 + int32_t(i)) =
+            host::Variant(std::string(workbook::kTab) + host::ToText(s.roomTable(1, extra[i])));
+    NumberRooms(t, s, extra, numbering, counter);
+
+    host::ResumeNext([&] { sheet.Cells().ClearContents(); });
+    host::ResumeNext([&] { sheet.Cells(1, L + kExamNumber).Resize(N, 3).SetNumberFormat("@"); });
+    const int32_t classColumn = FirstColumnTitled(t, workbook::kClassTitle);
+    if (classColumn > 0) {
+        t.classColumn = classColumn;
+        HostSort(sheet, t, {{classColumn}});
+    }
+    t.cells(1, L + kRoomCount) = SystemTitle("场数");
+    t.cells(1, L + kClassCount) = SystemTitle("班数");
+    t.cells(1, L + kGradeSize) = SystemTitle("级人");
+    t.cells(1, L + kClassSize) = SystemTitle("班人");
+    WriteClassFigures(t, s);
+
+    HostSort(sheet, t, {{L + kRowNumber}});
+    host::ResumeNext([&] { sheet.Columns(L + kRowNumber).Delete(host::xlShiftToLeft); });
+}
+
+}  // namespace arrangement
