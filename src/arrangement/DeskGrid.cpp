@@ -67,23 +67,12 @@ private:
     std::unordered_map<std::string, int32_t> ids_;
 };
 
-Grid BuildGrid(const WorkTable& t, const Room& room, int32_t firstRow, DeskOrder order) {
-    int32_t rt = 0;
-    for (int16_t n : room.groups) rt = std::max<int32_t>(rt, n);
-    Grid grid(rt, int32_t(room.groups.size()));
+Grid BuildGrid(const WorkTable& t, const DeskLayout& layout) {
+    Grid grid(layout.positions, int32_t(layout.rows.size()));
     ClassIds ids;
-    int32_t s = firstRow, k = 0;
-    for (int16_t n : room.groups) {
-        if (n <= 0) continue;
-        ++k;
-        if (s + n - 1 > t.LastRow()) break;
-        bool upwards = order == DeskOrder::SShape && k % 2 == 0;
-        for (int32_t b = 1; b <= n; ++b) {
-            int32_t row = upwards ? s + n - b : s + b - 1;
-            grid.Set(b, k, ids.Of(t.ClassOf(row)), row);
-        }
-        s += n;
-    }
+    for (int32_t k = 1; k <= grid.Cols(); ++k)
+        for (int32_t e = 1; e <= grid.Rows(); ++e)
+            if (int32_t row = layout.rows[k - 1][e - 1]) grid.Set(e, k, ids.Of(t.ClassOf(row)), row);
     return grid;
 }
 
@@ -133,14 +122,31 @@ std::vector<std::string> Report(const Grid& g, const Room& room, const std::stri
 
 }  // namespace
 
+DeskLayout LayOutDesks(const WorkTable& t, const Room& room, int16_t groups, int32_t firstRow, DeskOrder order) {
+    DeskLayout layout;
+    const int32_t g = std::max<int16_t>(groups, 0);
+    for (int32_t i = 0; i < g && i < int32_t(room.groups.size()); ++i)
+        layout.positions = std::max<int32_t>(layout.positions, room.groups[i]);
+    layout.rows.assign(g, std::vector<int32_t>(layout.positions, 0));
+    int32_t s = firstRow, k = 0;
+    for (int32_t i = 0; i < g && i < int32_t(room.groups.size()); ++i) {
+        int32_t n = room.groups[i];
+        if (n <= 0) continue;
+        ++k;
+        if (s + n - 1 > t.LastRow()) break;
+        bool upwards = order == DeskOrder::SShape && k % 2 == 0;
+        for (int32_t b = 1; b <= n; ++b) layout.rows[k - 1][b - 1] = upwards ? s + n - b : s + b - 1;
+        s += n;
+    }
+    return layout;
+}
+
 std::vector<std::string> CheckDeskGrid(WorkTable& table, const Room& room, int16_t groups, int32_t firstRow,
                                        const std::string& sheetName, DeskOrder order, ui::Toolkit& toolkit) {
-    Room shaped = room;
-    shaped.groups.resize(std::max<int16_t>(groups, 0), 0);  // exactly G grid columns
-    Grid grid = BuildGrid(table, shaped, firstRow, order);
+    Grid grid = BuildGrid(table, LayOutDesks(table, room, groups, firstRow, order));
     if (grid.Cells() == 0) return {};
     Repair(grid, table, toolkit);
-    return Report(grid, shaped, sheetName);
+    return Report(grid, room, sheetName);
 }
 
 }  // namespace arrangement

@@ -18,6 +18,16 @@ class Toolkit;
 
 namespace arrangement {
 
+// The work-table row at each desk: rows[k − 1][e − 1] for grid column k and
+// desk position e (both from 1), 0 for a desk beyond its group's count. There
+// are always G columns; grid column k is the k-th group with candidates.
+struct DeskLayout {
+    int32_t positions = 0;  // Rt, the room's largest group count
+    std::vector<std::vector<int32_t>> rows;
+};
+
+DeskLayout LayOutDesks(const WorkTable& table, const Room& room, int16_t groups, int32_t firstRow, DeskOrder order);
+
 // `room` is the room's entry of the room table (its group counts give the
 // grid), `groups` is G, `firstRow` the work-table row of the room's first
 // seat; the room's candidates are its total's worth of consecutive rows from
