@@ -67,6 +67,9 @@ int32_t PlaceShares(WorkTable& t, Allocation& a, ui::Toolkit& tk) {
     FirstIndex classIndex(a.classes, [](const ClassEntry& e) -> const host::Variant& { return e.value; },
                           [](const ClassEntry& e) { return e.size > 0; });
     std::vector<bool> placed(a.classes.size(), false);
+    // Seats actually given, which equal the shares unless the class table and
+    // the roster disagree; the leftover deal fills up to the room totals.
+    a.given.assign(a.rooms.size(), 0);
     int32_t leftovers = 0;
     auto markUnplaced = [&](int32_t row) {
         t.cells(row, t.RoomColumn()) = host::Variant(kUnplacedMarker);
@@ -83,6 +86,7 @@ int32_t PlaceShares(WorkTable& t, Allocation& a, ui::Toolkit& tk) {
             for (int32_t b = 1; b <= a.seats[k][c] && d < block; ++b, ++d) {
                 t.cells(i + d, t.RoomColumn()) = a.rooms[c].number;
                 t.cells(i + d, t.SeatColumn()) = host::Variant(SeatKey(tk, b));
+                ++a.given[c];
             }
         for (; d < block; ++d) markUnplaced(i + d);
         placed[k] = true;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FakeToolkit.h"
+#include "arrangement/DeskGrid.h"
 #include "arrangement/RoomList.h"
 #include "arrangement/WorkTable.h"
 #include "host/Application.h"
@@ -110,6 +111,28 @@ inline std::map<std::string, std::vector<int32_t>> RowsByRoom(const arrangement:
     for (int32_t r = 2; r <= t.LastRow(); ++r)
         if (!t.cells(r, t.RoomColumn()).IsEmpty()) rooms[host::ToText(t.cells(r, t.RoomColumn()))].push_back(r);
     return rooms;
+}
+
+// Same-class neighbour pairs of a desk grid, counted from the layout and the table.
+inline int Pairs(const arrangement::WorkTable& t, const arrangement::DeskLayout& l) {
+    int n = 0;
+    auto cls = [&](size_t k, int32_t e) { return l.rows[k][e] ? t.ClassOf(l.rows[k][e]) : host::Variant(); };
+    for (size_t k = 0; k < l.rows.size(); ++k)
+        for (int32_t e = 0; e < l.positions; ++e) {
+            host::Variant c = cls(k, e);
+            if (c.IsEmpty()) continue;
+            if (k + 1 < l.rows.size() && cls(k + 1, e) == c) ++n;
+            if (e + 1 < l.positions && cls(k, e + 1) == c) ++n;
+        }
+    return n;
+}
+
+// The findings named by report lines.
+inline int Findings(const std::vector<std::string>& lines) {
+    int n = 0;
+    for (const std::string& line : lines)
+        for (size_t at = line.find("考生同班"); at != std::string::npos; at = line.find("考生同班", at + 1)) ++n;
+    return n;
 }
 
 }  // namespace assigntest

@@ -15,7 +15,9 @@ using arrangement::Room;
 using arrangement::RoomFilter;
 using arrangement::WorkTable;
 using assigntest::MakeSettings;
+using assigntest::Findings;
 using assigntest::MakeTable;
+using assigntest::Pairs;
 using host::Variant;
 using Rows = std::vector<std::vector<int32_t>>;
 
@@ -106,27 +108,6 @@ TEST(CheckDeskGrid, SeparableNeighboursAreSwappedAndNothingIsReported) {
         // The room and seat columns stay with the seat; the row numbers move with the candidates.
         for (int32_t r = 2; r <= 9; ++r) EXPECT_EQ(host::ToInt32(t.cells(r, 6)), assigntest::Id(t, r) + 1);
     }
-}
-
-// Same-class neighbour pairs of the grid, counted from the layout and the table.
-int Pairs(const WorkTable& t, const arrangement::DeskLayout& l) {
-    int n = 0;
-    auto cls = [&](size_t k, int32_t e) { return l.rows[k][e] ? t.ClassOf(l.rows[k][e]) : Variant(); };
-    for (size_t k = 0; k < l.rows.size(); ++k)
-        for (int32_t e = 0; e < l.positions; ++e) {
-            Variant c = cls(k, e);
-            if (c.IsEmpty()) continue;
-            if (k + 1 < l.rows.size() && cls(k + 1, e) == c) ++n;
-            if (e + 1 < l.positions && cls(k, e + 1) == c) ++n;
-        }
-    return n;
-}
-
-int Findings(const std::vector<std::string>& lines) {
-    int n = 0;
-    for (const std::string& line : lines)
-        for (size_t at = line.find("考生同班"); at != std::string::npos; at = line.find("考生同班", at + 1)) ++n;
-    return n;
 }
 
 // Random rooms: the swaps never add pairs, and the report names exactly the pairs left.
