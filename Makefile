@@ -20,6 +20,7 @@ build: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
+	bash scripts/fuzz-smoke.sh 20
 
 demo: build
 	bash scripts/demo.sh $(BUILD)
