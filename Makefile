@@ -18,9 +18,10 @@ configure: deps $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The fuzz smoke run comes first so that ctest's summary closes the output.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
 	bash scripts/fuzz-smoke.sh 20
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
 
 demo: build
 	bash scripts/demo.sh $(BUILD)
