@@ -1,0 +1,64 @@
+#include "gui/GuiSession.h"
+
+#include <QApplication>
+#include <filesystem>
+
+#include "entry/Component.h"
+#include "entry/Session.h"
+#include "entry/TolmDll.h"
+#include "gui/HostWindow.h"
+#include "gui/SheetModel.h"
+#include "host/HostError.h"
+#include "host/Workbook.h"
+#include "workbook/SystemNames.h"
+
+namespace gui {
+
+GuiSession::GuiSession(std::string systemPath, std::optional<uint32_t> seed)
+    : systemPath_(std::filesystem::absolute(systemPath).lexically_normal().string()), toolkit_(seed) {
+    window_ = std::make_unique<HostWindow>(
+        app_, toolkit_, [this] { StartAgain(); },
+        [this]() -> host::Workbook* { return component_ ? component_->SystemWorkbook() : nullptr; });
+    toolkit_.SetAfterEvent([this] { window_->RefreshViews(); });
+}
+
+GuiSession::~GuiSession() {
+    // Views observe the window models and the host: they go first.
+    toolkit_.DestroyViews();
+    window_.reset();
+    component_.reset();
+}
+
+bool GuiSession::Start() {
+    window_->show();
+    try {
+        component_ = entry::StartSession(app_, toolkit_, systemPath_);
+    } catch (const host::HostError& e) {
+        toolkit_.MessageBox({e.what(), ui::MsgButtons::OK, ui::MsgIcon::Critical, 1, std::string(workbook::kProductName)});
+        return false;
+    }
+    window_->RefreshViews();
+    return true;
+}
+
+void GuiSession::StartAgain() {
+    if (!component_) return;
+    try {
+        entry::TolmDll(*component_).Start();
+    } catch (const host::HostError& e) {
+        toolkit_.MessageBox({e.what(), ui::MsgButtons::OK, ui::MsgIcon::Critical, 1, std::string(workbook::kProductName)});
+    }
+    window_->RefreshViews();
+}
+
+int RunGui(int argc, char** argv, const std::string& systemPath, std::optional<uint32_t> seed) {
+    QApplication qt(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(workbook::kProductName.data(), int(workbook::kProductName.size())));
+    QApplication::setApplicationVersion(TOLM_VERSION);
+    InstallFontSubstitutes();
+    GuiSession session(systemPath, seed);
+    if (!session.Start()) return 1;
+    return qt.exec();
+}
+
+}  // namespace gui

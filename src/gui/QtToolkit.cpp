@@ -1,0 +1,264 @@
+#include "gui/QtToolkit.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringList>
+#include <QUrl>
+
+#include "gui/ToolWindowView.h"
+#include "ui/Window.h"
+
+namespace gui {
+
+namespace {
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QMessageBox::Icon QtIcon(ui::MsgIcon icon) {
+    switch (icon) {
+        case ui::MsgIcon::Information: return QMessageBox::Information;
+        case ui::MsgIcon::Question: return QMessageBox::Question;
+        case ui::MsgIcon::Critical: return QMessageBox::Critical;
+        case ui::MsgIcon::Exclamation: return QMessageBox::Warning;
+        case ui::MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+std::vector<ui::MsgResult> ButtonOrder(ui::MsgButtons buttons) {
+    switch (buttons) {
+        case ui::MsgButtons::YesNo: return {ui::MsgResult::Yes, ui::MsgResult::No};
+        case ui::MsgButtons::YesNoCancel: return {ui::MsgResult::Yes, ui::MsgResult::No, ui::MsgResult::Cancel};
+        case ui::MsgButtons::OK: break;
+    }
+    return {ui::MsgResult::OK};
+}
+
+QMessageBox::StandardButton QtButton(ui::MsgResult r) {
+    switch (r) {
+        case ui::MsgResult::Yes: return QMessageBox::Yes;
+        case ui::MsgResult::No: return QMessageBox::No;
+        case ui::MsgResult::Cancel: return QMessageBox::Cancel;
+        case ui::MsgResult::OK: break;
+    }
+    return QMessageBox::Ok;
+}
+
+// Chinese button texts, as the host's boxes show them on a Chinese system.
+QString ButtonText(ui::MsgResult r) {
+    switch (r) {
+        case ui::MsgResult::Yes: return "是(&Y)";
+        case ui::MsgResult::No: return "否(&N)";
+        case ui::MsgResult::Cancel: return "取消";
+        case ui::MsgResult::OK: break;
+    }
+    return "确定";
+}
+}  // namespace
+
+QString QtFileFilter(const std::string& hostFilter) {
+    const QStringList parts = Q(hostFilter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        for (QString& p : patterns) p = p.trimmed();
+        filters << parts[i].trimmed() + " (" + patterns.join(' ') + ")";
+    }
+    return filters.join(";;");
+}
+
+ui::MsgResult DefaultAnswer(ui::MsgButtons buttons, int defaultButton) {
+    const std::vector<ui::MsgResult> order = ButtonOrder(buttons);
+    const size_t k = defaultButton >= 1 && size_t(defaultButton) <= order.size() ? size_t(defaultButton - 1) : 0;
+    return order[k];
+}
+
+QtToolkit::QtToolkit(std::optional<uint32_t> seed) : random_(seed ? ui::RandomSource(*seed) : ui::RandomSource()) {}
+
+QtToolkit::~QtToolkit() { DestroyViews(); }
+
+void QtToolkit::DestroyViews() {
+    for (auto& [w, view] : views_) delete view;
+    views_.clear();
+}
+
+QWidget* QtToolkit::DialogParent() const {
+    for (auto& [w, view] : views_)
+        if (view->isVisible() && view->isActiveWindow()) return view;
+    for (auto& [w, view] : views_)
+        if (view->isVisible()) return view;
+    return dialogParent_;
+}
+
+ui::MsgResult QtToolkit::MessageBox(const ui::MessageBoxRequest& request) {
+    ShownMessage shown{request.title, request.prompt, request.buttons, request.icon};
+    if (!answers_.empty()) {
+        shown.answer = answers_.front();
+        answers_.pop_front();
+    } else if (scripted_) {
+        shown.answer = DefaultAnswer(request.buttons, request.defaultButton);
+    } else {
+        QMessageBox box(QtIcon(request.icon), Q(request.title), Q(request.prompt), QMessageBox::NoButton,
+                        DialogParent());
+        const std::vector<ui::MsgResult> order = ButtonOrder(request.buttons);
+        std::map<QAbstractButton*, ui::MsgResult> results;
+        for (ui::MsgResult r : order) {
+            QPushButton* b = box.addButton(QtButton(r));
+            b->setText(ButtonText(r));
+            results[b] = r;
+            if (r == DefaultAnswer(request.buttons, request.defaultButton)) box.setDefaultButton(b);
+        }
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        box.exec();
+        auto it = results.find(box.clickedButton());
+        // The close box answers Cancel where there is one, else the last button.
+        shown.answer = it != results.end() ? it->second : order.back();
+    }
+    messages_.push_back(shown);
+    return shown.answer;
+}
+
+std::string QtToolkit::InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {
+    if (!inputs_.empty()) {
+        std::string s = std::move(inputs_.front());
+        inputs_.pop_front();
+        return s;
+    }
+    if (scripted_) return {};
+    bool ok = false;
+    const QString text = QInputDialog::getText(DialogParent(), Q(title), Q(prompt), QLineEdit::Normal,
+                                               Q(defaultText), &ok);
+    return ok ? text.toStdString() : std::string();
+}
+
+std::string QtToolkit::OpenFileDialog(const ui::OpenFileRequest& request) {
+    if (!files_.empty()) {
+        std::string s = std::move(files_.front());
+        files_.pop_front();
+        return s;
+    }
+    if (scripted_) return {};
+    return QFileDialog::getOpenFileName(DialogParent(), Q(request.title), Q(request.initialFolder),
+                                        QtFileFilter(request.filter))
+        .toStdString();
+}
+
+std::string QtToolkit::SaveFileDialog(const std::string& title, const std::string& suggested) {
+    if (!files_.empty()) {
+        std::string s = std::move(files_.front());
+        files_.pop_front();
+        return s;
+    }
+    if (scripted_) return {};
+    return QFileDialog::getSaveFileName(DialogParent(), Q(title), Q(suggested),
+                                        QtFileFilter("Excel 工作簿|*.xlsx"))
+        .toStdString();
+}
+
+std::string QtToolkit::ChooseItem(const std::string& title, const std::string& label, const QStringList& items) {
+    if (!inputs_.empty()) {
+        std::string s = std::move(inputs_.front());
+        inputs_.pop_front();
+        return s;
+    }
+    if (scripted_) return {};
+    bool ok = false;
+    const QString item = QInputDialog::getItem(DialogParent(), Q(title), Q(label), items, 0, false, &ok);
+    return ok ? item.toStdString() : std::string();
+}
+
+ToolWindowView& QtToolkit::EnsureView(ui::Window& w) {
+    auto it = views_.find(&w);
+    if (it != views_.end()) return *it->second;
+    auto* view = new ToolWindowView(w, *this);
+    views_[&w] = view;
+    return *view;
+}
+
+ToolWindowView* QtToolkit::ViewOf(const ui::Window& w) const {
+    auto it = views_.find(&w);
+    return it == views_.end() ? nullptr : it->second;
+}
+
+std::vector<ToolWindowView*> QtToolkit::Views() const {
+    std::vector<ToolWindowView*> v;
+    for (auto& [w, view] : views_) v.push_back(view);
+    return v;
+}
+
+void QtToolkit::PlaceWindow(ui::Window& w, int32_t left, int32_t top) { EnsureView(w).PlaceAt(left, top); }
+
+void QtToolkit::ShowWindow(ui::Window& w, bool modal) { EnsureView(w).ShowView(modal); }
+
+void QtToolkit::UnloadWindow(ui::Window& w) {
+    auto it = views_.find(&w);
+    if (it == views_.end()) return;
+    ToolWindowView* view = it->second;
+    views_.erase(it);
+    // The model may be collected once the event that unloaded it is over.
+    view->Detach();
+    view->deleteLater();
+}
+
+void QtToolkit::AfterEvent() {
+    if (afterEvent_) afterEvent_();
+}
+
+bool QtToolkit::OpenDocument(const std::string& pathOrUrl) {
+    opened_.push_back(pathOrUrl);
+    if (opener_) return opener_(pathOrUrl);
+    const QString s = Q(pathOrUrl);
+    const QUrl url = s.contains("://") ? QUrl(s) : QUrl::fromLocalFile(s);
+    return QDesktopServices::openUrl(url);
+}
+
+bool QtToolkit::StartProgram(const std::string& commandLine) {
+    QStringList args = QProcess::splitCommand(Q(commandLine));
+    if (args.isEmpty()) return false;
+    // "explorer.exe FOLDER" names the platform's file manager: open the folder instead.
+    if (args.front().compare("explorer.exe", Qt::CaseInsensitive) == 0 && args.size() == 2)
+        return OpenDocument(args[1].toStdString());
+    const QString program = args.takeFirst();
+    return QProcess::startDetached(program, args);
+}
+
+namespace {
+QScreen* Screen() { return QGuiApplication::primaryScreen(); }
+// 1440 twips per logical inch.
+double TwipsPerPixel(double dpi) { return dpi > 0 ? 1440.0 / dpi : 15.0; }
+}  // namespace
+
+double QtToolkit::ScreenWidthTwips() {
+    QScreen* s = Screen();
+    return s ? s->geometry().width() * TwipsPerPixelX() : 0;
+}
+
+double QtToolkit::ScreenHeightTwips() {
+    QScreen* s = Screen();
+    return s ? s->geometry().height() * TwipsPerPixelY() : 0;
+}
+
+double QtToolkit::TwipsPerPixelX() {
+    QScreen* s = Screen();
+    return TwipsPerPixel(s ? s->logicalDotsPerInchX() : 96);
+}
+
+double QtToolkit::TwipsPerPixelY() {
+    QScreen* s = Screen();
+    return TwipsPerPixel(s ? s->logicalDotsPerInchY() : 96);
+}
+
+double QtToolkit::Now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    return double(now.toMSecsSinceEpoch() + qint64(now.offsetFromUtc()) * 1000) / 1000.0;
+}
+
+void QtToolkit::DoEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+}  // namespace gui

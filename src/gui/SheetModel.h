@@ -1,0 +1,67 @@
+#pragma once
+// A worksheet as a table model. Every answer is read from the sheet's row
+// storage when the view asks for it (a row's cells are sorted by column, so
+// a lookup is one binary search); nothing is copied, so a sheet of any size
+// costs only what the view shows. The model covers the used range plus a
+// margin to type into, and grows when a refresh finds the sheet grown.
+#include <QAbstractTableModel>
+#include <QFont>
+
+#include "host/Address.h"
+
+namespace host {
+class Worksheet;
+struct CellFormat;
+}  // namespace host
+
+namespace gui {
+
+class SheetModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // Empty rows and columns offered below and right of the used range.
+    static constexpr int kMarginRows = 100;
+    static constexpr int kMarginColumns = 20;
+
+    explicit SheetModel(host::Worksheet& sheet, QObject* parent = nullptr);
+
+    host::Worksheet& Sheet() const { return sheet_; }
+    // The format that the cell at a model index shows.
+    const host::CellFormat& FormatAt(const QModelIndex& index) const;
+    // Model index of a sheet cell (1-based) and back.
+    static host::CellRef CellOf(const QModelIndex& index) { return {index.row() + 1, index.column() + 1}; }
+    // Whether the sheet's scroll area lets the user select the cell.
+    bool Selectable(int32_t row, int32_t col) const;
+
+    // Re-reads the sheet after it changed outside the model.
+    void Refresh();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // Whether the cell's text wraps (used by the delegate).
+    static constexpr int WrapRole = Qt::UserRole + 1;
+
+signals:
+    // A typed entry the sheet refused (a locked cell of a protected sheet …).
+    void EditRefused(const QString& message);
+    void CellEdited(int row, int col);
+
+private:
+    void ReadBounds();
+
+    host::Worksheet& sheet_;
+    int rows_ = 0, cols_ = 0;
+    std::vector<host::Rect> scrollArea_;
+};
+
+// A workbook font as drawn on screen: "宋体"/"SimSun" and the other Windows
+// CJK faces are substituted by installed CJK fonts (see InstallFontSubstitutes).
+QFont QtFont(const std::string& name, double points, bool bold, bool italic, bool underline, bool strike);
+void InstallFontSubstitutes();
+
+}  // namespace gui

@@ -1,0 +1,321 @@
+#include "gui/ToolWindowView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "entry/Component.h"
+#include "gui/QtToolkit.h"
+#include "gui/WindowEvents.h"
+#include "gui/WindowLayout.h"
+#include "host/HostError.h"
+#include "ui/Controls.h"
+
+namespace gui {
+
+namespace {
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+// Design sizes are in twips; a view is never smaller than its contents need.
+constexpr double kTwipsPerPixel = 15.0;
+// System names begin with a TAB (TAB + "无"); on screen the TAB is left out.
+QString Shown(const std::string& s) { return Q(s).remove('\t'); }
+}  // namespace
+
+QString ControlObjectName(const ui::Control& c) {
+    QString name = Q(c.Name());
+    if (c.Index() >= 0) name += "_" + QString::number(c.Index());
+    return name;
+}
+
+ToolWindowView::ToolWindowView(ui::Window& model, QtToolkit& toolkit)
+    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), model_(&model), toolkit_(toolkit) {
+    setObjectName(Q(model.Name()));
+    setWindowTitle(Q(model.Caption()));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    BuildMenu();
+    BuildBody();
+    model.AddObserver(this);
+    for (ui::Control* c : model.Controls()) Refresh(*c);
+    const QSize design(int(model.Width() / kTwipsPerPixel), int(model.Height() / kTwipsPerPixel));
+    resize(design.expandedTo(minimumSizeHint()));
+}
+
+ToolWindowView::~ToolWindowView() { Detach(); }
+
+void ToolWindowView::Detach() {
+    if (!model_) return;
+    model_->RemoveObserver(this);
+    model_ = nullptr;
+    hide();
+}
+
+QWidget* ToolWindowView::WidgetOf(const ui::Control& c) const {
+    auto it = widgets_.find(&c);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+QAction* ToolWindowView::ActionOf(const ui::Control& c) const {
+    auto it = actions_.find(&c);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void ToolWindowView::RunEvent(const std::function<void()>& event) {
+    if (!model_) return;
+    entry::Component* component = &model_->Component();
+    try {
+        event();
+    } catch (const host::HostError& e) {
+        QMessageBox::critical(this, "错误", QString::fromUtf8(e.what()));
+    }
+    toolkit_.AfterEvent();
+    // Windows unloaded by the event are destroyed once it is over.
+    QTimer::singleShot(0, qApp, [component] { component->CollectUnloaded(); });
+}
+
+void ToolWindowView::BuildMenu() {
+    std::map<const ui::Control*, QMenu*> menus;
+    for (ui::Control* c : model_->Controls()) {
+        auto* item = dynamic_cast<ui::MenuItem*>(c);
+        if (!item) continue;
+        if (!menuBar_) menuBar_ = new QMenuBar(this);
+        QAction* action = nullptr;
+        if (item->Parent()) {
+            QMenu*& parent = menus[item->Parent()];
+            if (!parent) {
+                parent = new QMenu(menuBar_);
+                QAction* parentAction = actions_[item->Parent()];
+                if (parentAction) parentAction->setMenu(parent);
+            }
+            action = parent->addAction(Q(item->Caption()));
+        } else {
+            action = menuBar_->addAction(Q(item->Caption()));
+        }
+        action->setObjectName(ControlObjectName(*item));
+        actions_[item] = action;
+        connect(action, &QAction::triggered, this, [this, item] {
+            RunEvent([this, item] { ClickControl(*model_, *item); });
+        });
+    }
+}
+
+QWidget* ToolWindowView::MakeWidget(ui::Control& c) {
+    QWidget* w = nullptr;
+    if (dynamic_cast<ui::Label*>(&c)) {
+        auto* label = new QLabel;
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        w = label;
+    } else if (dynamic_cast<ui::CommandButton*>(&c)) {
+        auto* button = new QPushButton;
+        connect(button, &QPushButton::clicked, this, [this, &c] { RunEvent([this, &c] { ClickControl(*model_, c); }); });
+        w = button;
+    } else if (auto* text = dynamic_cast<ui::TextBox*>(&c)) {
+        auto* edit = new QLineEdit;
+        connect(edit, &QLineEdit::textEdited, this, [this, text](const QString& s) {
+            RunEvent([this, text, s] {
+                text->SetText(s.toStdString());
+                ControlTextChanged(*model_, *text);
+            });
+        });
+        w = edit;
+    } else if (auto* combo = dynamic_cast<ui::ComboBox*>(&c)) {
+        auto* box = new QComboBox;
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        connect(box, &QComboBox::activated, this, [this, combo](int index) {
+            RunEvent([this, combo, index] {
+                combo->SetListIndex(index);
+                ControlTextChanged(*model_, *combo);
+            });
+        });
+        connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, combo](const QString& s) {
+            RunEvent([this, combo, s] {
+                combo->SetText(s.toStdString());
+                ControlTextChanged(*model_, *combo);
+            });
+        });
+        w = box;
+    } else if (auto* list = dynamic_cast<ui::ListBox*>(&c)) {
+        auto* lw = new QListWidget;
+        lw->setSelectionMode(list->MultiSelect() ? QAbstractItemView::MultiSelection
+                                                 : QAbstractItemView::SingleSelection);
+        connect(lw, &QListWidget::itemSelectionChanged, this, [this, list, lw] {
+            if (refreshing_) return;
+            RunEvent([list, lw] {
+                for (int i = 0; i < lw->count() && i < list->ListCount(); ++i)
+                    list->SetSelected(i, lw->item(i)->isSelected());
+            });
+        });
+        w = lw;
+    } else if (auto* option = dynamic_cast<ui::OptionButton*>(&c)) {
+        auto* radio = new QRadioButton;
+        // The model keeps options of one frame exclusive.
+        radio->setAutoExclusive(false);
+        connect(radio, &QRadioButton::clicked, this, [this, option] {
+            RunEvent([option] { option->SetValue(true); });
+            Refresh(*option);
+        });
+        w = radio;
+    } else if (auto* check = dynamic_cast<ui::CheckBox*>(&c)) {
+        auto* box = new QCheckBox;
+        connect(box, &QCheckBox::clicked, this, [this, check](bool on) {
+            RunEvent([check, on] { check->SetValue(on ? ui::vbChecked : ui::vbUnchecked); });
+        });
+        w = box;
+    }
+    if (w) {
+        w->setObjectName(ControlObjectName(c));
+        widgets_[&c] = w;
+    }
+    return w;
+}
+
+void ToolWindowView::BuildBody() {
+    auto* outer = new QVBoxLayout(this);
+    if (menuBar_) outer->setMenuBar(menuBar_);
+    for (const LayoutSection& section : LayoutOf(*model_)) {
+        QWidget* box = nullptr;
+        if (section.frame) {
+            auto* group = new QGroupBox;
+            group->setObjectName(ControlObjectName(*section.frame));
+            widgets_[section.frame] = group;
+            box = group;
+        } else {
+            box = new QWidget;
+        }
+        auto* grid = new QGridLayout(box);
+        grid->setColumnStretch(1, 1);
+        int row = 0;
+        for (const auto& cells : section.rows) {
+            const bool buttons = std::all_of(cells.begin(), cells.end(), [](auto* c) { return IsButton(*c); });
+            if (buttons) {
+                auto* bar = new QHBoxLayout;
+                bar->addStretch(1);
+                for (ui::Control* c : cells) bar->addWidget(MakeWidget(*c));
+                grid->addLayout(bar, row++, 0, 1, 2);
+                continue;
+            }
+            if (cells.size() == 1) {
+                if (QWidget* w = MakeWidget(*cells[0])) grid->addWidget(w, row++, 0, 1, 2);
+                continue;
+            }
+            for (size_t k = 0; k < cells.size(); ++k)
+                if (QWidget* w = MakeWidget(*cells[k])) grid->addWidget(w, row, int(std::min<size_t>(k, 1)));
+            ++row;
+        }
+        outer->addWidget(box);
+    }
+    outer->addStretch(1);
+}
+
+void ToolWindowView::Refresh(ui::Control& c) {
+    refreshing_ = true;
+    if (QAction* a = ActionOf(c)) {
+        auto& item = static_cast<ui::MenuItem&>(c);
+        a->setText(Q(item.Caption()));
+        a->setEnabled(item.Enabled());
+        a->setVisible(item.Visible());
+        a->setCheckable(item.Checked());
+        a->setChecked(item.Checked());
+    }
+    QWidget* w = WidgetOf(c);
+    if (w) {
+        w->setEnabled(c.Enabled());
+        w->setVisible(c.Visible());
+    }
+    if (auto* captioned = dynamic_cast<ui::CaptionedControl*>(&c)) {
+        const QString caption = Q(captioned->Caption());
+        if (auto* l = qobject_cast<QLabel*>(w)) l->setText(caption);
+        if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(caption);
+        if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(caption);
+    }
+    if (auto* text = dynamic_cast<ui::TextBox*>(&c)) {
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        if (edit && edit->text() != Q(text->Text())) edit->setText(Q(text->Text()));
+    }
+    if (auto* combo = dynamic_cast<ui::ComboBox*>(&c)) {
+        if (auto* box = qobject_cast<QComboBox*>(w)) {
+            QSignalBlocker block(box);
+            QStringList items;
+            for (const std::string& s : combo->Items()) items << Shown(s);
+            bool same = box->count() == items.size();
+            for (int i = 0; same && i < items.size(); ++i) same = box->itemText(i) == items[i];
+            if (!same) {
+                box->clear();
+                box->addItems(items);
+            }
+            box->setCurrentIndex(combo->ListIndex());
+            box->setEditText(Shown(combo->Text()));
+        }
+    }
+    if (auto* list = dynamic_cast<ui::ListBox*>(&c)) {
+        if (auto* lw = qobject_cast<QListWidget*>(w)) {
+            QSignalBlocker block(lw);
+            lw->clear();
+            for (int i = 0; i < list->ListCount(); ++i) {
+                lw->addItem(Q(list->List(i)));
+                lw->item(i)->setSelected(list->Selected(i));
+            }
+        }
+    }
+    if (auto* option = dynamic_cast<ui::OptionButton*>(&c))
+        if (auto* radio = qobject_cast<QRadioButton*>(w)) radio->setChecked(option->Value());
+    if (auto* check = dynamic_cast<ui::CheckBox*>(&c))
+        if (auto* box = qobject_cast<QCheckBox*>(w)) {
+            box->setTristate(check->Value() == ui::vbGrayed);
+            box->setCheckState(check->Value() == ui::vbChecked  ? Qt::Checked
+                               : check->Value() == ui::vbGrayed ? Qt::PartiallyChecked
+                                                                : Qt::Unchecked);
+        }
+    refreshing_ = false;
+}
+
+void ToolWindowView::ControlChanged(ui::Window&, ui::Control& control) { Refresh(control); }
+
+void ToolWindowView::WindowChanged(ui::Window& window) { setWindowTitle(Q(window.Caption())); }
+
+void ToolWindowView::PlaceAt(int left, int top) {
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    move(left, top);
+}
+
+void ToolWindowView::ShowView(bool modal) {
+    setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+    show();
+    raise();
+    activateWindow();
+}
+
+void ToolWindowView::ReportPosition() {
+    if (!model_ || !isVisible()) return;
+    model_->SetLeft(x() * toolkit_.TwipsPerPixelX());
+    model_->SetTop(y() * toolkit_.TwipsPerPixelY());
+}
+
+void ToolWindowView::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    ReportPosition();
+}
+
+void ToolWindowView::closeEvent(QCloseEvent* e) {
+    // The close box unloads the window; its place and K6 stay as they were.
+    if (model_) RunEvent([this] { model_->Unload(); });
+    e->accept();
+}
+
+}  // namespace gui

@@ -1,0 +1,122 @@
+#pragma once
+// The desktop application started offscreen in a temporary folder, with the
+// toolkit scripted: questions take their queued answer (else the default
+// button), dialogs take their queued file, documents are only recorded.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "entry/Component.h"
+#include "gui/GuiSession.h"
+#include "gui/HostWindow.h"
+#include "gui/QtToolkit.h"
+#include "gui/SheetModel.h"
+#include "gui/ToolWindowView.h"
+#include "support/TestSupport.h"
+#include "ui/Controls.h"
+#include "ui/Window.h"
+
+namespace guitest {
+
+inline QApplication& App() {
+    static int argc = 1;
+    static char name[] = "test_gui";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        auto* a = new QApplication(argc, argv);
+        gui::InstallFontSubstitutes();
+        return a;
+    }();
+    return *app;
+}
+
+inline void Settle() {
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+}
+
+struct Desktop {
+    testing_support::TempDir dir;
+    std::unique_ptr<gui::GuiSession> session;
+
+    explicit Desktop(std::optional<uint32_t> seed = 7) {
+        App();
+        session = std::make_unique<gui::GuiSession>(dir.File("考场编排系统.xlsx"), seed);
+        Toolkit().SetScripted(true);
+        Toolkit().SetDocumentOpener([](const std::string&) { return true; });
+    }
+    ~Desktop() {
+        session.reset();
+        Settle();
+    }
+    void Start() {
+        ASSERT_TRUE(session->Start());
+        Settle();
+    }
+    gui::QtToolkit& Toolkit() { return session->Toolkit(); }
+    gui::HostWindow& Host() { return session->Window(); }
+    entry::Component& Component() { return *session->Component(); }
+    host::Application& HostApp() { return session->App(); }
+
+    // The view of the open window with this model name, or null.
+    gui::ToolWindowView* View(const std::string& windowName) {
+        for (gui::ToolWindowView* v : Toolkit().Views())
+            if (v->Model() && v->Model()->Name() == windowName) return v;
+        return nullptr;
+    }
+    template <class W>
+    W* Model(const std::string& windowName) {
+        gui::ToolWindowView* v = View(windowName);
+        return v ? dynamic_cast<W*>(v->Model()) : nullptr;
+    }
+    // Clicks the widget of a control as a user would.
+    void Click(const std::string& windowName, const ui::Control& c) {
+        gui::ToolWindowView* v = View(windowName);
+        ASSERT_NE(v, nullptr) << windowName;
+        auto* button = qobject_cast<QAbstractButton*>(v->WidgetOf(c));
+        ASSERT_NE(button, nullptr) << c.Name();
+        button->click();
+        Settle();
+    }
+    void ChooseMenu(const std::string& windowName, const ui::Control& item) {
+        gui::ToolWindowView* v = View(windowName);
+        ASSERT_NE(v, nullptr) << windowName;
+        QAction* a = v->ActionOf(item);
+        ASSERT_NE(a, nullptr) << item.Name();
+        a->trigger();
+        Settle();
+    }
+    // Types into a text box as a user would.
+    void Type(const std::string& windowName, const ui::Control& c, const QString& text) {
+        gui::ToolWindowView* v = View(windowName);
+        ASSERT_NE(v, nullptr) << windowName;
+        QWidget* w = v->WidgetOf(c);
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        if (!edit && w) edit = w->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr) << c.Name();
+        edit->selectAll();
+        edit->del();
+        edit->insert(text);
+        Settle();
+    }
+    // Messages shown since the last call, as "[title] prompt".
+    std::vector<std::string> TakeMessages() {
+        std::vector<std::string> out;
+        const auto& all = Toolkit().Messages();
+        for (size_t i = seen; i < all.size(); ++i) out.push_back("[" + all[i].title + "] " + all[i].prompt);
+        seen = all.size();
+        return out;
+    }
+    size_t seen = 0;
+};
+
+// Saves a widget's picture under docs/screenshots/.
+inline void SaveScreenshot(QWidget& w, const std::string& name) {
+    w.repaint();
+    const QString file = QString::fromUtf8(TOLM_SOURCE_DIR "/docs/screenshots/") + QString::fromStdString(name);
+    EXPECT_TRUE(w.grab().save(file, "PNG")) << file.toStdString();
+}
+
+}  // namespace guitest
