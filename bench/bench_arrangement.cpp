@@ -1,0 +1,276 @@
+// The arrangement run on rosters built in memory (no roster file is read or
+// written): validation, preparation, assignment, output columns. Grades have
+// 30–40 classes; each grade sits in rooms of its own of 30–40 candidates in
+// 6–8 desk groups. Prints per configuration and ordering the seconds of the
+// run, the process's peak memory so far, and the same-class neighbour pairs
+// left per 1,000 candidates, counted on the written seat numbers (left–right
+// between neighbouring groups, front–back inside a group, S-shaped desks).
+//
+//   bench_arrangement [SEED]
+//   bench_arrangement --save DIR   writes the 3 × 10,000 roster and its system
+//                                  workbook into DIR, for timing `tolm arrange`
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "arrangement/RunArrangement.h"
+#include "entry/Component.h"
+#include "host/Application.h"
+#include "host/Collation.h"
+#include "host/Range.h"
+#include "host/Workbook.h"
+#include "host/Worksheet.h"
+#include "ui/RandomSource.h"
+#include "ui/Toolkit.h"
+#include "workbook/ParameterCells.h"
+#include "workbook/RosterWorkbook.h"
+#include "workbook/SystemNames.h"
+
+namespace {
+
+class BenchToolkit : public ui::Toolkit {
+public:
+    explicit BenchToolkit(uint32_t seed) : random_(seed) {}
+    ui::MsgResult MessageBox(const ui::MessageBoxRequest& r) override {
+        last = r.prompt;
+        return ui::MsgResult::OK;
+    }
+    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::string OpenFileDialog(const ui::OpenFileRequest&) override { return {}; }
+    void PlaceWindow(ui::Window&, int32_t, int32_t) override {}
+    void ShowWindow(ui::Window&, bool) override {}
+    void UnloadWindow(ui::Window&) override {}
+    bool OpenDocument(const std::string&) override { return true; }
+    bool StartProgram(const std::string&) override { return true; }
+    double ScreenWidthTwips() override { return 1920 * 15; }
+    double ScreenHeightTwips() override { return 1080 * 15; }
+    double TwipsPerPixelX() override { return 15; }
+    double TwipsPerPixelY() override { return 15; }
+    double Now() override { return 1.7e9; }
+    float Rnd() override { return random_.Rnd(); }
+    void Randomize() override { random_.Randomize(Now()); }
+    std::string last;
+
+private:
+    ui::RandomSource random_;
+};
+
+struct Config {
+    int grades;
+    int perGrade;
+    int16_t groups;
+};
+
+// xorshift32 for the data; the run itself draws from the toolkit.
+struct Dice {
+    uint32_t x;
+    uint32_t Next() { x ^= x << 13; x ^= x >> 17; x ^= x << 5; return x; }
+    int Between(int lo, int hi) { return lo + int(Next() % uint32_t(hi - lo + 1)); }
+};
+
+// One grade's rooms: totals of 30–40, the last room takes the rest.
+std::vector<int> RoomTotals(int candidates, Dice& dice) {
+    std::vector<int> rooms;
+    for (int left = candidates; left > 0;) {
+        int n = std::min(left, dice.Between(30, 40));
+        rooms.push_back(n);
+        left -= n;
+    }
+    return rooms;
+}
+
+struct World {
+    host::Application app;
+    host::Workbook& system = app.Workbooks().Add();
+    host::Workbook& roster = app.Workbooks().Add();
+    BenchToolkit toolkit;
+    entry::Component component{toolkit};
+    // Per grade: room number and group counts of each of its rooms, in room order.
+    std::map<std::string, std::vector<std::pair<int, std::vector<int>>>> layout;
+
+    World(const Config& c, const std::string& folder, uint32_t seed) : toolkit(seed) {
+        host::Application::SetRunning(&app);
+        system.Sheet(1).SetName("首页");
+        system.InsertSheet(-1, "参数", "Sheet2");
+        system.InsertSheet(-1, "修改意见", "Sheet3");
+        system.InsertSheet(-1, "模板图像", "Sheet4");
+        component.SetApplication(&app);
+        component.SetSystemWorkbook(&system);
+        roster.SetFileName(folder + "/花名册.xlsx");
+        Build(c, seed);
+    }
+    ~World() { host::Application::SetRunning(nullptr); }
+
+    void Build(const Config& c, uint32_t seed) {
+        Dice dice{seed * 2654435761u + 1};
+        std::vector<std::vector<int>> totals;
+        int rooms = 0;
+        for (int g = 0; g < c.grades; ++g) {
+            totals.push_back(RoomTotals(c.perGrade, dice));
+            rooms += int(totals.back().size());
+        }
+        workbook::ParameterCells cells(system);
+        cells.SetRosterFolder(roster.Path());
+        cells.SetRosterFileName(roster.Name());
+        cells.SetDeskGroups(c.groups);
+        cells.SetGradesPerGroup(1);
+        cells.SetRoomCount(int16_t(rooms));
+        cells.SetExtraFieldCount(0);
+
+        int firstRoom = 1;
+        for (int g = 0; g < c.grades; ++g) {
+            const std::string name = "年级" + std::to_string(g + 1);
+            host::Worksheet& ws = g == 0 ? roster.Sheet(1) : roster.Worksheets().Add(&roster.Sheet(roster.SheetCount()));
+            ws.SetName(name);
+            FillRoster(ws, c.perGrade, dice.Between(30, 40), dice);
+            AddSettings(name, c.groups, rooms, firstRoom, totals[size_t(g)]);
+            firstRoom += int(totals[size_t(g)].size());
+        }
+    }
+
+    static void FillRoster(host::Worksheet& ws, int n, int classes, Dice& dice) {
+        const char* titles[] = {"序号", "姓名", "班级", "分数"};
+        for (int c = 0; c < 4; ++c) ws.SetValueAt(1, c + 1, host::Variant(titles[c]));
+        std::vector<int> cls(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) cls[size_t(i)] = i % classes + 1;
+        for (int i = n - 1; i > 0; --i) std::swap(cls[size_t(i)], cls[dice.Next() % uint32_t(i + 1)]);
+        for (int i = 0; i < n; ++i) {
+            ws.SetValueAt(i + 2, 1, host::Variant(i + 1));
+            ws.SetValueAt(i + 2, 2, host::Variant("考生" + std::to_string(i + 1)));
+            ws.SetValueAt(i + 2, 3, host::Variant(std::to_string(cls[size_t(i)]) + "班"));
+            ws.SetValueAt(i + 2, 4, host::Variant(dice.Between(0, 750)));
+        }
+    }
+
+    // Room table from H1 over all R rooms; this grade's rooms have their
+    // candidates spread over the groups as evenly as possible.
+    void AddSettings(const std::string& name, int16_t groups, int rooms, int firstRoom, const std::vector<int>& totals) {
+        host::Worksheet& ws = roster.Worksheets().Add(&roster.Sheet(roster.SheetCount()));
+        ws.SetName(workbook::SettingsSheetNameFor(name));
+        const int32_t first = 8, last = first + groups + 1;
+        ws.SetValueAt(1, first, host::Variant("场号"));
+        for (int g = 1; g <= groups; ++g) ws.SetValueAt(1, first + g, host::Variant(std::to_string(g) + "组人数"));
+        ws.SetValueAt(1, last, host::Variant("场人"));
+        auto& mine = layout[name];
+        for (int k = 1; k <= rooms; ++k) {
+            ws.SetValueAt(k + 1, first, host::Variant(k));
+            const int index = k - firstRoom;
+            const int total = index >= 0 && index < int(totals.size()) ? totals[size_t(index)] : 0;
+            std::vector<int> counts(static_cast<size_t>(groups));
+            for (int g = 0; g < groups; ++g) counts[size_t(g)] = total / groups + (g < total % groups ? 1 : 0);
+            for (int g = 0; g < groups; ++g) ws.SetValueAt(k + 1, first + g + 1, host::Variant(counts[size_t(g)]));
+            ws.SetValueAt(k + 1, last, host::Variant(total));
+            if (total > 0) mine.push_back({k, counts});
+        }
+        ws.Protect(std::string(workbook::kSheetPassword));
+    }
+};
+
+// Same-class pairs on the desk grids, from the room, seat and class columns
+// the run wrote (S-shaped: even grid columns run from the back).
+struct Pairs {
+    long leftRight = 0, frontBack = 0;
+};
+
+Pairs CountPairs(const World& w, bool sShaped) {
+    Pairs p;
+    for (host::Worksheet* ws : workbook::RosterSheets(w.roster)) {
+        const auto& rooms = w.layout.at(ws->Name());
+        // room number → seat → class
+        std::map<int, std::map<int, std::string>> seats;
+        const int32_t last = ws->UsedRect().bottom;
+        for (int32_t r = 2; r <= last; ++r)
+            seats[int(host::ToNumber(ws->ValueAt(r, 5)))][int(host::ToNumber(ws->ValueAt(r, 6)))] =
+                host::ToText(ws->ValueAt(r, 3));
+        for (const auto& [roomNumber, counts] : rooms) {
+            const auto& bySeat = seats[roomNumber];
+            int positions = 0;
+            for (int n : counts) positions = std::max(positions, n);
+            std::vector<std::vector<std::string>> grid;  // [column][position]
+            int seat = 1;
+            for (int n : counts) {
+                if (n == 0) continue;
+                std::vector<std::string> column(static_cast<size_t>(positions));
+                const bool reversed = sShaped && grid.size() % 2 == 1;
+                for (int b = 0; b < n; ++b) {
+                    auto it = bySeat.find(seat++);
+                    column[size_t(reversed ? n - 1 - b : b)] = it == bySeat.end() ? "" : it->second;
+                }
+                grid.push_back(std::move(column));
+            }
+            for (size_t k = 0; k < grid.size(); ++k)
+                for (size_t e = 0; e < size_t(positions); ++e) {
+                    const std::string& c = grid[k][e];
+                    if (c.empty()) continue;
+                    if (k + 1 < grid.size() && grid[k + 1][e] == c) ++p.leftRight;
+                    if (e + 1 < size_t(positions) && grid[k][e + 1] == c) ++p.frontBack;
+                }
+        }
+    }
+    return p;
+}
+
+double PeakMegabytes() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_maxrss) / 1024.0;
+}
+
+}  // namespace
+
+// DIR/花名册.xlsx and DIR/系统.xlsx, the roster named by the system's K1/L1.
+int SaveFiles(const std::string& dir) {
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir + "/花名册.xlsx") << "placeholder";
+    World w({3, 10000, 7}, dir, 1);
+    w.roster.Save();
+    w.system.SaveAs(dir + "/系统.xlsx");
+    std::printf("TOLM_SYSTEM=%s/系统.xlsx tolm arrange --order random --desks s\n", dir.c_str());
+    return 0;
+}
+
+int main(int argc, char** argv) {
+    if (argc > 2 && std::string(argv[1]) == "--save") return SaveFiles(argv[2]);
+    const uint32_t seed = argc > 1 ? uint32_t(std::strtoul(argv[1], nullptr, 10)) : 1;
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("tolm-bench-arrangement-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    std::ofstream(folder / "花名册.xlsx") << "placeholder";  // the run only asks whether the file exists
+    host::TextCollation::Get(false);
+
+    const Config configs[] = {{3, 1000, 6}, {3, 10000, 7}, {10, 30000, 8}};
+    std::printf("%-12s %-6s %9s %9s %12s %12s  %s\n", "candidates", "order", "seconds", "peak MB", "LR/1000",
+                "FB/1000", "message");
+    for (const Config& c : configs) {
+        for (const bool random : {true, false}) {
+            World w(c, folder.string(), seed);
+            arrangement::ArrangementOptions o;
+            o.ordering = random ? arrangement::Ordering::Random : arrangement::Ordering::Ascending;
+            o.sortKey = "分数";
+            o.firstNumberText = "1";
+            o.columnTitle = std::string(workbook::kNoneEntry);
+            o.numberingByCounter = true;
+            o.sequentialDesks = false;
+            const auto t0 = std::chrono::steady_clock::now();
+            arrangement::RunArrangement(w.component, o);
+            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+            const Pairs p = CountPairs(w, true);
+            const double thousands = double(c.grades) * c.perGrade / 1000.0;
+            const std::string size = std::to_string(c.grades) + "x" + std::to_string(c.perGrade);
+            std::printf("%-12s %-6s %9.3f %9.1f %12.2f %12.2f  %s\n", size.c_str(), random ? "random" : "asc", seconds,
+                        PeakMegabytes(), double(p.leftRight) / thousands, double(p.frontBack) / thousands,
+                        w.toolkit.last.c_str());
+            std::fflush(stdout);
+        }
+    }
+    fs::remove_all(folder);
+    return 0;
+}
