@@ -1,6 +1,9 @@
 #include "gui/GuiSession.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <filesystem>
 
 #include "entry/Component.h"
@@ -11,6 +14,9 @@
 #include "host/HostError.h"
 #include "host/Workbook.h"
 #include "workbook/SystemNames.h"
+
+// Resources of a static library are registered by name, outside any namespace.
+static void InitGuiResources() { Q_INIT_RESOURCE(resources); }
 
 namespace gui {
 
@@ -37,8 +43,18 @@ bool GuiSession::Start() {
         toolkit_.MessageBox({e.what(), ui::MsgButtons::OK, ui::MsgIcon::Critical, 1, std::string(workbook::kProductName)});
         return false;
     }
+    InstallHelpDocument(component_->System().Path());
     window_->RefreshViews();
     return true;
+}
+
+bool InstallHelpDocument(const std::string& folder) {
+    InitGuiResources();
+    const QString target = QDir(QString::fromStdString(folder)).filePath(kHelpDocumentName);
+    if (QFileInfo::exists(target)) return true;
+    if (!QFile::copy(":/tolm/Help.html", target)) return false;
+    // Copies from the resources are read-only.
+    return QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
 }
 
 void GuiSession::StartAgain() {

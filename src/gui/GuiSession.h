@@ -44,6 +44,10 @@ private:
     std::unique_ptr<HostWindow> window_;
 };
 
+// Puts the user guide (built into the program) beside the system workbook
+// unless a file of that name is there already; false when it cannot be written.
+bool InstallHelpDocument(const std::string& folder);
+
 // QApplication, fonts, the session and the event loop; the process's exit code.
 int RunGui(int argc, char** argv, const std::string& systemPath, std::optional<uint32_t> seed);
 

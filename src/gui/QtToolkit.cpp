@@ -218,6 +218,8 @@ bool QtToolkit::OpenDocument(const std::string& pathOrUrl) {
     return QDesktopServices::openUrl(url);
 }
 
+std::string QtToolkit::HelpFileName() { return kHelpDocumentName; }
+
 bool QtToolkit::StartProgram(const std::string& commandLine) {
     QStringList args = QProcess::splitCommand(Q(commandLine));
     if (args.isEmpty()) return false;

@@ -25,6 +25,9 @@ namespace gui {
 
 class ToolWindowView;
 
+// The user guide's file name beside the system workbook.
+inline constexpr const char* kHelpDocumentName = "Help.html";
+
 struct ShownMessage {
     std::string title, prompt;
     ui::MsgButtons buttons = ui::MsgButtons::OK;
@@ -53,6 +56,8 @@ public:
 
     bool OpenDocument(const std::string& pathOrUrl) override;
     bool StartProgram(const std::string& commandLine) override;
+    // The user guide as a web page: "Help.html".
+    std::string HelpFileName() override;
 
     double ScreenWidthTwips() override;
     double ScreenHeightTwips() override;

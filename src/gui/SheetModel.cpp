@@ -76,7 +76,8 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole: {
             const host::Variant& v = sheet_.ValueAt(row, col);
             if (v.IsEmpty()) return {};
-            return CellText(v, FormatAt(index).numberFormat, sheet_.Parent().Date1904());
+            // The TAB that starts the system's own titles ("\t场号") is not drawn.
+            return CellText(v, FormatAt(index).numberFormat, sheet_.Parent().Date1904()).remove('\t');
         }
         case Qt::EditRole: {
             const host::Cell* cell = sheet_.FindCell(row, col);

@@ -119,6 +119,12 @@ QWidget* ToolWindowView::MakeWidget(ui::Control& c) {
         auto* label = new QLabel;
         label->setWordWrap(true);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        if (IsHeading(c)) {
+            QFont f = label->font();
+            f.setPointSizeF(f.pointSizeF() * 1.6);
+            f.setBold(true);
+            label->setFont(f);
+        }
         w = label;
     } else if (dynamic_cast<ui::CommandButton*>(&c)) {
         auto* button = new QPushButton;

@@ -6,9 +6,15 @@
 
 #include "ui/Controls.h"
 #include "ui/FrmSeZhi.h"
+#include "ui/frmAbout.h"
 #include "ui/Window.h"
 
 namespace gui {
+
+bool IsHeading(const ui::Control& c) {
+    auto* about = dynamic_cast<const ui::frmAbout*>(c.Owner());
+    return about && &c == &about->lblTitle;
+}
 
 bool IsButton(const ui::Control& c) { return dynamic_cast<const ui::CommandButton*>(&c) != nullptr; }
 

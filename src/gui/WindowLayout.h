@@ -24,6 +24,9 @@ struct LayoutSection {
 
 std::vector<LayoutSection> LayoutOf(ui::Window& window);
 
+// Whether a label is the window's heading (the About window's title).
+bool IsHeading(const ui::Control& c);
+
 // Whether the control is drawn as a button in a button bar.
 bool IsButton(const ui::Control& c);
 

@@ -63,7 +63,7 @@ void MainWindow::NavigateTo(workbook::WindowCode target) {
 
 void MainWindow::HelpWord_Click() {
     host::ResumeNext([&] {
-        const std::string file = Component().System().Path() + host::Application::PathSeparator() + "Help.chm";
+        const std::string file = Component().System().Path() + host::Application::PathSeparator() + Toolkit().HelpFileName();
         std::error_code ec;
         if (std::filesystem::is_regular_file(file, ec)) Toolkit().OpenDocument(file);
     });

@@ -42,7 +42,8 @@ public:
     void BinPai_Click() { NavigateTo(workbook::WindowCode::Arrangement); }
     void HuaMinChe_Click() { NavigateTo(workbook::WindowCode::ExamTables); }
     void DaYin_Click() { NavigateTo(workbook::WindowCode::Print); }
-    // Help.chm beside the system workbook; nothing happens when it is missing.
+    // The help document (Toolkit::HelpFileName) beside the system workbook;
+    // nothing happens when it is missing.
     void HelpWord_Click();
     void LjHelp_Click();
     void GuangYu_Click();

@@ -47,6 +47,9 @@ public:
     virtual bool OpenDocument(const std::string& pathOrUrl) = 0;
     // Starts a program by its command line (e.g. a file manager on a folder).
     virtual bool StartProgram(const std::string& commandLine) = 0;
+    // The help document's file name beside the system workbook: a front end
+    // whose platform cannot open the compiled help file names its own form.
+    virtual std::string HelpFileName() { return "Help.chm"; }
 
     // Screen size in twips and twips per pixel.
     virtual double ScreenWidthTwips() = 0;

@@ -4,6 +4,7 @@
 // Arrangement window. Screenshots of every window are saved on the way.
 #include <QAction>
 #include <QLabel>
+#include <QRadioButton>
 #include <QMenuBar>
 #include <QTabWidget>
 
@@ -13,7 +14,9 @@
 #include "gui/WorkbookView.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
+#include "ui/FrmKCBP.h"
 #include "ui/FrmSeZhi.h"
+#include "ui/frmAbout.h"
 #include "ui/MainWindow.h"
 #include "workbook/ParameterCells.h"
 #include "workbook/RosterWorkbook.h"
@@ -134,5 +137,65 @@ TEST(DesktopScenario, SettingsStatisticsAndArrangementWindowWithTheMouse) {
     EXPECT_EQ(arrangement->pos(), QPoint(220, 140));
     EXPECT_EQ(arrangement->windowTitle(), "考场编排");
     EXPECT_EQ(workbook::ParameterCells(system).WindowCodeNumber(), 3);
+    auto* arrange = d.Model<ui::FrmKCBP>(ui::FrmKCBP::kName);
+    ASSERT_NE(arrange, nullptr);
+
+    // 随机, then 开始编排: the roster sheets get the system columns.
+    d.Click(ui::FrmKCBP::kName, arrange->Option3);
+    EXPECT_TRUE(arrange->Option3.Value());
+    EXPECT_FALSE(qobject_cast<QRadioButton*>(arrangement->WidgetOf(arrange->Option1))->isChecked());
     guitest::SaveScreenshot(*arrangement, "arrangement-window.png");
+    const int booksBefore = d.HostApp().Workbooks().Count();
+    d.Click(ui::FrmKCBP::kName, arrange->Command1);
+    shown = d.TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("[操作提示…] 操作结束！", 0), 0u) << shown[0];
+    gui::SheetView* grade = SheetTab(d.Host(), "花名册.xlsx", "高一");
+    ASSERT_NE(grade, nullptr);
+    int roomColumn = -1;
+    for (int c = 0; c < grade->Model().columnCount(); ++c)
+        if (grade->Model().index(0, c).data(Qt::EditRole).toString() == "\t场号") roomColumn = c;
+    ASSERT_GE(roomColumn, 0) << "room column shown in the roster tab";
+    EXPECT_FALSE(grade->Model().index(1, roomColumn).data().toString().isEmpty());
+    // With same-class neighbours left, the report comes as a new workbook tab.
+    const bool reported = shown[0].find("请查看需人工调整的前后左右同班") != std::string::npos;
+    EXPECT_EQ(d.HostApp().Workbooks().Count(), booksBefore + (reported ? 1 : 0));
+    EXPECT_EQ(d.Host().WorkbookTabs().count(), d.HostApp().Workbooks().Count());
+    if (reported) {
+        auto* current = qobject_cast<gui::WorkbookView*>(d.Host().WorkbookTabs().currentWidget());
+        ASSERT_NE(current, nullptr);
+        EXPECT_EQ(&current->Workbook(), d.HostApp().ActiveWorkbook());
+        EXPECT_FALSE(current->Workbook().Saved()) << "left for the user to save";
+    }
+    d.Host().WorkbookTabs().setCurrentWidget(grade->parentWidget()->parentWidget());
+    qobject_cast<QTabWidget*>(grade->parentWidget()->parentWidget())->setCurrentWidget(grade);
+    guitest::Settle();
+    guitest::SaveScreenshot(d.Host(), "host-window-roster.png");
+
+    // 关于: modal, 50 pixels right of and below the window position.
+    EXPECT_EQ(arrangement->ActionOf(arrange->GuangYu)->text(), "关于 考场编排系统(&G)");
+    d.ChooseMenu(ui::FrmKCBP::kName, arrange->GuangYu);
+    gui::ToolWindowView* about = d.View(ui::frmAbout::kName);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(about->pos(), QPoint(220 + 50, 140 + 50));
+    guitest::SaveScreenshot(*about, "about-window.png");
+    d.Click(ui::frmAbout::kName, static_cast<ui::frmAbout*>(about->Model())->cmdOK);
+    EXPECT_EQ(d.View(ui::frmAbout::kName), nullptr);
+
+    // 帮助文档: the user guide put beside the system workbook.
+    d.ChooseMenu(ui::FrmKCBP::kName, arrange->HelpWord);
+    ASSERT_FALSE(d.Toolkit().OpenedDocuments().empty());
+    EXPECT_EQ(d.Toolkit().OpenedDocuments().back(), d.dir.File("Help.html"));
+
+    // The other two windows, reached through the menu.
+    d.ChooseMenu(ui::FrmKCBP::kName, arrange->HuaMinChe);
+    gui::ToolWindowView* tables = d.View("FrmHuaMinChe");
+    ASSERT_NE(tables, nullptr);
+    guitest::SaveScreenshot(*tables, "exam-tables-window.png");
+    d.ChooseMenu("FrmHuaMinChe", static_cast<ui::MainWindow*>(tables->Model())->DaYin);
+    gui::ToolWindowView* print = d.View("FrmDaYin");
+    ASSERT_NE(print, nullptr);
+    EXPECT_EQ(workbook::ParameterCells(system).WindowCodeNumber(), 4);
+    guitest::SaveScreenshot(*print, "print-window.png");
 }
