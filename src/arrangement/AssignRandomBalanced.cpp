@@ -1,5 +1,6 @@
 #include "arrangement/AssignRandomBalanced.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "arrangement/DeskGrid.h"
@@ -16,8 +17,8 @@ namespace {
 // rooms that take candidates, both in table order.
 //
 //              room 1 … room M
-//   given      seats dealt so far per room
-//   class k    seats of class k in the room
+//   given      seats given so far in the room
+//   class k    seats of class k in the room (its share, then + leftovers)
 struct Allocation {
     std::vector<Room> rooms;
     std::vector<ClassEntry> classes;
@@ -29,14 +30,11 @@ Allocation ShareOut(const SheetSettings& s) {
     Allocation a;
     a.rooms = ListRooms(s, RoomFilter::Active);
     a.classes = ListClasses(s);
-    a.given.assign(a.rooms.size(), 0);
     a.seats.assign(a.classes.size(), std::vector<int32_t>(a.rooms.size(), 0));
     if (s.gradeTotal <= 0) return a;
     for (size_t c = 0; c < a.rooms.size(); ++c)
-        for (size_t k = 0; k < a.classes.size(); ++k) {
+        for (size_t k = 0; k < a.classes.size(); ++k)
             a.seats[k][c] = int32_t(a.classes[k].size) * a.rooms[c].total / s.gradeTotal;
-            a.given[c] += a.seats[k][c];
-        }
     return a;
 }
 
@@ -49,8 +47,8 @@ int32_t RunLength(const WorkTable& t, int32_t i) {
     return end - i + 1;
 }
 
-// Step 1 and 2: a random number per candidate, then class by class, in random
-// order inside each class; rows without a class last.
+// A random number per candidate, then class by class, in random order inside
+// each class; rows without a class last.
 void ShuffleInsideClasses(host::Worksheet& sheet, WorkTable& t, ui::Toolkit& tk) {
     tk.Randomize();
     for (int32_t r = 2; r <= t.LastRow(); ++r)
@@ -58,7 +56,7 @@ void ShuffleInsideClasses(host::Worksheet& sheet, WorkTable& t, ui::Toolkit& tk)
     HostSort(sheet, t, {{t.classColumn}, {t.RoomColumn()}});
 }
 
-// Step 4. Each class's block gets its share of every room, seat keys b + a
+// Each class's block of rows gets its share of every room, seat keys b + a
 // fraction; the rest of the block the unplaced marker. A block is never taken
 // past the rows that really carry the class, and a class is placed once: rows
 // beyond its stated size, should the class table understate it, are left to
@@ -67,8 +65,9 @@ int32_t PlaceShares(WorkTable& t, Allocation& a, ui::Toolkit& tk) {
     FirstIndex classIndex(a.classes, [](const ClassEntry& e) -> const host::Variant& { return e.value; },
                           [](const ClassEntry& e) { return e.size > 0; });
     std::vector<bool> placed(a.classes.size(), false);
-    // Seats actually given, which equal the shares unless the class table and
-    // the roster disagree; the leftover deal fills up to the room totals.
+    // Counted as given, not summed from the shares: the two differ when the
+    // class table and the roster disagree, and the leftover deal fills up to
+    // the room totals from here.
     a.given.assign(a.rooms.size(), 0);
     int32_t leftovers = 0;
     auto markUnplaced = [&](int32_t row) {
@@ -77,7 +76,7 @@ int32_t PlaceShares(WorkTable& t, Allocation& a, ui::Toolkit& tk) {
         ++leftovers;
     };
     for (int32_t i = 2; i <= t.LastRow();) {
-        int32_t k = t.ClassOf(i).IsEmpty() ? -1 : classIndex.Find(t.ClassOf(i));
+        int32_t k = classIndex.Find(t.ClassOf(i));
         if (k < 0) { ++i; continue; }
         int32_t block = std::min<int32_t>(a.classes[k].size, RunLength(t, i));
         if (placed[k]) block = RunLength(t, i);
@@ -97,7 +96,7 @@ int32_t PlaceShares(WorkTable& t, Allocation& a, ui::Toolkit& tk) {
 
 bool IsUnplaced(const host::Variant& v) { return v.IsText() && v.Text() == kUnplacedMarker; }
 
-// Step 6: the leftovers one by one to the rooms in cyclic order from a random
+// The leftovers one by one to the rooms in cyclic order from a random
 // room on, full rooms passed over.
 void DealLeftovers(WorkTable& t, Allocation& a, int32_t leftovers, ui::Toolkit& tk) {
     int32_t s = 2;

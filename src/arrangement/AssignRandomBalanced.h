@@ -21,8 +21,9 @@ class Toolkit;
 
 namespace arrangement {
 
-// Reseeds the toolkit's source where the steps say so. The revision sheet
-// receives the same-class report lines of the desk grids.
+// The toolkit's source is reseeded before the shuffle, before the leftover
+// deal and before every partner search, so a fixed seed repeats the whole
+// arrangement. The revision sheet receives the desk grids' report lines.
 void AssignRandomBalanced(host::Worksheet& sheet, WorkTable& table, const SheetSettings& settings,
                           DeskOrder deskOrder, host::Worksheet& revisionSheet, ui::Toolkit& toolkit);
 
