@@ -83,10 +83,10 @@ WorkTable ReadWorkTable(host::Worksheet& sheet, int32_t lastRow, int32_t lastCol
     return t;
 }
 
-// The chosen ordering; false when it failed on the host.
+// The chosen ordering; false when it failed on the host, the reason kept for the user.
 bool Assign(host::Worksheet& sheet, WorkTable& t, const SheetSettings& s, RunContext& run) {
     const ArrangementOptions& o = run.options;
-    return ResumeNext([&] {
+    try {
         if (o.ordering == Ordering::Random) {
             AssignRandomBalanced(sheet, t, s, o.SShaped() ? DeskOrder::SShape : DeskOrder::Sequential, run.revision,
                                  run.toolkit);
@@ -94,7 +94,11 @@ bool Assign(host::Worksheet& sheet, WorkTable& t, const SheetSettings& s, RunCon
             AssignOrdered(sheet, t, s, o.sortKey,
                           o.ordering == Ordering::Ascending ? SortDirection::Ascending : SortDirection::Descending);
         }
-    });
+        return true;
+    } catch (const host::HostError& e) {
+        run.failures.emplace_back(sheet.Name(), e.what());
+        return false;
+    }
 }
 
 // After a failed assignment the user's cells go back to their first order
@@ -245,6 +249,9 @@ void RunArrangement(entry::Component& component, const ArrangementOptions& optio
     ResumeNext([&] { run.counter = ToInt64(first - 1); });
 
     ArrangeAll(*roster, run);
+    // A sheet left unarranged must not pass for arranged under "操作结束！".
+    for (const auto& [name, reason] : run.failures)
+        settings::ShowNotice(toolkit, "工作表“" + name + "”未能编排：" + reason + "该工作表的考生数据保持原样。");
 
     if (HasReportLines(revision)) {
         CopyReport(revision);

@@ -5,6 +5,8 @@
 // listed on the revision sheet, which is then copied into a new workbook.
 // The roster workbook is not saved; that is left to the user.
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "arrangement/ArrangementOptions.h"
@@ -36,6 +38,9 @@ struct RunContext {
     // The last exam number given by method 1, shared by all roster sheets in
     // workbook order. 64-bit, so that long first numbers (2026010100001) count on.
     int64_t counter = 0;
+    // Roster sheets whose assignment failed on the host, with the reason;
+    // they are left as they were before the run and named to the user.
+    std::vector<std::pair<std::string, std::string>> failures;
 };
 
 void RunArrangement(entry::Component& component, const ArrangementOptions& options);

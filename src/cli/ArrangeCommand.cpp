@@ -94,8 +94,8 @@ public:
                "  --desks sequential|s        桌顺序：顺序排列或 S 形排列\n"
                "花名册的系统列（场号、座号、考号等）写在用户的列右边，花名册原地保存。随机编排后仍有\n"
                "前后左右同班时，“修改意见”复制到一个新工作簿，保存到 --out 指定的文件夹。\n"
-               "--seed N 使两次编排得到相同的结果。找不到花名册或花名册数据有错误时退出码 1，\n"
-               "数据有错误时输出“修改意见”。\n";
+               "--seed N 使两次编排得到相同的结果。找不到花名册、花名册数据有错误或有工作表未能编排时\n"
+               "退出码 1；数据有错误时输出“修改意见”。\n";
     }
     size_t MinArguments() const override { return 0; }
     size_t MaxArguments() const override { return 0; }
@@ -114,6 +114,8 @@ public:
         PrintChoices(w, ctx.out);
         w.Command1_Click();
         if (toolkit.Showed(kDataErrors)) PrintRevisionSheet(*ctx.systemWorkbook, ctx.out);
+        for (const auto& m : toolkit.Messages())
+            if (m.prompt.find("未能编排") != std::string::npos) return kExitStopped;
         return toolkit.Showed(kDone) || toolkit.Showed(kDoneWithReport) ? kExitDone : kExitStopped;
     }
 };

@@ -153,6 +153,33 @@ TEST(RunArrangement, NoneEntryWithDescendingKeepsTheRosterOrder) {
     EXPECT_EQ(Column(f.grade, 7), (std::vector<std::string>{"\t考号", "0", "1", "2", "3", "4", "5"}));
 }
 
+TEST(RunArrangement, FirstNumbersBeyond32BitsCountOn) {
+    SixCandidates f;
+    f.Run(Sorted(Ordering::Ascending, "分数", "20260100001"));
+    EXPECT_EQ(Column(f.grade, 7), (std::vector<std::string>{"\t考号", "20260100002", "20260100006", "20260100004",
+                                                             "20260100003", "20260100005", "20260100001"}));
+}
+
+TEST(RunArrangement, ASheetThatCannotBeArrangedIsLeftAsItWasAndNamed) {
+    // One room of 32,768: more than a room's 16-bit count holds.
+    RunWorld f(1, 1);
+    host::Worksheet& grade = f.AddRoster("高一", {{"姓名", "班级"}});
+    for (int32_t r = 2; r <= 32769; ++r) {
+        grade.SetValueAt(r, 1, Variant(r));
+        grade.SetValueAt(r, 2, Variant("1班"));
+    }
+    grade.SetValueAt(1, 3, Variant("\t场号"));  // left by an earlier run
+    f.AddSettings("高一", 1, 1, 0, {{32768}});
+    const std::vector<std::string> prompts = f.Run(Sorted(Ordering::Ascending, "\t无"));
+    ASSERT_EQ(prompts.size(), 2u);
+    EXPECT_TRUE(prompts[0].starts_with("工作表“高一”未能编排：")) << prompts[0];
+    EXPECT_TRUE(prompts[0].ends_with("该工作表的考生数据保持原样。")) << prompts[0];
+    EXPECT_EQ(prompts[1], "操作结束！");
+    EXPECT_EQ(grade.UsedRect().right, 2);
+    EXPECT_EQ(grade.ValueAt(2, 1), Variant(2));
+    EXPECT_EQ(grade.ValueAt(32769, 1), Variant(32769));
+}
+
 TEST(RunArrangement, ValidationErrorsShowTheRevisionSheetAndLeaveTheRoster) {
     SixCandidates f;
     f.grade.SetValueAt(8, 1, Variant("庚"));
