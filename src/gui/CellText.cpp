@@ -71,6 +71,18 @@ QString Unquoted(const QString& s) {
     return out;
 }
 
+// The section as shown for text: quotes and escapes removed, quoted text kept.
+QString TextSection(const QString& s, const QString& text) {
+    QString out;
+    for (int i = 0; i < s.size(); ++i) {
+        if (s[i] == '"') continue;
+        if (s[i] == '\\' && i + 1 < s.size()) out += s[++i];
+        else if (s[i] == '@') out += text;
+        else out += s[i];
+    }
+    return out;
+}
+
 bool HasDateTokens(const QString& section) {
     const QString u = Unquoted(WithoutBrackets(section)).toLower();
     for (QChar ch : u)
@@ -187,7 +199,18 @@ QString FormatNumber(double v, const QString& section, bool negativeSection) {
     const int dot = pattern.indexOf('.');
     const int decimals = dot < 0 ? 0 : int(pattern.size() - dot - 1 - pattern.mid(dot + 1).count(','));
     const bool thousands = pattern.left(dot < 0 ? pattern.size() : dot).contains(',');
-    QString digits = QString::number(std::fabs(v), 'f', decimals);
+    // The host rounds half away from zero on the value's 15 significant digits.
+    auto significant15 = [](double x) { return QString::number(x, 'g', 15).toDouble(); };
+    const double scale = std::pow(10.0, decimals);
+    const double rounded = std::round(significant15(significant15(std::fabs(v)) * scale)) / scale;
+    QString digits = QString::number(rounded, 'f', decimals);
+    // "00" shows at least two integer digits; "#" none of its own.
+    const QString integerPart = pattern.left(dot < 0 ? pattern.size() : dot);
+    const int minDigits = int(integerPart.count('0'));
+    const int point = digits.indexOf('.');
+    const int intDigits = point < 0 ? int(digits.size()) : point;
+    if (intDigits < minDigits) digits.prepend(QString(minDigits - intDigits, '0'));
+    else if (minDigits == 0 && digits.startsWith("0")) digits.remove(0, 1);
     if (thousands) {
         const int point = digits.indexOf('.');
         int end = point < 0 ? int(digits.size()) : point;
@@ -211,7 +234,7 @@ QString CellText(const host::Variant& value, const std::string& numberFormat, bo
         if (value.IsText() && format.contains('@') && format != "@") {
             const QStringList s = Sections(format);
             const QString textSection = s.size() >= 4 ? s[3] : s.front();
-            return Unquoted(textSection).replace('@', QString::fromStdString(value.Text()));
+            return TextSection(WithoutBrackets(textSection), QString::fromStdString(value.Text()));
         }
         return QString::fromStdString(host::ToText(value));
     }

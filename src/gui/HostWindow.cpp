@@ -322,7 +322,9 @@ void HostWindow::UnhideSheet() {
     }
     const std::string chosen = toolkit_.ChooseItem("取消隐藏", "取消隐藏工作表：", names);
     if (chosen.empty()) return;
-    if (host::Worksheet* ws = v->Workbook().SheetByName(chosen)) {
+    // Very hidden sheets are never offered, whatever name is given.
+    host::Worksheet* ws = v->Workbook().SheetByName(chosen);
+    if (ws && ws->Visible() == host::xlSheetHidden) {
         ws->SetVisible(host::xlSheetVisible);
         v->Workbook().SetActiveSheet(ws);
     }
