@@ -239,7 +239,7 @@ void RunArrangement(entry::Component& component, const ArrangementOptions& optio
     }
 
     workbook::ParameterCells cells(system);
-    RunContext run{system, revision, toolkit, options, 0, 0, 0, {}, 0};
+    RunContext run{system, revision, toolkit, options, 0, 0, 0, {}, 0, {}};
     ResumeNext([&] { run.groups = cells.DeskGroups(); });
     ResumeNext([&] { run.rooms = cells.RoomCount(); });
     ResumeNext([&] { run.extraFields = cells.ExtraFieldCount(); });

@@ -204,16 +204,4 @@ TEST(OutputColumns, RoomWhoseRowsDoNotAllStandTogetherGetsNoNumbers) {
     EXPECT_EQ(s.At(4, 14), Variant(3));
 }
 
-TEST(OutputColumns, RoomNumbersMatchExactlyAndTheFirstRoomOfTheTableWins) {
-    Sheet s;
-    // Text "1" is not the number 1; room 1 is listed twice, the first with 1 seat.
-    WorkTable t = Table({{"甲", "1班", Variant(1), Variant(1)}, {"乙", "1班", Variant("1"), Variant(1)}});
-    int64_t counter = 0;
-    arrangement::WriteOutputColumns(s.ws, t, Settings({{Variant(1), 1}, {Variant(1), 5}, {Variant("1"), 1}}, {{"1班", 2}}),
-                                    MethodOne(1), counter);
-    EXPECT_EQ(s.At(2, 10), Variant(1));
-    EXPECT_EQ(s.At(3, 7), Variant("2"));
-    EXPECT_EQ(counter, 2);
-}
-
 }  // namespace
