@@ -154,7 +154,9 @@ bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int ro
 
 Qt::ItemFlags SheetModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
-    if (!Selectable(index.row() + 1, index.column() + 1)) return Qt::ItemIsEnabled;
+    // Disabled, so that neither a click nor a cursor key can reach the cell;
+    // the delegate still draws it as enabled.
+    if (!Selectable(index.row() + 1, index.column() + 1)) return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
