@@ -43,7 +43,10 @@ bool GuiSession::Start() {
         toolkit_.MessageBox({e.what(), ui::MsgButtons::OK, ui::MsgIcon::Critical, 1, std::string(workbook::kProductName)});
         return false;
     }
-    InstallHelpDocument(component_->System().Path());
+    if (host::Workbook* system = component_->SystemWorkbook()) {
+        window_->RebuildViews(*system);
+        InstallHelpDocument(system->Path());
+    }
     window_->RefreshViews();
     return true;
 }

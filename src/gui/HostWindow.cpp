@@ -204,6 +204,19 @@ void HostWindow::WorkbookOpened(host::Workbook& wb) {
     workbooks_->setCurrentWidget(view);
 }
 
+void HostWindow::RebuildViews(host::Workbook& wb) {
+    WorkbookView* old = ViewOf(wb);
+    if (!old) return;
+    const int at = workbooks_->indexOf(old);
+    const bool current = workbooks_->currentWidget() == old;
+    auto* view = new WorkbookView(wb, [this](host::Worksheet& ws) { return MakeSheetView(ws); });
+    connect(view, &WorkbookView::CurrentCellChanged, this, &HostWindow::ShowCell);
+    workbooks_->insertTab(at, view, Q(wb.Name()));
+    workbooks_->removeTab(at + 1);
+    delete old;
+    if (current) workbooks_->setCurrentWidget(view);
+}
+
 void HostWindow::WorkbookClosing(host::Workbook& wb) {
     // The views go before the workbook does.
     if (WorkbookView* v = ViewOf(wb)) {

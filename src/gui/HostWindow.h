@@ -37,6 +37,9 @@ public:
 
     // Redraws from the host's state, unless screen updating is off.
     void RefreshViews();
+    // Builds the workbook's views anew (once the system workbook is known,
+    // its front sheet gets the start button).
+    void RebuildViews(host::Workbook& wb);
 
     // ----- file actions (menu entries; public for tests) -----
     void OpenWorkbook();

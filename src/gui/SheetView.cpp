@@ -191,6 +191,7 @@ SheetView::SheetView(host::Worksheet& sheet, std::function<void(const QString&)>
         f.setPointSizeF(f.pointSizeF() * 1.2);
         f.setBold(true);
         startButton_->setFont(f);
+        startButton_->setMinimumWidth(startButton_->sizeHint().width() + 24);
         row->addWidget(startButton_);
         row->addWidget(new QLabel("单击按钮打开考场编排窗口（设置、编排、考试用表、打印）。", bar));
         row->addStretch(1);
@@ -264,7 +265,9 @@ void SheetView::ShowActiveCell() {
     const QModelIndex index = model_->index(cell.row - 1, cell.col - 1);
     if (!index.isValid()) return;
     grid_->setCurrentIndex(index);
-    grid_->scrollTo(index);
+    // A view not yet on screen has no size to scroll in; it starts at A1 and
+    // scrolls when the cursor moves.
+    if (grid_->isVisible()) grid_->scrollTo(index);
 }
 
 }  // namespace gui
