@@ -13,6 +13,8 @@ struct Case {
     const char* shown;
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << host::ToText(c.value) << " | " << c.format; }
+
 class CellTextTest : public testing::TestWithParam<Case> {};
 
 TEST_P(CellTextTest, ShowsTheValueInItsFormat) {
