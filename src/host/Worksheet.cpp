@@ -284,6 +284,12 @@ Picture& Worksheet::AddPicture(const std::string& file, double left, double top,
     return pictures_.back();
 }
 
+Picture& Shapes::AddPicture(const std::string& file, double left, double top, double width, double height) {
+    return ws_.AddPicture(file, left, top, width, height);
+}
+
+int Shapes::Count() const { return int(ws_.Pictures().size()); }
+
 const Row* Worksheet::FindRow(int32_t row) const {
     return row >= 1 && size_t(row) <= rows_.size() ? &rows_[row - 1] : nullptr;
 }

@@ -61,6 +61,20 @@ struct PageSetup {
     bool hasSetup = false;       // whether the file carried page setup of its own
 };
 
+class Worksheet;
+
+// Worksheet.Shapes: the embedded pictures, added as the host adds them.
+class Shapes {
+public:
+    explicit Shapes(Worksheet& ws) : ws_(ws) {}
+    // Left, top, width and height in points from the sheet's top-left corner.
+    Picture& AddPicture(const std::string& file, double left, double top, double width, double height);
+    int Count() const;
+
+private:
+    Worksheet& ws_;
+};
+
 class Worksheet {
 public:
     Worksheet(Workbook* parent, std::string name, std::string codeName);
@@ -126,6 +140,7 @@ public:
     // text clears the value and keeps the format).
     void UserEdit(int32_t row, int32_t col, const std::string& typed);
 
+    host::Shapes Shapes() { return host::Shapes(*this); }
     // Pictures: AddPicture takes points from the sheet's top-left corner.
     Picture& AddPicture(const std::string& file, double left, double top, double width, double height);
     std::vector<Picture>& Pictures() { return pictures_; }
