@@ -79,7 +79,9 @@ void ToolWindowView::RunEvent(const std::function<void()>& event) {
     entry::Component* component = &model_->Component();
     try {
         event();
-    } catch (const host::HostError& e) {
+    } catch (const std::exception& e) {
+        // Host errors that no procedure skipped, and anything else a handler
+        // let through: shown, so that the window and the host stay usable.
         QMessageBox::critical(this, "错误", QString::fromUtf8(e.what()));
     }
     toolkit_.AfterEvent();

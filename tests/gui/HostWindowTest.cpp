@@ -167,6 +167,18 @@ TEST(HostWindow, StatusBarTextAndScreenUpdatingFollowTheHost) {
     ASSERT_NE(view, nullptr);
     const int rows = view->Model().rowCount();
 
+    // A sheet copied out of its workbook (as the arrangement copies its report)
+    // makes a new workbook: a new current tab, left unsaved for the user.
+    host::Worksheet& revision = workbook::RequireSheetByCodeName(d.Component().System(), workbook::kRevisionSheet);
+    const int tabs = d.Host().WorkbookTabs().count();
+    host::Workbook& copy = revision.Copy();
+    d.Host().RefreshViews();
+    EXPECT_EQ(d.Host().WorkbookTabs().count(), tabs + 1);
+    EXPECT_EQ(&d.Host().CurrentWorkbookView()->Workbook(), &copy);
+    EXPECT_EQ(TabTexts(*d.Host().CurrentWorkbookView()), std::vector<std::string>{revision.Name()});
+    EXPECT_FALSE(copy.Saved());
+    d.Host().WorkbookTabs().setCurrentWidget(d.Host().ViewOf(added));
+
     // Without screen updating the views keep their picture until it is back on.
     d.HostApp().SetScreenUpdating(false);
     EXPECT_FALSE(d.Host().centralWidget()->updatesEnabled());
