@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 #include <filesystem>
 
 #include "entry/Component.h"
@@ -25,7 +26,14 @@ GuiSession::GuiSession(std::string systemPath, std::optional<uint32_t> seed)
     window_ = std::make_unique<HostWindow>(
         app_, toolkit_, [this] { StartAgain(); },
         [this]() -> host::Workbook* { return component_ ? component_->SystemWorkbook() : nullptr; });
-    toolkit_.SetAfterEvent([this] { window_->RefreshViews(); });
+    toolkit_.SetAfterEvent([this] {
+        window_->RefreshViews();
+        // Windows unloaded by the event are destroyed once it is over; the
+        // host window as the timer's context drops it when the session ends.
+        QTimer::singleShot(0, window_.get(), [this] {
+            if (component_) component_->CollectUnloaded();
+        });
+    });
 }
 
 GuiSession::~GuiSession() {

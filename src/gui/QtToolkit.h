@@ -76,7 +76,7 @@ public:
 
     // ----- the window views -----
     // Runs after every event a tool window hands to its model (the host
-    // window redraws then).
+    // window redraws then, and unloaded windows are collected).
     void SetAfterEvent(std::function<void()> f) { afterEvent_ = std::move(f); }
     void AfterEvent();
     ToolWindowView* ViewOf(const ui::Window& w) const;

@@ -16,10 +16,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
-#include "entry/Component.h"
 #include "gui/QtToolkit.h"
 #include "gui/WindowEvents.h"
 #include "gui/WindowLayout.h"
@@ -76,7 +74,6 @@ QAction* ToolWindowView::ActionOf(const ui::Control& c) const {
 
 void ToolWindowView::RunEvent(const std::function<void()>& event) {
     if (!model_) return;
-    entry::Component* component = &model_->Component();
     try {
         event();
     } catch (const std::exception& e) {
@@ -85,8 +82,6 @@ void ToolWindowView::RunEvent(const std::function<void()>& event) {
         QMessageBox::critical(this, "错误", QString::fromUtf8(e.what()));
     }
     toolkit_.AfterEvent();
-    // Windows unloaded by the event are destroyed once it is over.
-    QTimer::singleShot(0, qApp, [component] { component->CollectUnloaded(); });
 }
 
 void ToolWindowView::BuildMenu() {
