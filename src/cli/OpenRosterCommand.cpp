@@ -6,6 +6,7 @@
 #include "cli/Command.h"
 #include "cli/ExitCode.h"
 #include "cli/SettingsWindowSession.h"
+#include "ui/ForwardingToolkit.h"
 #include "workbook/ParameterCells.h"
 
 namespace cli {
@@ -14,37 +15,20 @@ namespace {
 
 // The scripted toolkit, except that the first file dialog is answered with
 // the command's FILE, shown as a scripted pick is.
-class PickingToolkit : public ui::Toolkit {
+class PickingToolkit : public ui::ForwardingToolkit {
 public:
     PickingToolkit(ScriptedToolkit& inner, std::ostream& out, std::string file)
-        : inner_(inner), out_(out), file_(std::move(file)) {}
+        : ui::ForwardingToolkit(inner), out_(out), file_(std::move(file)) {}
 
     std::string OpenFileDialog(const ui::OpenFileRequest& r) override {
-        if (file_.empty()) return inner_.OpenFileDialog(r);
+        if (file_.empty()) return Inner().OpenFileDialog(r);
         std::string file;
         file.swap(file_);
         out_ << "[" << r.title << "] 选择文件：" << file << '\n';
         return file;
     }
-    ui::MsgResult MessageBox(const ui::MessageBoxRequest& r) override { return inner_.MessageBox(r); }
-    std::string InputBox(const std::string& p, const std::string& t, const std::string& d) override {
-        return inner_.InputBox(p, t, d);
-    }
-    void PlaceWindow(ui::Window& w, int32_t left, int32_t top) override { inner_.PlaceWindow(w, left, top); }
-    void ShowWindow(ui::Window& w, bool modal) override { inner_.ShowWindow(w, modal); }
-    void UnloadWindow(ui::Window& w) override { inner_.UnloadWindow(w); }
-    bool OpenDocument(const std::string& p) override { return inner_.OpenDocument(p); }
-    bool StartProgram(const std::string& c) override { return inner_.StartProgram(c); }
-    double ScreenWidthTwips() override { return inner_.ScreenWidthTwips(); }
-    double ScreenHeightTwips() override { return inner_.ScreenHeightTwips(); }
-    double TwipsPerPixelX() override { return inner_.TwipsPerPixelX(); }
-    double TwipsPerPixelY() override { return inner_.TwipsPerPixelY(); }
-    double Now() override { return inner_.Now(); }
-    float Rnd() override { return inner_.Rnd(); }
-    void Randomize() override { inner_.Randomize(); }
 
 private:
-    ScriptedToolkit& inner_;
     std::ostream& out_;
     std::string file_;
 };

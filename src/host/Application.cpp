@@ -5,6 +5,7 @@
 
 #include "host/HostError.h"
 #include "host/Range.h"
+#include "host/TextCompare.h"
 #include "host/Workbook.h"
 #include "host/xlsx/Package.h"
 
@@ -23,14 +24,8 @@ Workbook& Workbooks::Item(int index) const {
 }
 
 Workbook* Workbooks::Find(const std::string& name) const {
-    for (auto& wb : app_->WorkbookList()) {
-        const std::string& n = wb->Name();
-        if (n.size() == name.size() &&
-            std::equal(n.begin(), n.end(), name.begin(), [](char a, char b) {
-                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-            }))
-            return wb.get();
-    }
+    for (auto& wb : app_->WorkbookList())
+        if (EqualsIgnoreCase(wb->Name(), name)) return wb.get();
     return nullptr;
 }
 

@@ -1,5 +1,7 @@
 #include "host/Formula.h"
 
+#include "host/TextCompare.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -374,16 +376,7 @@ std::optional<Rect> Deletion::MapRect(const Rect& r) const {
     return Rect{r.top, m->first, r.bottom, m->second};
 }
 
-bool SameSheetName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x < 0x80) x = std::tolower(x);
-        if (y < 0x80) y = std::tolower(y);
-        if (x != y) return false;
-    }
-    return true;
-}
+bool SameSheetName(std::string_view a, std::string_view b) { return EqualsIgnoreCase(a, b); }
 
 std::string AdjustForDelete(std::string_view a1, const std::string& formulaSheet, const std::string& sheetName,
                             const Rect& deleted, bool shiftUp) {

@@ -4,17 +4,10 @@
 
 #include "host/Application.h"
 #include "host/HostError.h"
+#include "host/TextCompare.h"
 #include "host/xlsx/Package.h"
 
 namespace host {
-
-namespace {
-bool EqualsIgnoreAsciiCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-}  // namespace
 
 int Sheets::Count() const { return wb_->SheetCount(); }
 
@@ -64,7 +57,7 @@ void Workbook::SetFileName(const std::string& fullName) {
 
 Worksheet* Workbook::SheetByName(const std::string& name) const {
     for (const auto& ws : sheets_)
-        if (EqualsIgnoreAsciiCase(ws->Name(), name)) return ws.get();
+        if (EqualsIgnoreCase(ws->Name(), name)) return ws.get();
     return nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Protection.h"
+#include "host/TextCompare.h"
 #include "host/Range.h"
 #include "host/Workbook.h"
 
@@ -21,16 +22,6 @@ const Variant kEmpty;
 constexpr double kMaxDigitWidth = 7;
 constexpr uint32_t kSpinCount = 100000;
 
-bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x < 0x80) x = std::tolower(x);
-        if (y < 0x80) y = std::tolower(y);
-        if (x != y) return false;
-    }
-    return true;
-}
 
 size_t Utf8Length(const std::string& s) {
     size_t n = 0;
