@@ -1,6 +1,7 @@
 #include "gui/SheetView.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPaintEvent>
@@ -87,6 +88,16 @@ protected:
 };
 
 }  // namespace
+
+void GridView::keyPressEvent(QKeyEvent* e) {
+    if (e->key() != Qt::Key_Delete || state() == QAbstractItemView::EditingState) {
+        QTableView::keyPressEvent(e);
+        return;
+    }
+    const QModelIndexList cells = selectionModel()->selectedIndexes();
+    for (const QModelIndex& index : cells)
+        if (!model()->data(index, Qt::EditRole).toString().isEmpty() && !model()->setData(index, QString())) break;
+}
 
 void GridView::paintEvent(QPaintEvent* e) {
     QTableView::paintEvent(e);

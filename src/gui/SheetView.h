@@ -29,6 +29,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    // Delete clears the selected cells' values (their formats stay), as the
+    // host does; the first refused cell stops it.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     // Text too long for its cell runs on over the empty cells to its right,

@@ -244,4 +244,24 @@ TEST(HostWindow, TheFormulaBarShowsAndEntersTheCurrentCell) {
     QTest::keyClick(&d.Host().FormulaBar(), Qt::Key_Return);
     EXPECT_EQ(wb.Sheet(1).ValueAt(3, 1), Variant(3.5));
     EXPECT_EQ(view->Model().index(2, 0).data().toString(), "3.5");
+
+    // Delete clears the selected values; on a protected sheet a locked cell refuses once.
+    view->Grid().setFocus();
+    view->Grid().selectionModel()->select(QItemSelection(view->Model().index(1, 1), view->Model().index(2, 1)),
+                                          QItemSelectionModel::ClearAndSelect);
+    view->Grid().selectionModel()->select(view->Model().index(2, 0), QItemSelectionModel::Select);
+    QTest::keyClick(&view->Grid(), Qt::Key_Delete);
+    EXPECT_TRUE(wb.Sheet(1).ValueAt(3, 1).IsEmpty());
+    const host::Cell* b2 = wb.Sheet(1).FindCell(2, 2);
+    EXPECT_TRUE(!b2 || !b2->HasFormula());
+    wb.Sheet(1).SetValueAt(1, 1, Variant(1));
+    wb.Sheet(1).SetValueAt(2, 1, Variant(2));
+    wb.Sheet(1).Protect("");
+    d.TakeMessages();
+    view->Grid().selectionModel()->select(QItemSelection(view->Model().index(0, 0), view->Model().index(1, 0)),
+                                          QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(&view->Grid(), Qt::Key_Delete);
+    EXPECT_EQ(d.TakeMessages(), std::vector<std::string>{"[考场编排系统] 单元格或图表受保护，不能修改。"});
+    EXPECT_EQ(wb.Sheet(1).ValueAt(1, 1), Variant(1));
+    EXPECT_EQ(wb.Sheet(1).ValueAt(2, 1), Variant(2));
 }
