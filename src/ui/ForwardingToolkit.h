@@ -27,6 +27,7 @@ public:
     float Rnd() override { return inner_.Rnd(); }
     void Randomize() override { inner_.Randomize(); }
     void DoEvents() override { inner_.DoEvents(); }
+    std::string HelpFileName() override { return inner_.HelpFileName(); }
 
 protected:
     Toolkit& Inner() { return inner_; }
