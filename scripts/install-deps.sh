@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  libzip-dev libexpat1-dev libpugixml-dev libicu-dev nettle-dev libjpeg-dev
+  libzip-dev zlib1g-dev libexpat1-dev libpugixml-dev libicu-dev nettle-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev fonts-noto-cjk xvfb xauth x11-utils
   python3 python3-openpyxl libxlsxwriter-dev

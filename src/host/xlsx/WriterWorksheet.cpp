@@ -151,6 +151,7 @@ void WriteSheetData(const Worksheet& ws, uint32_t styleCount, SharedStrings& sst
         if (info.hidden) out.Raw(" hidden=\"1\"");
         if (row.cells.empty()) {
             out.Raw("/>");
+            out.MaybeFlush();
             continue;
         }
         out.Char('>');
@@ -161,6 +162,7 @@ void WriteSheetData(const Worksheet& ws, uint32_t styleCount, SharedStrings& sst
             WriteCellValue(cell, sst, out);
         }
         out.Raw("</row>");
+        out.MaybeFlush();
     }
     out.Raw("</sheetData>");
 }

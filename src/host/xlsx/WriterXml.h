@@ -7,6 +7,7 @@
 // bytes that are not well-formed UTF-8.
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,23 @@ public:
     void Clear() { buf_.clear(); }
     void Reserve(size_t n) { buf_.reserve(n); }
     std::string Take() { return std::move(buf_); }
+
+    // Streaming: once a flush target is set, MaybeFlush hands the text so far
+    // to it when it has grown past `threshold` bytes. Writers call MaybeFlush
+    // only between whole elements; FlushNow hands over whatever is left.
+    void SetFlush(std::function<void(std::string_view)> target, size_t threshold) {
+        flush_ = std::move(target);
+        threshold_ = threshold;
+    }
+    void MaybeFlush() {
+        if (flush_ && buf_.size() >= threshold_) FlushNow();
+    }
+    void FlushNow() {
+        if (flush_ && !buf_.empty()) {
+            flush_(buf_);
+            buf_.clear();
+        }
+    }
 
     // Markup written as is: the caller guarantees it is well-formed.
     XmlBuffer& Raw(std::string_view s) {
@@ -54,6 +72,8 @@ public:
 private:
     void Escape(std::string_view s, bool attribute);
     std::string buf_;
+    std::function<void(std::string_view)> flush_;
+    size_t threshold_ = 0;
 };
 
 // Whether text needs xml:space="preserve" to keep its leading or trailing white space.
