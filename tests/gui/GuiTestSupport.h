@@ -1,4 +1,5 @@
 #pragma once
+#include <QDir>
 // The desktop application started offscreen in a temporary folder, with the
 // toolkit scripted: questions take their queued answer (else the default
 // button), dialogs take their queued file, documents are only recorded.
@@ -112,10 +113,15 @@ struct Desktop {
     size_t seen = 0;
 };
 
-// Saves a widget's picture under docs/screenshots/.
+// Saves a widget's picture: under docs/screenshots/ of the sources when
+// TOLM_UPDATE_SCREENSHOTS=1 (how the README's pictures are made), else in the
+// test's working folder, so that an ordinary test run leaves the sources alone.
 inline void SaveScreenshot(QWidget& w, const std::string& name) {
     w.repaint();
-    const QString file = QString::fromUtf8(TOLM_SOURCE_DIR "/docs/screenshots/") + QString::fromStdString(name);
+    const bool update = qEnvironmentVariable("TOLM_UPDATE_SCREENSHOTS") == QLatin1String("1");
+    const QString folder = update ? QString::fromUtf8(TOLM_SOURCE_DIR "/docs/screenshots/") : QStringLiteral("screenshots/");
+    QDir().mkpath(folder);
+    const QString file = folder + QString::fromStdString(name);
     EXPECT_TRUE(w.grab().save(file, "PNG")) << file.toStdString();
 }
 
