@@ -2,24 +2,12 @@
 
 #include <ostream>
 
+#include "cli/OneLineText.h"
 #include "host/Worksheet.h"
 #include "workbook/SystemWorkbook.h"
 
 namespace cli {
 
-namespace {
-
-std::string Shown(const host::Variant& v) {
-    std::string out;
-    for (char c : host::ToText(v)) {
-        if (c == '\t') out += "\\t";
-        else if (c == '\n') out += "\\n";
-        else if (c != '\r') out += c;
-    }
-    return out;
-}
-
-}  // namespace
 
 void PrintRevisionSheet(const host::Workbook& system, std::ostream& out) {
     const host::Worksheet* revision = workbook::SheetByCodeName(system, workbook::kRevisionSheet);
@@ -33,7 +21,7 @@ void PrintRevisionSheet(const host::Workbook& system, std::ostream& out) {
         for (const host::Cell& c : rows[i].cells) {
             for (; col < c.col; ++col) line += col == 1 ? "" : " | ";
             if (c.col > 1) line += " | ";
-            line += Shown(c.value);
+            line += OneLineText(c.value);
             if (!c.value.IsEmpty()) shownUpTo = line.size();
             col = c.col + 1;
         }

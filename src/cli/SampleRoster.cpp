@@ -76,11 +76,11 @@ std::string TwoDigits(int n) {
     return buf;
 }
 
-struct GradeSpec {
+struct GradePlan {
     const char* name;
     int entryYear;
 };
-const GradeSpec kGrades[] = {{"高一", 2025}, {"高二", 2024}, {"高三", 2023}};
+const GradePlan kGrades[] = {{"高一", 2025}, {"高二", 2024}, {"高三", 2023}};
 
 const char* const kTitles[] = {"序号", "学号", "姓名", "性别", "班级", "照片", "照片夹"};
 const double kWidths[] = {6, 13, 10, 6, 8, 13, 12};  // characters
@@ -92,17 +92,17 @@ std::string SampleClassName(int16_t classNumber) { return std::to_string(classNu
 std::vector<SampleGrade> GenerateSampleRoster(uint64_t seed) {
     SampleDraws d(seed);
     std::vector<SampleGrade> grades;
-    for (const GradeSpec& spec : kGrades) {
+    for (const GradePlan& plan : kGrades) {
         SampleGrade g;
-        g.sheetName = spec.name;
-        g.photoFolder = std::string("照片/") + spec.name;
+        g.sheetName = plan.name;
+        g.photoFolder = std::string("照片/") + plan.name;
         g.classCount = static_cast<int16_t>(d.Between(8, 12));
         for (int16_t cls = 1; cls <= g.classCount; ++cls) {
             int size = d.Between(35, 50);
             for (int n = 1; n <= size; ++n) {
                 SampleCandidate c;
                 bool female = d.Between(0, 1) == 1;
-                c.studentNumber = std::to_string(spec.entryYear) + "01" + TwoDigits(cls) + TwoDigits(n);
+                c.studentNumber = std::to_string(plan.entryYear) + "01" + TwoDigits(cls) + TwoDigits(n);
                 c.name = DrawName(d, female);
                 c.gender = female ? "女" : "男";
                 c.classNumber = cls;

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/Command.h"
+#include "cli/OneLineText.h"
 #include "cli/ExitCode.h"
 #include "cli/SheetArguments.h"
 #include "host/Address.h"
@@ -34,16 +35,6 @@ size_t DisplayWidth(const std::string& s) {
     return width;
 }
 
-// A cell's text on one line: TAB and line feeds are shown as \t and \n.
-std::string CellText(const host::Variant& v) {
-    std::string out;
-    for (char c : host::ToText(v)) {
-        if (c == '\t') out += "\\t";
-        else if (c == '\n') out += "\\n";
-        else if (c != '\r') out += c;
-    }
-    return out;
-}
 
 std::string Padded(const std::string& s, size_t width) { return s + std::string(width - DisplayWidth(s), ' '); }
 
@@ -72,7 +63,7 @@ void PrintGrid(std::ostream& out, const host::Worksheet& ws, const host::Rect& a
     lines.push_back(head);
     for (int32_t r = a.top; r <= a.bottom; ++r) {
         std::vector<std::string> line{std::to_string(r)};
-        for (int32_t c = a.left; c <= a.right; ++c) line.push_back(CellText(ws.ValueAt(r, c)));
+        for (int32_t c = a.left; c <= a.right; ++c) line.push_back(OneLineText(ws.ValueAt(r, c)));
         lines.push_back(std::move(line));
     }
     std::vector<size_t> widths(head.size(), 0);
