@@ -282,3 +282,16 @@ TEST_F(RangeTest, HandleStaysValidWhileSheetsComeAndGo) {
     EXPECT_EQ(ws.ValueAt(2, 2), Variant("after"));
     EXPECT_EQ(&r.Sheet(), &ws);
 }
+
+TEST(RangeClearContents, RefusesPartOfAMergedAreaButClearsAWholeOne) {
+    host::Application app;
+    host::Worksheet& ws = app.Workbooks().Add().Sheet(1);
+    ws.GetRange("B2").SetValue(host::Variant("合并"));
+    ws.GetRange("B2:C3").Merge();
+    EXPECT_THROW(ws.GetRange("C3:D4").ClearContents(), host::HostError);
+    EXPECT_THROW(ws.GetRange("B2").ClearContents(), host::HostError);
+    EXPECT_EQ(ws.GetRange("B2").Value(), host::Variant("合并"));
+    ws.GetRange("A1:D4").ClearContents();
+    EXPECT_TRUE(ws.GetRange("B2").Value().IsEmpty());
+    EXPECT_TRUE(ws.GetRange("B2").MergeCells());  // contents go, the merge stays
+}
