@@ -1,6 +1,5 @@
 #include "arrangement/RoomList.h"
 
-#include <cstring>
 
 #include "host/HostError.h"
 
@@ -50,20 +49,8 @@ std::vector<ClassEntry> ListClasses(const SheetSettings& s) {
 }
 
 std::string ValueKey(const host::Variant& v) {
-    std::string key(1, char('0' + int(v.Type())));
-    switch (v.Type()) {
-        case host::VarType::Empty: break;
-        case host::VarType::Number: {
-            double d = v.Number() == 0 ? 0.0 : v.Number();  // -0 equals 0
-            char bytes[sizeof d];
-            std::memcpy(bytes, &d, sizeof d);
-            key.append(bytes, sizeof d);
-            break;
-        }
-        case host::VarType::Text: key += v.Text(); break;
-        case host::VarType::Boolean: key += v.BooleanValue() ? '1' : '0'; break;
-        case host::VarType::Error: key += char('0' + int(v.ErrorValue())); break;
-    }
+    std::string key;
+    host::AppendValueKey(key, v);
     return key;
 }
 

@@ -1,8 +1,6 @@
 // Range.AdvancedFilter with the copy action and no criteria: the header and
 // the records (or only the first of each set of equal records) go to copyTo.
 #include <algorithm>
-#include <cstring>
-#include <unicode/unistr.h>
 #include <unordered_set>
 
 #include "host/HostError.h"
@@ -13,32 +11,6 @@
 namespace host {
 
 namespace {
-
-// The host's equality of records: numbers by value, text without regard to
-// case, other types by type and value. The key is one string per record.
-void AppendValueKey(const Variant& v, std::string& key) {
-    key += char('0' + int(v.Type()));
-    switch (v.Type()) {
-        case VarType::Number: {
-            double d = v.Number() == 0 ? 0.0 : v.Number();  // -0 equals 0
-            char bytes[sizeof d];
-            std::memcpy(bytes, &d, sizeof d);
-            key.append(bytes, sizeof d);
-            break;
-        }
-        case VarType::Text: {
-            std::string folded;
-            icu::UnicodeString::fromUTF8(icu::StringPiece(v.Text().data(), int32_t(v.Text().size())))
-                .foldCase()
-                .toUTF8String(folded);
-            key += std::to_string(folded.size()) + ':' + folded;
-            break;
-        }
-        case VarType::Boolean: key += v.BooleanValue() ? '1' : '0'; break;
-        case VarType::Error: key += char('A' + int(v.ErrorValue())); break;
-        case VarType::Empty: break;
-    }
-}
 
 class StyleCopier {
 public:
@@ -69,7 +41,7 @@ void Range::AdvancedFilter(const Range& copyTo, bool unique) {
     for (int32_t r = a.top + 1; r <= a.bottom; ++r) {
         if (unique) {
             std::string key;
-            for (int32_t c = a.left; c <= a.right; ++c) AppendValueKey(ws.ValueAt(r, c), key);
+            for (int32_t c = a.left; c <= a.right; ++c) AppendValueKey(key, ws.ValueAt(r, c), true);
             if (!seen.insert(std::move(key)).second) continue;
         }
         keep.push_back(r);

@@ -7,6 +7,10 @@
 
 #include "host/HostError.h"
 
+#include <unicode/unistr.h>
+
+#include <cstring>
+
 namespace host {
 
 namespace {
@@ -216,6 +220,34 @@ bool IsNumeric(const Variant& v) {
         }
     }
     return false;
+}
+
+void AppendValueKey(std::string& key, const Variant& v, bool foldCase) {
+    key += char('0' + int(v.Type()));
+    switch (v.Type()) {
+        case VarType::Number: {
+            double d = v.Number() == 0 ? 0.0 : v.Number();  // -0 equals 0
+            char bytes[sizeof d];
+            std::memcpy(bytes, &d, sizeof d);
+            key.append(bytes, sizeof d);
+            break;
+        }
+        case VarType::Text: {
+            std::string folded;
+            if (foldCase)
+                icu::UnicodeString::fromUTF8(icu::StringPiece(v.Text().data(), int32_t(v.Text().size())))
+                    .foldCase()
+                    .toUTF8String(folded);
+            const std::string& t = foldCase ? folded : v.Text();
+            key += std::to_string(t.size());  // the length keeps concatenated keys unambiguous
+            key += ':';
+            key += t;
+            break;
+        }
+        case VarType::Boolean: key += v.BooleanValue() ? '1' : '0'; break;
+        case VarType::Error: key += char('A' + int(v.ErrorValue())); break;
+        case VarType::Empty: break;
+    }
 }
 
 bool ParseTypedNumber(std::string_view text, double& out) {

@@ -78,6 +78,12 @@ int32_t ToInt32(const Variant& v);
 // completely as a number (surrounding spaces allowed).
 bool IsNumeric(const Variant& v);
 
+// Appends a byte string for `v` such that two sequences of values give equal
+// strings exactly when the values are pairwise equal: same type and value
+// (-0 equals 0), text case-sensitively, or without regard to case when
+// `foldCase` (the host's comparison of records).
+void AppendValueKey(std::string& key, const Variant& v, bool foldCase = false);
+
 // Whether a text typed into a cell by a user becomes a number, and which.
 bool ParseTypedNumber(std::string_view text, double& out);
 

@@ -1,6 +1,5 @@
 // The checks of roster maintenance on one sheet's values in memory.
 #include <cmath>
-#include <cstring>
 #include <unordered_map>
 
 #include "host/Address.h"
@@ -31,27 +30,7 @@ bool ColumnEmpty(const host::Array2D& data, int32_t c) {
 // (same type and value, text case-sensitive).
 std::string RowKey(const host::Array2D& data, int32_t r) {
     std::string key;
-    for (int32_t c = 1; c <= DataColumns(data); ++c) {
-        const host::Variant& v = data(r, c);
-        key += char('0' + int(v.Type()));
-        switch (v.Type()) {
-            case host::VarType::Number: {
-                double d = v.Number() == 0 ? 0.0 : v.Number();  // -0 equals 0
-                char bytes[sizeof d];
-                std::memcpy(bytes, &d, sizeof d);
-                key.append(bytes, sizeof d);
-                break;
-            }
-            case host::VarType::Text:
-                key += std::to_string(v.Text().size());
-                key += ':';
-                key += v.Text();
-                break;
-            case host::VarType::Boolean: key += v.BooleanValue() ? 'T' : 'F'; break;
-            case host::VarType::Error: key += char('a' + int(v.ErrorValue())); break;
-            case host::VarType::Empty: break;
-        }
-    }
+    for (int32_t c = 1; c <= DataColumns(data); ++c) host::AppendValueKey(key, data(r, c));
     return key;
 }
 

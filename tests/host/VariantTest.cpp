@@ -62,3 +62,20 @@ TEST(Variant, IsNumericAndEquality) {
     EXPECT_DOUBLE_EQ(d, 0.5);
     EXPECT_FALSE(ParseTypedNumber("1.2.3", d));
 }
+
+TEST(Variant, ValueKeysAreEqualExactlyWhenTheValuesAre) {
+    auto key = [](std::initializer_list<Variant> values, bool fold = false) {
+        std::string k;
+        for (const Variant& v : values) AppendValueKey(k, v, fold);
+        return k;
+    };
+    EXPECT_EQ(key({Variant(0.0)}), key({Variant(-0.0)}));
+    EXPECT_NE(key({Variant(1.0)}), key({Variant("1")}));
+    EXPECT_NE(key({Variant()}), key({Variant("")}));
+    EXPECT_NE(key({Variant::Boolean(true)}), key({Variant(1.0)}));
+    EXPECT_NE(key({Variant("Abc")}), key({Variant("abc")}));
+    EXPECT_EQ(key({Variant("Abc")}, true), key({Variant("abc")}, true));
+    // Concatenated keys of rows stay apart where the texts only split differently.
+    EXPECT_NE(key({Variant("a"), Variant("bc")}), key({Variant("ab"), Variant("c")}));
+    EXPECT_EQ(key({Variant("张三"), Variant(3.0)}), key({Variant("张三"), Variant(3.0)}));
+}
