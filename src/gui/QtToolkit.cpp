@@ -124,13 +124,18 @@ ui::MsgResult QtToolkit::MessageBox(const ui::MessageBoxRequest& request) {
     return shown.answer;
 }
 
-std::string QtToolkit::InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {
-    if (!inputs_.empty()) {
-        std::string s = std::move(inputs_.front());
-        inputs_.pop_front();
+std::optional<std::string> QtToolkit::Scripted(std::deque<std::string>& queue) {
+    if (!queue.empty()) {
+        std::string s = std::move(queue.front());
+        queue.pop_front();
         return s;
     }
-    if (scripted_) return {};
+    if (scripted_) return std::string();  // a scripted run never shows a dialog: cancelled
+    return std::nullopt;
+}
+
+std::string QtToolkit::InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) {
+    if (auto s = Scripted(inputs_)) return *s;
     bool ok = false;
     const QString text = QInputDialog::getText(DialogParent(), Q(title), Q(prompt), QLineEdit::Normal,
                                                Q(defaultText), &ok);
@@ -138,36 +143,21 @@ std::string QtToolkit::InputBox(const std::string& prompt, const std::string& ti
 }
 
 std::string QtToolkit::OpenFileDialog(const ui::OpenFileRequest& request) {
-    if (!files_.empty()) {
-        std::string s = std::move(files_.front());
-        files_.pop_front();
-        return s;
-    }
-    if (scripted_) return {};
+    if (auto s = Scripted(files_)) return *s;
     return QFileDialog::getOpenFileName(DialogParent(), Q(request.title), Q(request.initialFolder),
                                         QtFileFilter(request.filter))
         .toStdString();
 }
 
 std::string QtToolkit::SaveFileDialog(const std::string& title, const std::string& suggested) {
-    if (!files_.empty()) {
-        std::string s = std::move(files_.front());
-        files_.pop_front();
-        return s;
-    }
-    if (scripted_) return {};
+    if (auto s = Scripted(files_)) return *s;
     return QFileDialog::getSaveFileName(DialogParent(), Q(title), Q(suggested),
                                         QtFileFilter("Excel 工作簿|*.xlsx"))
         .toStdString();
 }
 
 std::string QtToolkit::ChooseItem(const std::string& title, const std::string& label, const QStringList& items) {
-    if (!inputs_.empty()) {
-        std::string s = std::move(inputs_.front());
-        inputs_.pop_front();
-        return s;
-    }
-    if (scripted_) return {};
+    if (auto s = Scripted(inputs_)) return *s;
     bool ok = false;
     const QString item = QInputDialog::getItem(DialogParent(), Q(title), Q(label), items, 0, false, &ok);
     return ok ? item.toStdString() : std::string();

@@ -106,6 +106,8 @@ private:
     std::function<void()> afterEvent_;
     QWidget* dialogParent_ = nullptr;
     std::deque<ui::MsgResult> answers_;
+    // The next queued answer; else, in a scripted run, a cancel; else none (ask the user).
+    std::optional<std::string> Scripted(std::deque<std::string>& queue);
     std::deque<std::string> inputs_, files_;
     bool scripted_ = false;
     std::vector<ShownMessage> messages_;

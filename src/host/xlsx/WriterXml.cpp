@@ -108,31 +108,26 @@ XmlBuffer& XmlBuffer::AttrValue(std::string_view s) {
     return *this;
 }
 
-XmlBuffer& XmlBuffer::Attr(std::string_view name, std::string_view value) {
+void XmlBuffer::OpenAttr(std::string_view name) {
     buf_.push_back(' ');
     buf_.append(name);
     buf_.append("=\"");
+}
+
+XmlBuffer& XmlBuffer::Attr(std::string_view name, std::string_view value) {
+    OpenAttr(name);
     Escape(value, true);
-    buf_.push_back('"');
-    return *this;
+    return Char('"');
 }
 
 XmlBuffer& XmlBuffer::Attr(std::string_view name, int64_t value) {
-    buf_.push_back(' ');
-    buf_.append(name);
-    buf_.append("=\"");
-    Int(value);
-    buf_.push_back('"');
-    return *this;
+    OpenAttr(name);
+    return Int(value).Char('"');
 }
 
 XmlBuffer& XmlBuffer::AttrNumber(std::string_view name, double value) {
-    buf_.push_back(' ');
-    buf_.append(name);
-    buf_.append("=\"");
-    Number(value);
-    buf_.push_back('"');
-    return *this;
+    OpenAttr(name);
+    return Number(value).Char('"');
 }
 
 XmlBuffer& XmlBuffer::Int(int64_t v) {

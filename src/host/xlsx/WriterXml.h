@@ -71,6 +71,7 @@ public:
 
 private:
     void Escape(std::string_view s, bool attribute);
+    void OpenAttr(std::string_view name);  // ` name="`
     std::string buf_;
     std::function<void(std::string_view)> flush_;
     size_t threshold_ = 0;
