@@ -22,29 +22,29 @@
 #include <vector>
 
 #include "arrangement/RunArrangement.h"
-#include "entry/Component.h"
+#include "ui/Component.h"
 #include "host/Application.h"
 #include "host/Collation.h"
 #include "host/Range.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
-#include "ui/RandomSource.h"
-#include "ui/Toolkit.h"
+#include "platform/RandomSource.h"
+#include "platform/Toolkit.h"
 #include "workbook/ParameterCells.h"
 #include "workbook/RosterWorkbook.h"
 #include "workbook/SystemNames.h"
 
 namespace {
 
-class BenchToolkit : public ui::Toolkit {
+class BenchToolkit : public platform::Toolkit {
 public:
     explicit BenchToolkit(uint32_t seed) : random_(seed) {}
-    ui::MsgResult MessageBox(const ui::MessageBoxRequest& r) override {
+    platform::MsgResult MessageBox(const platform::MessageBoxRequest& r) override {
         last = r.prompt;
-        return ui::MsgResult::OK;
+        return platform::MsgResult::OK;
     }
     std::string InputBox(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string OpenFileDialog(const ui::OpenFileRequest&) override { return {}; }
+    std::string OpenFileDialog(const platform::OpenFileRequest&) override { return {}; }
     void PlaceWindow(ui::Window&, int32_t, int32_t) override {}
     void ShowWindow(ui::Window&, bool) override {}
     void UnloadWindow(ui::Window&) override {}
@@ -60,7 +60,7 @@ public:
     std::string last;
 
 private:
-    ui::RandomSource random_;
+    platform::RandomSource random_;
 };
 
 struct Config {
@@ -92,7 +92,7 @@ struct World {
     host::Workbook& system = app.Workbooks().Add();
     host::Workbook& roster = app.Workbooks().Add();
     BenchToolkit toolkit;
-    entry::Component component{toolkit};
+    ui::Component component{toolkit};
     // Per grade: room number and group counts of each of its rooms, in room order.
     std::map<std::string, std::vector<std::pair<int, std::vector<int>>>> layout;
 

@@ -33,6 +33,13 @@ struct ArrangementOptions {
     double FirstNumber() const;
 };
 
+// Whether a typed first exam number can start a run: empty, or, trimmed of
+// spaces, a whole number of at least 0.
+bool IsWholeFirstNumber(const std::string& typed);
+
+// What the user reads when it cannot.
+inline constexpr const char* kFirstNumberRefusal = "请输入正整数！";
+
 // Writes K7–K12 of the system workbook's parameter sheet; K11 and K12 stay
 // as they are when neither of their options is selected.
 void StoreOptions(const host::Workbook& system, const ArrangementOptions& options);

@@ -9,17 +9,9 @@ namespace arrangement {
 
 namespace {
 
-int32_t TitleColumn(const WorkTable& table, const std::string& title) {
-    for (int32_t c = 1; c <= table.cells.Columns(); ++c) {
-        const host::Variant& v = table.cells(1, c);
-        if (v.IsText() && v.Text() == title) return c;
-    }
-    return 0;
-}
-
 void SortByKey(host::Worksheet& sheet, WorkTable& table, const std::string& sortKey, SortDirection direction) {
     if (sortKey == kNoneEntry) return;
-    int32_t key = TitleColumn(table, sortKey);
+    int32_t key = table.FirstColumnTitled(sortKey);
     if (key == 0) {
         WriteBack(sheet, table);
         return;

@@ -38,7 +38,7 @@ Allocation ShareOut(const SheetSettings& s) {
     return a;
 }
 
-double SeatKey(ui::Toolkit& tk, int32_t position) { return double(position) + double(tk.Rnd()); }
+double SeatKey(platform::Toolkit& tk, int32_t position) { return double(position) + double(tk.Rnd()); }
 
 // Rows i, i+1, … that carry the same class as row i.
 int32_t RunLength(const WorkTable& t, int32_t i) {
@@ -49,7 +49,7 @@ int32_t RunLength(const WorkTable& t, int32_t i) {
 
 // A random number per candidate, then class by class, in random order inside
 // each class; rows without a class last.
-void ShuffleInsideClasses(host::Worksheet& sheet, WorkTable& t, ui::Toolkit& tk) {
+void ShuffleInsideClasses(host::Worksheet& sheet, WorkTable& t, platform::Toolkit& tk) {
     tk.Randomize();
     for (int32_t r = 2; r <= t.LastRow(); ++r)
         if (!t.ClassOf(r).IsEmpty()) t.cells(r, t.RoomColumn()) = host::Variant(double(tk.Rnd()));
@@ -61,7 +61,7 @@ void ShuffleInsideClasses(host::Worksheet& sheet, WorkTable& t, ui::Toolkit& tk)
 // past the rows that really carry the class, and a class is placed once: rows
 // beyond its stated size, should the class table understate it, are left to
 // the leftover deal instead of taking a second share of every room.
-int32_t PlaceShares(WorkTable& t, Allocation& a, ui::Toolkit& tk) {
+int32_t PlaceShares(WorkTable& t, Allocation& a, platform::Toolkit& tk) {
     FirstIndex classIndex(a.classes, [](const ClassEntry& e) -> const host::Variant& { return e.value; },
                           [](const ClassEntry& e) { return e.size > 0; });
     std::vector<bool> placed(a.classes.size(), false);
@@ -98,7 +98,7 @@ bool IsUnplaced(const host::Variant& v) { return v.IsText() && v.Text() == kUnpl
 
 // The leftovers one by one to the rooms in cyclic order from a random
 // room on, full rooms passed over.
-void DealLeftovers(WorkTable& t, Allocation& a, int32_t leftovers, ui::Toolkit& tk) {
+void DealLeftovers(WorkTable& t, Allocation& a, int32_t leftovers, platform::Toolkit& tk) {
     int32_t s = 2;
     while (s <= t.LastRow() && !IsUnplaced(t.cells(s, t.RoomColumn()))) ++s;
     const int32_t m = int32_t(a.rooms.size());
@@ -151,7 +151,7 @@ void NumberSeats(WorkTable& t, const std::vector<Room>& rooms) {
 }  // namespace
 
 void AssignRandomBalanced(host::Worksheet& sheet, WorkTable& table, const SheetSettings& settings,
-                          DeskOrder deskOrder, host::Worksheet& revisionSheet, ui::Toolkit& toolkit) {
+                          DeskOrder deskOrder, host::Worksheet& revisionSheet, platform::Toolkit& toolkit) {
     if (table.classColumn <= 0) return;  // nobody is a candidate
     Allocation a = ShareOut(settings);   // may refuse oversized rooms or classes: before any change
     ShuffleInsideClasses(sheet, table, toolkit);

@@ -15,7 +15,7 @@
 namespace host {
 class Worksheet;
 }
-namespace ui {
+namespace platform {
 class Toolkit;
 }
 
@@ -25,12 +25,12 @@ namespace arrangement {
 // deal and before every partner search, so a fixed seed repeats the whole
 // arrangement. The revision sheet receives the desk grids' report lines.
 void AssignRandomBalanced(host::Worksheet& sheet, WorkTable& table, const SheetSettings& settings,
-                          DeskOrder deskOrder, host::Worksheet& revisionSheet, ui::Toolkit& toolkit);
+                          DeskOrder deskOrder, host::Worksheet& revisionSheet, platform::Toolkit& toolkit);
 
 // For each pair of consecutive rows of one room and one class, swaps one of
 // them with a nearby row (offsets 1 .. classCount − 1 upwards) or else with a
 // row anywhere in the sheet, whenever the swap leaves neither in a same-class
 // pair. Does nothing for one class or fewer.
-void RepairAdjacentRows(WorkTable& table, int16_t classCount, ui::Toolkit& toolkit);
+void RepairAdjacentRows(WorkTable& table, int16_t classCount, platform::Toolkit& toolkit);
 
 }  // namespace arrangement

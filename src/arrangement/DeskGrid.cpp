@@ -82,7 +82,7 @@ bool SwapPasses(const Grid& g, int32_t cell, int32_t target) {
     return y != kEmpty && y != x && !g.NeighbourHolds(cell, y, target) && !g.NeighbourHolds(target, x, cell);
 }
 
-void Repair(Grid& g, WorkTable& t, ui::Toolkit& tk) {
+void Repair(Grid& g, WorkTable& t, platform::Toolkit& tk) {
     for (int32_t cell = 0; cell < g.Cells(); ++cell) {
         if (!g.InConflict(cell)) continue;
         tk.Randomize();
@@ -142,7 +142,7 @@ DeskLayout LayOutDesks(const WorkTable& t, const Room& room, int16_t groups, int
 }
 
 std::vector<std::string> CheckDeskGrid(WorkTable& table, const Room& room, int16_t groups, int32_t firstRow,
-                                       const std::string& sheetName, DeskOrder order, ui::Toolkit& toolkit) {
+                                       const std::string& sheetName, DeskOrder order, platform::Toolkit& toolkit) {
     Grid grid = BuildGrid(table, LayOutDesks(table, room, groups, firstRow, order));
     if (grid.Cells() == 0) return {};
     Repair(grid, table, toolkit);

@@ -12,7 +12,7 @@
 #include "arrangement/RoomList.h"
 #include "arrangement/WorkTable.h"
 
-namespace ui {
+namespace platform {
 class Toolkit;
 }
 
@@ -38,6 +38,6 @@ DeskLayout LayOutDesks(const WorkTable& table, const Room& room, int16_t groups,
 // Group numbers are grid columns: a group without candidates of the grade is
 // not counted. A room running past the last row gets the grid columns that fit.
 std::vector<std::string> CheckDeskGrid(WorkTable& table, const Room& room, int16_t groups, int32_t firstRow,
-                                       const std::string& sheetName, DeskOrder order, ui::Toolkit& toolkit);
+                                       const std::string& sheetName, DeskOrder order, platform::Toolkit& toolkit);
 
 }  // namespace arrangement

@@ -4,14 +4,14 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "ui/Toolkit.h"
+#include "platform/Toolkit.h"
 
 namespace arrangement {
 
 // A whole number from 1 to m: the integer part of m × random + 1. The product
 // is taken in double precision: in single precision m × (1 − 2⁻²⁴) rounds to
 // m itself once m exceeds a few thousand, which would give m + 1.
-inline int32_t RandomWhole(ui::Toolkit& toolkit, int32_t m) {
+inline int32_t RandomWhole(platform::Toolkit& toolkit, int32_t m) {
     int32_t k = int32_t(double(m) * double(toolkit.Rnd())) + 1;
     return k > m ? m : k;
 }
@@ -23,7 +23,7 @@ inline int32_t RandomWhole(ui::Toolkit& toolkit, int32_t m) {
 // of repeats gives.
 class LazyPermutation {
 public:
-    LazyPermutation(ui::Toolkit& toolkit, int32_t first, int32_t last)
+    LazyPermutation(platform::Toolkit& toolkit, int32_t first, int32_t last)
         : toolkit_(toolkit), first_(first), count_(last >= first ? last - first + 1 : 0) {}
 
     // False when every value has been drawn.
@@ -43,7 +43,7 @@ private:
         return it == moved_.end() ? i : it->second;
     }
 
-    ui::Toolkit& toolkit_;
+    platform::Toolkit& toolkit_;
     int32_t first_, count_, drawn_ = 0;
     std::unordered_map<int32_t, int32_t> moved_;  // position → value offset, where it differs from the position
 };

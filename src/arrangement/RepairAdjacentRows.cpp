@@ -14,7 +14,7 @@ namespace {
 // Rows outside 2 .. N read as empty, which equals no class.
 class Repair {
 public:
-    Repair(WorkTable& table, int16_t classCount, ui::Toolkit& toolkit)
+    Repair(WorkTable& table, int16_t classCount, platform::Toolkit& toolkit)
         : t_(table), classCount_(classCount), toolkit_(toolkit), n_(table.LastRow()) {}
 
     void Run() {
@@ -92,14 +92,14 @@ private:
 
     WorkTable& t_;
     int16_t classCount_;
-    ui::Toolkit& toolkit_;
+    platform::Toolkit& toolkit_;
     int32_t n_;
     std::unordered_set<std::string> failedFar_;
 };
 
 }  // namespace
 
-void RepairAdjacentRows(WorkTable& table, int16_t classCount, ui::Toolkit& toolkit) {
+void RepairAdjacentRows(WorkTable& table, int16_t classCount, platform::Toolkit& toolkit) {
     if (classCount <= 1 || table.classColumn <= 0) return;
     Repair(table, classCount, toolkit).Run();
 }

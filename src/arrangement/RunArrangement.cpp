@@ -6,16 +6,16 @@
 #include "arrangement/AssignOrdered.h"
 #include "arrangement/AssignRandomBalanced.h"
 #include "arrangement/HostSort.h"
-#include "entry/Component.h"
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Range.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 #include "settings/MaintenanceParts.h"
-#include "settings/RosterNotices.h"
 #include "settings/RosterValidation.h"
-#include "ui/Toolkit.h"
+#include "platform/Toolkit.h"
+#include "workbook/Context.h"
+#include "workbook/LongCommand.h"
 #include "workbook/ParameterCells.h"
 #include "workbook/RosterWorkbook.h"
 #include "workbook/SystemNames.h"
@@ -29,27 +29,8 @@ namespace {
 
 constexpr int32_t kColumnsPerDeletion = 29;
 
-// Screen updating and alerts off and the busy text shown for the length of
-// the run; restored on every way out, exceptions included.
-class BusyHost {
-public:
-    explicit BusyHost(host::Application& app) : app_(app) {
-        settings::SetHostSwitches(app_, false);
-        ResumeNext([&] { app_.SetStatusBar(std::string(workbook::kBusyText)); });
-    }
-    ~BusyHost() {
-        settings::SetHostSwitches(app_, true);
-        ResumeNext([&] { app_.SetStatusBar(std::nullopt); });
-    }
-    BusyHost(const BusyHost&) = delete;
-    BusyHost& operator=(const BusyHost&) = delete;
-
-private:
-    host::Application& app_;
-};
-
-void ShowEndNotice(ui::Toolkit& toolkit, const std::string& text) {
-    toolkit.MessageBox({text, ui::MsgButtons::OK, ui::MsgIcon::Information, 1, "操作提示…"});
+void ShowEndNotice(platform::Toolkit& toolkit, const std::string& text) {
+    toolkit.MessageBox({text, platform::MsgButtons::OK, platform::MsgIcon::Information, 1, "操作提示…"});
 }
 
 // Rounded half to even, as the host rounds to integers; beyond 64 bits a HostError.
@@ -62,12 +43,6 @@ int32_t TextLength(const host::Variant& v) { return int32_t(host::ToText(v).size
 
 host::Variant SystemTitle(const char* text) { return host::Variant(std::string(workbook::kTab) + text); }
 
-int32_t FirstColumnTitled(const host::Array2D& cells, const std::string& title) {
-    for (int32_t c = 1; c <= cells.Columns(); ++c)
-        if (cells(1, c).IsText() && cells(1, c).Text() == title) return c;
-    return 0;
-}
-
 // Cells (1, 1) to (N, L + 3), with the three system titles and every row's
 // own row number in L + 3.
 WorkTable ReadWorkTable(host::Worksheet& sheet, int32_t lastRow, int32_t lastColumn, const ArrangementOptions& o) {
@@ -78,8 +53,8 @@ WorkTable ReadWorkTable(host::Worksheet& sheet, int32_t lastRow, int32_t lastCol
     t.cells(1, t.SeatColumn()) = SystemTitle("座号");
     t.cells(1, t.RowNumberColumn()) = SystemTitle("A");
     for (int32_t r = 2; r <= lastRow; ++r) t.cells(r, t.RowNumberColumn()) = host::Variant(r);
-    t.classColumn = FirstColumnTitled(t.cells, std::string(workbook::kClassTitle));
-    t.selectedColumn = o.columnTitle == workbook::kNoneEntry ? 0 : FirstColumnTitled(t.cells, o.columnTitle);
+    t.classColumn = t.FirstColumnTitled(workbook::kClassTitle);
+    t.selectedColumn = o.columnTitle == workbook::kNoneEntry ? 0 : t.FirstColumnTitled(o.columnTitle);
     return t;
 }
 
@@ -212,30 +187,25 @@ void ArrangeRosterSheet(host::Worksheet& sheet, RunContext& run) {
     WriteOutputColumns(sheet, t, s, run.numbering, run.counter);
 }
 
-void RunArrangement(entry::Component& component, const ArrangementOptions& options) {
-    host::Application& app = component.App();
-    host::Workbook& system = component.System();
-    ui::Toolkit& toolkit = component.Toolkit();
-    BusyHost busy(app);
+workbook::Outcome RunArrangement(const workbook::Context& ctx, const ArrangementOptions& options) {
+    host::Workbook& system = ctx.system;
+    platform::Toolkit& toolkit = ctx.toolkit;
+    // A first number the window refused must not start a run (-5, -4 … or 1.5, 2.5 …).
+    if (!IsWholeFirstNumber(options.firstNumberText)) {
+        workbook::ShowNotice(toolkit, kFirstNumberRefusal);
+        return workbook::Outcome::Stopped();
+    }
+    workbook::HostSwitchGuard busy(ctx.app);
     StoreOptions(system, options);
 
-    host::Workbook* roster = nullptr;
-    try {
-        roster = workbook::OpenRosterWorkbook(app, system);
-    } catch (const host::FileError&) {
-        throw;  // a roster that exists but cannot be read: the front end shows the reason
-    } catch (const host::HostError&) {
-    }
-    if (!roster) {
-        settings::ShowNotice(toolkit, settings::MissingRosterMessage(system));
-        return;
-    }
+    host::Workbook* roster = workbook::RosterOrTell(ctx);
+    if (!roster) return workbook::Outcome::Stopped();
     host::Worksheet& revision = workbook::RequireSheetByCodeName(system, workbook::kRevisionSheet);
     if (settings::ValidateRoster(system, *roster, true, false)) {
-        settings::ShowNotice(toolkit, "数据错误，请查看修改意见！");
+        workbook::ShowNotice(toolkit, "数据错误，请查看修改意见！");
         ResumeNext([&] { revision.SetVisible(host::xlSheetVisible); });
         ResumeNext([&] { revision.Activate(); });
-        return;
+        return workbook::Outcome::Stopped().WithRevisionReport();
     }
 
     workbook::ParameterCells cells(system);
@@ -251,7 +221,7 @@ void RunArrangement(entry::Component& component, const ArrangementOptions& optio
     ArrangeAll(*roster, run);
     // A sheet left unarranged must not pass for arranged under "操作结束！".
     for (const auto& [name, reason] : run.failures)
-        settings::ShowNotice(toolkit, "工作表“" + name + "”未能编排：" + reason + "该工作表的考生数据保持原样。");
+        workbook::ShowNotice(toolkit, "工作表“" + name + "”未能编排：" + reason + "该工作表的考生数据保持原样。");
 
     if (HasReportLines(revision)) {
         CopyReport(revision);
@@ -259,6 +229,7 @@ void RunArrangement(entry::Component& component, const ArrangementOptions& optio
     } else {
         ShowEndNotice(toolkit, "操作结束！");
     }
+    return run.failures.empty() ? workbook::Outcome::Done() : workbook::Outcome::Stopped();
 }
 
 }  // namespace arrangement

@@ -11,16 +11,17 @@
 
 #include "arrangement/ArrangementOptions.h"
 #include "arrangement/WriteOutputColumns.h"
+#include "workbook/Outcome.h"
 
-namespace entry {
-class Component;
-}
 namespace host {
 class Workbook;
 class Worksheet;
 }  // namespace host
-namespace ui {
+namespace platform {
 class Toolkit;
+}
+namespace workbook {
+struct Context;
 }
 
 namespace arrangement {
@@ -29,7 +30,7 @@ namespace arrangement {
 struct RunContext {
     const host::Workbook& system;
     host::Worksheet& revision;
-    ui::Toolkit& toolkit;
+    platform::Toolkit& toolkit;
     const ArrangementOptions& options;
     int16_t groups = 0;       // G, K2
     int16_t rooms = 0;        // R, K4
@@ -43,7 +44,9 @@ struct RunContext {
     std::vector<std::pair<std::string, std::string>> failures;
 };
 
-void RunArrangement(entry::Component& component, const ArrangementOptions& options);
+// Stopped when the roster cannot be found, fails validation, the first
+// exam number is not a whole number, or a roster sheet could not be arranged.
+workbook::Outcome RunArrangement(const workbook::Context& ctx, const ArrangementOptions& options);
 
 // The per-sheet body: the settings read, earlier system columns removed, the
 // work table read, the chosen assignment, the output columns.

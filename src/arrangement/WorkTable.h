@@ -5,6 +5,7 @@
 // host sort over a work table lives in arrangement/HostSort.h.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "host/Array2D.h"
 #include "host/Variant.h"
@@ -37,6 +38,16 @@ struct WorkTable {
     int32_t RoomColumn() const { return lastColumn + 1; }
     int32_t SeatColumn() const { return lastColumn + 2; }
     int32_t RowNumberColumn() const { return lastColumn + 3; }
+
+    // The first column whose row-1 title reads `title`; 0 when none. Titles
+    // match by their text form, as the field lists offer them, so a title
+    // stored as the number 2024 is the field "2024".
+    int32_t FirstColumnTitled(std::string_view title) const {
+        if (title.empty()) return 0;
+        for (int32_t c = 1; c <= cells.Columns(); ++c)
+            if (host::ToText(cells(1, c)) == title) return c;
+        return 0;
+    }
 
     // The class cell of a row; empty for rows outside 2 .. N and without a class column.
     const host::Variant& ClassOf(int32_t row) const {

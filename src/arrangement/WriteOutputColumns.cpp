@@ -112,12 +112,6 @@ void WriteClassFigures(WorkTable& t, const SheetSettings& s) {
     }
 }
 
-int32_t FirstColumnTitled(const WorkTable& t, std::string_view title) {
-    for (int32_t c = 1; c <= t.cells.Columns(); ++c)
-        if (t.cells(1, c).IsText() && t.cells(1, c).Text() == title) return c;
-    return 0;
-}
-
 }  // namespace
 
 std::string ZeroPadded(const std::string& text, int32_t width) {
@@ -149,7 +143,7 @@ void WriteOutputColumns(host::Worksheet& sheet, WorkTable& t, const SheetSetting
 
     host::ResumeNext([&] { sheet.Cells().ClearContents(); });
     host::ResumeNext([&] { sheet.Cells(1, L + kExamNumber).Resize(N, 3).SetNumberFormat("@"); });
-    const int32_t classColumn = FirstColumnTitled(t, workbook::kClassTitle);
+    const int32_t classColumn = t.FirstColumnTitled(workbook::kClassTitle);
     if (classColumn > 0) {
         t.classColumn = classColumn;
         HostSort(sheet, t, {{classColumn}});

@@ -5,9 +5,8 @@
 
 #include "cli/Command.h"
 #include "cli/ExitCode.h"
-#include "cli/RecordingToolkit.h"
 #include "cli/RevisionListing.h"
-#include "entry/Component.h"
+#include "ui/Component.h"
 #include "entry/Session.h"
 #include "entry/TolmDll.h"
 #include "host/Application.h"
@@ -17,10 +16,6 @@
 namespace cli {
 
 namespace {
-
-constexpr const char* kDone = "操作结束！";
-constexpr const char* kDoneWithReport = "操作结束！请查看需人工调整的前后左右同班！";
-constexpr const char* kDataErrors = "数据错误，请查看修改意见！";
 
 // The option button that a word of the command line names.
 ui::OptionButton& Choose(const std::string& option, const std::string& word,
@@ -38,7 +33,7 @@ void ChooseField(const std::string& option, const std::string& word, ui::ComboBo
     const std::string wanted = word == "none" ? std::string(workbook::kNoneEntry) : word;
     for (int i = 0; i < list.ListCount(); ++i) {
         if (list.List(i) == wanted) {
-            list.SetListIndex(i);
+            list.Choose(i);
             return;
         }
     }
@@ -51,19 +46,17 @@ void ChooseField(const std::string& option, const std::string& word, ui::ComboBo
 
 void Apply(ui::FrmKCBP& w, const std::string& name, const std::string& value) {
     if (name == "--order") {
-        Choose(name, value, {{"asc", &w.Option1}, {"desc", &w.Option2}, {"random", &w.Option3}}).SetValue(true);
+        Choose(name, value, {{"asc", &w.Option1}, {"desc", &w.Option2}, {"random", &w.Option3}}).Choose();
     } else if (name == "--key") {
         ChooseField(name, value, w.Combo1);
     } else if (name == "--number") {
-        Choose(name, value, {{"1", &w.Option4}, {"2", &w.Option5}}).SetValue(true);
+        Choose(name, value, {{"1", &w.Option4}, {"2", &w.Option5}}).Choose();
     } else if (name == "--first") {
-        const bool changed = w.Text1.Text() != value;
-        w.Text1.SetText(value);
-        if (changed) w.Text1_Change();
+        w.Text1.Type(value);
     } else if (name == "--column") {
         ChooseField(name, value, w.Combo2);
     } else if (name == "--desks") {
-        Choose(name, value, {{"sequential", &w.Option6}, {"s", &w.Option7}}).SetValue(true);
+        Choose(name, value, {{"sequential", &w.Option6}, {"s", &w.Option7}}).Choose();
     }
 }
 
@@ -104,19 +97,17 @@ public:
     }
 
     int Run(CommandContext& ctx, const std::vector<std::string>&) override {
-        RecordingToolkit toolkit(ctx.toolkit);
         ctx.SetSystemWorkbook(&entry::OpenSystemWorkbook(ctx.app, ctx.Absolute(ctx.options.systemFile)));
         host::Application::SetRunning(&ctx.app);
-        entry::Component component(toolkit);
+        ui::Component component(ctx.toolkit);
         entry::TolmDll(component).WKopen();
         auto& w = dynamic_cast<ui::FrmKCBP&>(ui::ShowMainWindow(component, workbook::WindowCode::Arrangement));
         for (const auto& [name, value] : ctx.options.commandOptions) Apply(w, name, value);
         PrintChoices(w, ctx.out);
-        w.Command1_Click();
-        if (toolkit.Showed(kDataErrors)) PrintRevisionSheet(*ctx.systemWorkbook, ctx.out);
-        for (const auto& m : toolkit.Messages())
-            if (m.prompt.find("未能编排") != std::string::npos) return kExitStopped;
-        return toolkit.Showed(kDone) || toolkit.Showed(kDoneWithReport) ? kExitDone : kExitStopped;
+        w.Command1.Click();
+        const workbook::Outcome& outcome = w.LastOutcome();
+        if (outcome.revisionReport) PrintRevisionSheet(*ctx.systemWorkbook, ctx.out);
+        return ExitCodeOf(outcome);
     }
 };
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "workbook/Outcome.h"
 
 namespace cli {
 
@@ -10,5 +11,15 @@ enum ExitCode : int {
     kExitNoAnswer = 3,      // a question had no answer; nothing was saved
     kExitFileError = 4,     // a file could not be read or written; nothing was written
 };
+
+inline int ExitCodeOf(const workbook::Outcome& o) {
+    switch (o.kind) {
+        case workbook::Outcome::Kind::Done: return kExitDone;
+        case workbook::Outcome::Kind::Stopped: return kExitStopped;
+        case workbook::Outcome::Kind::Unanswered: return kExitNoAnswer;
+        case workbook::Outcome::Kind::FileError: return kExitFileError;
+    }
+    return kExitStopped;
+}
 
 }  // namespace cli

@@ -3,7 +3,6 @@
 
 #include "cli/Command.h"
 #include "cli/ExitCode.h"
-#include "cli/RecordingToolkit.h"
 #include "cli/RevisionListing.h"
 #include "cli/SettingsWindowSession.h"
 
@@ -28,12 +27,12 @@ public:
     size_t MaxArguments() const override { return 0; }
 
     int Run(CommandContext& ctx, const std::vector<std::string>&) override {
-        RecordingToolkit toolkit(ctx.toolkit);
-        SettingsWindowSession session(ctx, &toolkit);
-        session.Window().Command1_Click(ui::FrmSeZhi::kMaintain);
-        if (!toolkit.Showed("数据维护完毕！")) return kExitStopped;
-        PrintRevisionSheet(*ctx.systemWorkbook, ctx.out);
-        return kExitDone;
+        SettingsWindowSession session(ctx);
+        ui::FrmSeZhi& w = session.Window();
+        w.Command1[ui::FrmSeZhi::kMaintain].Click();
+        const workbook::Outcome& outcome = w.LastOutcome();
+        if (outcome.revisionReport) PrintRevisionSheet(*ctx.systemWorkbook, ctx.out);
+        return ExitCodeOf(outcome);
     }
 };
 

@@ -6,7 +6,7 @@
 #include "cli/Command.h"
 #include "cli/ExitCode.h"
 #include "cli/SettingsWindowSession.h"
-#include "ui/ForwardingToolkit.h"
+#include "platform/ForwardingToolkit.h"
 #include "workbook/ParameterCells.h"
 
 namespace cli {
@@ -15,12 +15,12 @@ namespace {
 
 // The scripted toolkit, except that the first file dialog is answered with
 // the command's FILE, shown as a scripted pick is.
-class PickingToolkit : public ui::ForwardingToolkit {
+class PickingToolkit : public platform::ForwardingToolkit {
 public:
     PickingToolkit(ScriptedToolkit& inner, std::ostream& out, std::string file)
-        : ui::ForwardingToolkit(inner), out_(out), file_(std::move(file)) {}
+        : platform::ForwardingToolkit(inner), out_(out), file_(std::move(file)) {}
 
-    std::string OpenFileDialog(const ui::OpenFileRequest& r) override {
+    std::string OpenFileDialog(const platform::OpenFileRequest& r) override {
         if (file_.empty()) return Inner().OpenFileDialog(r);
         std::string file;
         file.swap(file_);
@@ -50,14 +50,9 @@ public:
         const std::string file = ctx.Absolute(args[0]);
         PickingToolkit toolkit(ctx.toolkit, ctx.out, file);
         SettingsWindowSession session(ctx, &toolkit);
-        session.Window().Command1_Click(ui::FrmSeZhi::kOpen);
+        session.Window().Command1[ui::FrmSeZhi::kOpen].Click();
         session.PrintWindow(ctx.out);
-
-        workbook::ParameterCells cells(*ctx.systemWorkbook);
-        const std::filesystem::path chosen(file);
-        const bool stored = cells.RosterFolder() == chosen.parent_path().string() &&
-                            cells.RosterFileName() == chosen.filename().string();
-        return stored ? kExitDone : kExitStopped;
+        return ExitCodeOf(session.Window().LastOutcome());
     }
 };
 

@@ -80,13 +80,13 @@ public:
 
 private:
     static bool ConfirmReplace(CommandContext& ctx, const fs::path& roster) {
-        ui::MessageBoxRequest q;
+        platform::MessageBoxRequest q;
         q.title = "提示";
         q.prompt = "文件“" + roster.string() + "”已存在，是否替换？";
-        q.buttons = ui::MsgButtons::YesNo;
-        q.icon = ui::MsgIcon::Question;
+        q.buttons = platform::MsgButtons::YesNo;
+        q.icon = platform::MsgIcon::Question;
         q.defaultButton = 2;
-        return ctx.toolkit.MessageBox(q) == ui::MsgResult::Yes;
+        return ctx.toolkit.MessageBox(q) == platform::MsgResult::Yes;
     }
 };
 

@@ -22,31 +22,31 @@ const char* AnswerName(ScriptedAnswer a) {
 
 std::string Box(const std::string& title, const std::string& text) { return "[" + title + "] " + text; }
 
-bool IsQuestion(ui::MsgButtons b) { return b != ui::MsgButtons::OK; }
+bool IsQuestion(platform::MsgButtons b) { return b != platform::MsgButtons::OK; }
 
 // The buttons of a question, in their order on the box.
-std::vector<ui::MsgResult> Buttons(ui::MsgButtons b) {
-    if (b == ui::MsgButtons::YesNoCancel) return {ui::MsgResult::Yes, ui::MsgResult::No, ui::MsgResult::Cancel};
-    return {ui::MsgResult::Yes, ui::MsgResult::No};
+std::vector<platform::MsgResult> Buttons(platform::MsgButtons b) {
+    if (b == platform::MsgButtons::YesNoCancel) return {platform::MsgResult::Yes, platform::MsgResult::No, platform::MsgResult::Cancel};
+    return {platform::MsgResult::Yes, platform::MsgResult::No};
 }
 
-std::optional<ui::MsgResult> ResultOf(ScriptedAnswer a, ui::MsgButtons b) {
-    ui::MsgResult r = a == ScriptedAnswer::Yes ? ui::MsgResult::Yes
-                      : a == ScriptedAnswer::No ? ui::MsgResult::No
-                      : a == ScriptedAnswer::Cancel ? ui::MsgResult::Cancel
-                                                    : ui::MsgResult::OK;
-    for (ui::MsgResult allowed : Buttons(b))
+std::optional<platform::MsgResult> ResultOf(ScriptedAnswer a, platform::MsgButtons b) {
+    platform::MsgResult r = a == ScriptedAnswer::Yes ? platform::MsgResult::Yes
+                      : a == ScriptedAnswer::No ? platform::MsgResult::No
+                      : a == ScriptedAnswer::Cancel ? platform::MsgResult::Cancel
+                                                    : platform::MsgResult::OK;
+    for (platform::MsgResult allowed : Buttons(b))
         if (allowed == r) return r;
     return std::nullopt;
 }
 
-std::optional<ui::MsgResult> ResultOfTyped(const std::string& line, ui::MsgButtons b) {
-    ui::MsgResult r;
-    if (line == "y" || line == "Y" || line == "yes" || line == "是") r = ui::MsgResult::Yes;
-    else if (line == "n" || line == "N" || line == "no" || line == "否") r = ui::MsgResult::No;
-    else if (line == "c" || line == "C" || line == "cancel" || line == "取消") r = ui::MsgResult::Cancel;
+std::optional<platform::MsgResult> ResultOfTyped(const std::string& line, platform::MsgButtons b) {
+    platform::MsgResult r;
+    if (line == "y" || line == "Y" || line == "yes" || line == "是") r = platform::MsgResult::Yes;
+    else if (line == "n" || line == "N" || line == "no" || line == "否") r = platform::MsgResult::No;
+    else if (line == "c" || line == "C" || line == "cancel" || line == "取消") r = platform::MsgResult::Cancel;
     else return std::nullopt;
-    for (ui::MsgResult allowed : Buttons(b))
+    for (platform::MsgResult allowed : Buttons(b))
         if (allowed == r) return r;
     return std::nullopt;
 }
@@ -56,14 +56,14 @@ std::optional<ui::MsgResult> ResultOfTyped(const std::string& line, ui::MsgButto
 ScriptedToolkit::ScriptedToolkit(Console console, Script script, std::optional<uint32_t> seed,
                                  std::string currentFolder)
     : console_(console), script_(std::move(script)),
-      random_(seed ? ui::RandomSource(*seed) : ui::RandomSource()), currentFolder_(std::move(currentFolder)) {}
+      random_(seed ? platform::RandomSource(*seed) : platform::RandomSource()), currentFolder_(std::move(currentFolder)) {}
 
-ui::MsgResult ScriptedToolkit::MessageBox(const ui::MessageBoxRequest& request) {
+platform::MsgResult ScriptedToolkit::MessageBox(const platform::MessageBoxRequest& request) {
     console_.out << Box(request.title, request.prompt) << '\n';
     if (!IsQuestion(request.buttons)) {
         // An "ok" in the script may stand for an OK box, so scripts can list every box in order.
         if (!script_.answers.empty() && script_.answers.front() == ScriptedAnswer::OK) script_.answers.pop_front();
-        return ui::MsgResult::OK;
+        return platform::MsgResult::OK;
     }
     if (!script_.answers.empty()) {
         ScriptedAnswer a = script_.answers.front();
@@ -76,10 +76,10 @@ ui::MsgResult ScriptedToolkit::MessageBox(const ui::MessageBoxRequest& request) 
     throw NoAnswerError("问题没有回答（请用 --answer 给出）：" + Box(request.title, request.prompt));
 }
 
-ui::MsgResult ScriptedToolkit::AskTerminal(const ui::MessageBoxRequest& request) {
-    const bool withCancel = request.buttons == ui::MsgButtons::YesNoCancel;
+platform::MsgResult ScriptedToolkit::AskTerminal(const platform::MessageBoxRequest& request) {
+    const bool withCancel = request.buttons == platform::MsgButtons::YesNoCancel;
     const std::string hint = withCancel ? "(是=y/否=n/取消=c) " : "(是=y/否=n) ";
-    std::vector<ui::MsgResult> buttons = Buttons(request.buttons);
+    std::vector<platform::MsgResult> buttons = Buttons(request.buttons);
     size_t def = request.defaultButton >= 1 && size_t(request.defaultButton) <= buttons.size()
                      ? size_t(request.defaultButton - 1) : 0;
     for (;;) {
@@ -111,7 +111,7 @@ std::string ScriptedToolkit::InputBox(const std::string& prompt, const std::stri
     return line.empty() ? defaultText : line;
 }
 
-std::string ScriptedToolkit::OpenFileDialog(const ui::OpenFileRequest& request) {
+std::string ScriptedToolkit::OpenFileDialog(const platform::OpenFileRequest& request) {
     if (script_.picks.empty())
         throw NoAnswerError("打开文件对话框没有回答（请用 --pick 给出）：[" + request.title + "]");
     std::string pick = script_.picks.front();

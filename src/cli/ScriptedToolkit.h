@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
-#include "ui/RandomSource.h"
-#include "ui/Toolkit.h"
+#include "platform/RandomSource.h"
+#include "platform/Toolkit.h"
 
 namespace cli {
 
@@ -37,7 +37,7 @@ struct Console {
     bool inIsTerminal = false;
 };
 
-class ScriptedToolkit : public ui::Toolkit {
+class ScriptedToolkit : public platform::Toolkit {
 public:
     struct Script {
         std::deque<ScriptedAnswer> answers;
@@ -55,9 +55,9 @@ public:
     // full names. Without a seed the random source follows the clock.
     ScriptedToolkit(Console console, Script script, std::optional<uint32_t> seed, std::string currentFolder);
 
-    ui::MsgResult MessageBox(const ui::MessageBoxRequest& request) override;
+    platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override;
     std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override;
-    std::string OpenFileDialog(const ui::OpenFileRequest& request) override;
+    std::string OpenFileDialog(const platform::OpenFileRequest& request) override;
 
     void PlaceWindow(ui::Window& w, int32_t left, int32_t top) override;
     void ShowWindow(ui::Window& w, bool modal) override;
@@ -83,12 +83,12 @@ public:
     const Script& Remaining() const { return script_; }
 
 private:
-    ui::MsgResult AskTerminal(const ui::MessageBoxRequest& request);
+    platform::MsgResult AskTerminal(const platform::MessageBoxRequest& request);
     std::string ReadTerminalLine(const std::string& what);
 
     Console console_;
     Script script_;
-    ui::RandomSource random_;
+    platform::RandomSource random_;
     std::string currentFolder_;
     std::vector<WindowEvent> windows_;
 };

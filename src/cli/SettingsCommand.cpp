@@ -35,14 +35,14 @@ public:
         SettingsWindowSession session(ctx);
         ui::FrmSeZhi& w = session.Window();
         for (const auto& [name, text] : ctx.options.commandOptions) {
-            if (name == "--desk-groups") w.Text1.SetText(text);
-            else if (name == "--rooms") w.Text2.SetText(text);
-            else if (name == "--grades-per-group") w.Combo3.SetText(text);
-            else if (name == "--fields") w.Text3.SetText(text);
+            if (name == "--desk-groups") w.Text1.Type(text);
+            else if (name == "--rooms") w.Text2.Type(text);
+            else if (name == "--grades-per-group") w.Combo3.Type(text);
+            else if (name == "--fields") w.Text3.Type(text);
         }
-        w.Command1_Click(ui::FrmSeZhi::kSave);
+        w.Command1[ui::FrmSeZhi::kSave].Click();
         session.PrintWindow(ctx.out);
-        return w.LastSave().stopped ? kExitStopped : kExitDone;
+        return ExitCodeOf(w.LastOutcome());
     }
 };
 

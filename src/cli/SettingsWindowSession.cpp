@@ -7,12 +7,12 @@
 
 namespace cli {
 
-SettingsWindowSession::SettingsWindowSession(CommandContext& ctx, ui::Toolkit* toolkit) {
+SettingsWindowSession::SettingsWindowSession(CommandContext& ctx, platform::Toolkit* toolkit) {
     const std::string systemPath = ctx.Absolute(ctx.options.systemFile);
     // Opened here first so that the save step compares against the cells as they were read.
     ctx.SetSystemWorkbook(&entry::OpenSystemWorkbook(ctx.app, systemPath));
     host::Application::SetRunning(&ctx.app);
-    component_ = std::make_unique<entry::Component>(toolkit ? *toolkit : ctx.toolkit);
+    component_ = std::make_unique<ui::Component>(toolkit ? *toolkit : ctx.toolkit);
     entry::TolmDll(*component_).WKopen();
     window_ = &dynamic_cast<ui::FrmSeZhi&>(ui::ShowMainWindow(*component_, workbook::WindowCode::Settings));
 }

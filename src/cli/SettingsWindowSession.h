@@ -6,10 +6,10 @@
 #include <memory>
 #include <ostream>
 
-#include "entry/Component.h"
+#include "ui/Component.h"
 #include "ui/FrmSeZhi.h"
 
-namespace ui {
+namespace platform {
 class Toolkit;
 }
 
@@ -20,16 +20,16 @@ struct CommandContext;
 class SettingsWindowSession {
 public:
     // `toolkit` defaults to the command's scripted toolkit.
-    explicit SettingsWindowSession(CommandContext& ctx, ui::Toolkit* toolkit = nullptr);
+    explicit SettingsWindowSession(CommandContext& ctx, platform::Toolkit* toolkit = nullptr);
 
     ui::FrmSeZhi& Window() const { return *window_; }
-    entry::Component& Component() const { return *component_; }
+    ui::Component& Component() const { return *component_; }
 
     // The roster box and the parameter inputs as the window shows them.
     void PrintWindow(std::ostream& out) const;
 
 private:
-    std::unique_ptr<entry::Component> component_;
+    std::unique_ptr<ui::Component> component_;
     ui::FrmSeZhi* window_ = nullptr;
 };
 

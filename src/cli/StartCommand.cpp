@@ -4,7 +4,7 @@
 
 #include "cli/Command.h"
 #include "cli/ExitCode.h"
-#include "entry/Component.h"
+#include "ui/Component.h"
 #include "entry/Session.h"
 #include "ui/Window.h"
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "entry/Component.h"
+#include "ui/Component.h"
 #include "entry/TolmDll.h"
 #include "host/Application.h"
 #include "host/HostError.h"
@@ -32,10 +32,10 @@ host::Workbook& OpenSystemWorkbook(host::Application& app, const std::string& sy
     return *open;
 }
 
-std::unique_ptr<Component> StartSession(host::Application& app, ui::Toolkit& toolkit, const std::string& systemPath) {
+std::unique_ptr<ui::Component> StartSession(host::Application& app, platform::Toolkit& toolkit, const std::string& systemPath) {
     host::Application::SetRunning(&app);
     OpenSystemWorkbook(app, systemPath);
-    auto component = std::make_unique<Component>(toolkit);
+    auto component = std::make_unique<ui::Component>(toolkit);
     TolmDll dll(*component);
     dll.WKopen();
     dll.Start();

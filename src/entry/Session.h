@@ -10,17 +10,19 @@ namespace host {
 class Application;
 class Workbook;
 }  // namespace host
-namespace ui {
+namespace platform {
 class Toolkit;
+}
+namespace ui {
+class Component;
 }
 
 namespace entry {
 
-class Component;
 
 // Throws host::FileError when the system workbook cannot be read or created,
 // or when another workbook of the same file name is open already.
-std::unique_ptr<Component> StartSession(host::Application& app, ui::Toolkit& toolkit, const std::string& systemPath);
+std::unique_ptr<ui::Component> StartSession(host::Application& app, platform::Toolkit& toolkit, const std::string& systemPath);
 
 // Opens (or creates) the system workbook and makes it the active workbook.
 host::Workbook& OpenSystemWorkbook(host::Application& app, const std::string& systemPath);

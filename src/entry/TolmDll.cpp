@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "entry/Component.h"
+#include "ui/Component.h"
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Range.h"
 #include "host/Workbook.h"
 #include "ui/MainWindow.h"
-#include "ui/Toolkit.h"
+#include "platform/Toolkit.h"
 #include "workbook/ParameterCells.h"
 #include "workbook/RosterWorkbook.h"
 #include "workbook/SystemNames.h"
@@ -28,7 +28,7 @@ host::Application& RunningHost() {
     return *app;
 }
 
-host::Worksheet& FrontSheet(const Component& c) {
+host::Worksheet& FrontSheet(const ui::Component& c) {
     return workbook::RequireSheetByCodeName(c.System(), workbook::kFrontSheet);
 }
 }  // namespace
@@ -43,15 +43,19 @@ int32_t InitialWindowLeft(double screenWidthTwips, double twipsPerPixelX) {
 
 void TolmDll::WKopen() {
     using host::ResumeNext;
-    Component& c = component_;
-    ui::Toolkit& tk = c.Toolkit();
+    ui::Component& c = component_;
+    platform::Toolkit& tk = c.Toolkit();
     ResumeNext([&] { c.SetApplication(&RunningHost()); });
     ResumeNext([&] { c.SetSystemWorkbook(c.App().ActiveWorkbook()); });
     ResumeNext([&] { c.System().SetRemovePersonalInformation(false); });
     ResumeNext([&] { c.App().SetDisplayStatusBar(true); });
     ResumeNext([&] { c.App().SetScreenUpdating(false); });
     ResumeNext([&] { c.App().SetDisplayAlerts(false); });
-    ResumeNext([&] { workbook::OpenRosterWorkbook(c.App(), c.System()); });
+    try {
+        ResumeNext([&] { workbook::OpenRosterWorkbook(c.App(), c.System()); });
+    } catch (const host::FileError&) {
+        // Left closed: the commands that need the roster name the file and the reason.
+    }
     ResumeNext([&] { workbook::HideServiceSheets(c.System()); });
     ResumeNext([&] {
         c.SetWindowPosition(c.WindowLeft(), InitialWindowTop(tk.ScreenHeightTwips(), tk.TwipsPerPixelY()));

@@ -4,13 +4,16 @@
 // share its state.
 #include <cstdint>
 
+namespace ui {
+class Component;
+}
+
 namespace entry {
 
-class Component;
 
 class TolmDll {
 public:
-    explicit TolmDll(Component& component) : component_(component) {}
+    explicit TolmDll(ui::Component& component) : component_(component) {}
 
     // Binds the running host and its active workbook as the system workbook,
     // reopens the roster workbook, hides the service sheets, computes the
@@ -22,7 +25,7 @@ public:
     void Start();
 
 private:
-    Component& component_;
+    ui::Component& component_;
 };
 
 // The first window position in screen pixels from the screen metrics in

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "entry/Component.h"
+#include "ui/Component.h"
 #include "entry/Session.h"
 #include "entry/TolmDll.h"
 #include "gui/HostWindow.h"
@@ -48,7 +48,7 @@ bool GuiSession::Start() {
     try {
         component_ = entry::StartSession(app_, toolkit_, systemPath_);
     } catch (const host::HostError& e) {
-        toolkit_.MessageBox({e.what(), ui::MsgButtons::OK, ui::MsgIcon::Critical, 1, std::string(workbook::kProductName)});
+        toolkit_.MessageBox({e.what(), platform::MsgButtons::OK, platform::MsgIcon::Critical, 1, std::string(workbook::kProductName)});
         return false;
     }
     if (host::Workbook* system = component_->SystemWorkbook()) {
@@ -73,7 +73,7 @@ void GuiSession::StartAgain() {
     try {
         entry::TolmDll(*component_).Start();
     } catch (const host::HostError& e) {
-        toolkit_.MessageBox({e.what(), ui::MsgButtons::OK, ui::MsgIcon::Critical, 1, std::string(workbook::kProductName)});
+        toolkit_.MessageBox({e.what(), platform::MsgButtons::OK, platform::MsgIcon::Critical, 1, std::string(workbook::kProductName)});
     }
     window_->RefreshViews();
 }

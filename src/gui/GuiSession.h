@@ -9,7 +9,7 @@
 #include "gui/QtToolkit.h"
 #include "host/Application.h"
 
-namespace entry {
+namespace ui {
 class Component;
 }
 
@@ -34,13 +34,13 @@ public:
     host::Application& App() { return app_; }
     QtToolkit& Toolkit() { return toolkit_; }
     HostWindow& Window() { return *window_; }
-    entry::Component* Component() const { return component_.get(); }
+    ui::Component* Component() const { return component_.get(); }
 
 private:
     std::string systemPath_;
     host::Application app_;
     QtToolkit toolkit_;
-    std::unique_ptr<entry::Component> component_;
+    std::unique_ptr<ui::Component> component_;
     std::unique_ptr<HostWindow> window_;
 };
 

@@ -132,7 +132,7 @@ SheetView* HostWindow::MakeSheetView(host::Worksheet& ws) {
     host::Workbook* system = system_ ? system_() : nullptr;
     std::function<void()> start;
     if (start_ && system == &ws.Parent() && ws.CodeName() == kFrontSheetCodeName) start = start_;
-    auto refuse = [this](const QString& m) { Message(m.toStdString(), int(ui::MsgIcon::Exclamation)); };
+    auto refuse = [this](const QString& m) { Message(m.toStdString(), int(platform::MsgIcon::Exclamation)); };
     auto* view = new SheetView(ws, refuse, start);
     connect(&view->Model(), &SheetModel::CellEdited, this, [this](int row, int col) {
         ShowCell(row, col);
@@ -175,7 +175,7 @@ void HostWindow::CommitFormulaBar() {
 }
 
 void HostWindow::Message(const std::string& text, int icon) {
-    toolkit_.MessageBox({text, ui::MsgButtons::OK, ui::MsgIcon(icon), 1, kTitle});
+    toolkit_.MessageBox({text, platform::MsgButtons::OK, platform::MsgIcon(icon), 1, kTitle});
 }
 
 void HostWindow::RefreshViews() {
@@ -258,10 +258,10 @@ void HostWindow::OpenWorkbook() {
         if (!app_.Workbooks().Open(file)) {
             const std::string name = std::filesystem::path(file).filename().string();
             Message("已经打开了一个名为“" + name + "”的工作簿。不能同时打开两个同名的工作簿。",
-                    int(ui::MsgIcon::Exclamation));
+                    int(platform::MsgIcon::Exclamation));
         }
     } catch (const host::HostError& e) {
-        Message(e.what(), int(ui::MsgIcon::Critical));
+        Message(e.what(), int(platform::MsgIcon::Critical));
     }
     RefreshViews();
 }
@@ -271,7 +271,7 @@ bool HostWindow::SaveWorkbook(host::Workbook& wb) {
     try {
         wb.Save();
     } catch (const host::HostError& e) {
-        Message(e.what(), int(ui::MsgIcon::Critical));
+        Message(e.what(), int(platform::MsgIcon::Critical));
         return false;
     }
     RefreshViews();
@@ -284,13 +284,13 @@ bool HostWindow::SaveWorkbookAs(host::Workbook& wb) {
     if (std::filesystem::path(file).extension().empty()) file += ".xlsx";
     host::Workbook* other = app_.Workbooks().Find(std::filesystem::path(file).filename().string());
     if (other && other != &wb) {
-        Message("不能用与另一个打开的工作簿相同的名称保存。", int(ui::MsgIcon::Exclamation));
+        Message("不能用与另一个打开的工作簿相同的名称保存。", int(platform::MsgIcon::Exclamation));
         return false;
     }
     try {
         wb.SaveAs(file);
     } catch (const host::HostError& e) {
-        Message(e.what(), int(ui::MsgIcon::Critical));
+        Message(e.what(), int(platform::MsgIcon::Critical));
         return false;
     }
     RefreshViews();
@@ -299,16 +299,16 @@ bool HostWindow::SaveWorkbookAs(host::Workbook& wb) {
 
 bool HostWindow::AskSaveChanges(host::Workbook& wb) {
     if (wb.Saved()) return true;
-    const ui::MsgResult r = toolkit_.MessageBox(
-        {SaveChangesQuestion(wb.Name()), ui::MsgButtons::YesNoCancel, ui::MsgIcon::Exclamation, 1, kTitle});
-    if (r == ui::MsgResult::Cancel) return false;
-    if (r == ui::MsgResult::Yes) return SaveWorkbook(wb);
+    const platform::MsgResult r = toolkit_.MessageBox(
+        {SaveChangesQuestion(wb.Name()), platform::MsgButtons::YesNoCancel, platform::MsgIcon::Exclamation, 1, kTitle});
+    if (r == platform::MsgResult::Cancel) return false;
+    if (r == platform::MsgResult::Yes) return SaveWorkbook(wb);
     return true;
 }
 
 bool HostWindow::CloseWorkbook(host::Workbook& wb) {
     if (system_ && system_() == &wb) {
-        Message("系统工作簿随程序一起关闭。", int(ui::MsgIcon::Information));
+        Message("系统工作簿随程序一起关闭。", int(platform::MsgIcon::Information));
         return false;
     }
     if (!AskSaveChanges(wb)) return false;
@@ -330,7 +330,7 @@ void HostWindow::UnhideSheet() {
     for (const auto& ws : v->Workbook().SheetList())
         if (ws->Visible() == host::xlSheetHidden) names << Q(ws->Name());
     if (names.isEmpty()) {
-        Message("没有可以取消隐藏的工作表。", int(ui::MsgIcon::Information));
+        Message("没有可以取消隐藏的工作表。", int(platform::MsgIcon::Information));
         return;
     }
     const std::string chosen = toolkit_.ChooseItem("取消隐藏", "取消隐藏工作表：", names);

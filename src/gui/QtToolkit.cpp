@@ -20,43 +20,43 @@ namespace gui {
 namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-QMessageBox::Icon QtIcon(ui::MsgIcon icon) {
+QMessageBox::Icon QtIcon(platform::MsgIcon icon) {
     switch (icon) {
-        case ui::MsgIcon::Information: return QMessageBox::Information;
-        case ui::MsgIcon::Question: return QMessageBox::Question;
-        case ui::MsgIcon::Critical: return QMessageBox::Critical;
-        case ui::MsgIcon::Exclamation: return QMessageBox::Warning;
-        case ui::MsgIcon::None: break;
+        case platform::MsgIcon::Information: return QMessageBox::Information;
+        case platform::MsgIcon::Question: return QMessageBox::Question;
+        case platform::MsgIcon::Critical: return QMessageBox::Critical;
+        case platform::MsgIcon::Exclamation: return QMessageBox::Warning;
+        case platform::MsgIcon::None: break;
     }
     return QMessageBox::NoIcon;
 }
 
-std::vector<ui::MsgResult> ButtonOrder(ui::MsgButtons buttons) {
+std::vector<platform::MsgResult> ButtonOrder(platform::MsgButtons buttons) {
     switch (buttons) {
-        case ui::MsgButtons::YesNo: return {ui::MsgResult::Yes, ui::MsgResult::No};
-        case ui::MsgButtons::YesNoCancel: return {ui::MsgResult::Yes, ui::MsgResult::No, ui::MsgResult::Cancel};
-        case ui::MsgButtons::OK: break;
+        case platform::MsgButtons::YesNo: return {platform::MsgResult::Yes, platform::MsgResult::No};
+        case platform::MsgButtons::YesNoCancel: return {platform::MsgResult::Yes, platform::MsgResult::No, platform::MsgResult::Cancel};
+        case platform::MsgButtons::OK: break;
     }
-    return {ui::MsgResult::OK};
+    return {platform::MsgResult::OK};
 }
 
-QMessageBox::StandardButton QtButton(ui::MsgResult r) {
+QMessageBox::StandardButton QtButton(platform::MsgResult r) {
     switch (r) {
-        case ui::MsgResult::Yes: return QMessageBox::Yes;
-        case ui::MsgResult::No: return QMessageBox::No;
-        case ui::MsgResult::Cancel: return QMessageBox::Cancel;
-        case ui::MsgResult::OK: break;
+        case platform::MsgResult::Yes: return QMessageBox::Yes;
+        case platform::MsgResult::No: return QMessageBox::No;
+        case platform::MsgResult::Cancel: return QMessageBox::Cancel;
+        case platform::MsgResult::OK: break;
     }
     return QMessageBox::Ok;
 }
 
 // Chinese button texts, as the host's boxes show them on a Chinese system.
-QString ButtonText(ui::MsgResult r) {
+QString ButtonText(platform::MsgResult r) {
     switch (r) {
-        case ui::MsgResult::Yes: return "是(&Y)";
-        case ui::MsgResult::No: return "否(&N)";
-        case ui::MsgResult::Cancel: return "取消";
-        case ui::MsgResult::OK: break;
+        case platform::MsgResult::Yes: return "是(&Y)";
+        case platform::MsgResult::No: return "否(&N)";
+        case platform::MsgResult::Cancel: return "取消";
+        case platform::MsgResult::OK: break;
     }
     return "确定";
 }
@@ -73,13 +73,13 @@ QString QtFileFilter(const std::string& hostFilter) {
     return filters.join(";;");
 }
 
-ui::MsgResult DefaultAnswer(ui::MsgButtons buttons, int defaultButton) {
-    const std::vector<ui::MsgResult> order = ButtonOrder(buttons);
+platform::MsgResult DefaultAnswer(platform::MsgButtons buttons, int defaultButton) {
+    const std::vector<platform::MsgResult> order = ButtonOrder(buttons);
     const size_t k = defaultButton >= 1 && size_t(defaultButton) <= order.size() ? size_t(defaultButton - 1) : 0;
     return order[k];
 }
 
-QtToolkit::QtToolkit(std::optional<uint32_t> seed) : random_(seed ? ui::RandomSource(*seed) : ui::RandomSource()) {}
+QtToolkit::QtToolkit(std::optional<uint32_t> seed) : random_(seed ? platform::RandomSource(*seed) : platform::RandomSource()) {}
 
 QtToolkit::~QtToolkit() { DestroyViews(); }
 
@@ -96,7 +96,7 @@ QWidget* QtToolkit::DialogParent() const {
     return dialogParent_;
 }
 
-ui::MsgResult QtToolkit::MessageBox(const ui::MessageBoxRequest& request) {
+platform::MsgResult QtToolkit::MessageBox(const platform::MessageBoxRequest& request) {
     ShownMessage shown{request.title, request.prompt, request.buttons, request.icon};
     if (!answers_.empty()) {
         shown.answer = answers_.front();
@@ -106,9 +106,9 @@ ui::MsgResult QtToolkit::MessageBox(const ui::MessageBoxRequest& request) {
     } else {
         QMessageBox box(QtIcon(request.icon), Q(request.title), Q(request.prompt), QMessageBox::NoButton,
                         DialogParent());
-        const std::vector<ui::MsgResult> order = ButtonOrder(request.buttons);
-        std::map<QAbstractButton*, ui::MsgResult> results;
-        for (ui::MsgResult r : order) {
+        const std::vector<platform::MsgResult> order = ButtonOrder(request.buttons);
+        std::map<QAbstractButton*, platform::MsgResult> results;
+        for (platform::MsgResult r : order) {
             QPushButton* b = box.addButton(QtButton(r));
             b->setText(ButtonText(r));
             results[b] = r;
@@ -142,7 +142,7 @@ std::string QtToolkit::InputBox(const std::string& prompt, const std::string& ti
     return ok ? text.toStdString() : std::string();
 }
 
-std::string QtToolkit::OpenFileDialog(const ui::OpenFileRequest& request) {
+std::string QtToolkit::OpenFileDialog(const platform::OpenFileRequest& request) {
     if (auto s = Scripted(files_)) return *s;
     return QFileDialog::getOpenFileName(DialogParent(), Q(request.title), Q(request.initialFolder),
                                         QtFileFilter(request.filter))

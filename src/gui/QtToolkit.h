@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/RandomSource.h"
-#include "ui/Toolkit.h"
+#include "platform/RandomSource.h"
+#include "platform/Toolkit.h"
 
 class QWidget;
 
@@ -30,25 +30,25 @@ inline constexpr const char* kHelpDocumentName = "Help.html";
 
 struct ShownMessage {
     std::string title, prompt;
-    ui::MsgButtons buttons = ui::MsgButtons::OK;
-    ui::MsgIcon icon = ui::MsgIcon::None;
-    ui::MsgResult answer = ui::MsgResult::OK;
+    platform::MsgButtons buttons = platform::MsgButtons::OK;
+    platform::MsgIcon icon = platform::MsgIcon::None;
+    platform::MsgResult answer = platform::MsgResult::OK;
 };
 
 // "描述|*.xls;*.xlsx|所有文件|*.*" → "描述 (*.xls *.xlsx);;所有文件 (*.*)".
 QString QtFileFilter(const std::string& hostFilter);
 
 // The answer a box gives when its `defaultButton` (1-based) is pressed.
-ui::MsgResult DefaultAnswer(ui::MsgButtons buttons, int defaultButton);
+platform::MsgResult DefaultAnswer(platform::MsgButtons buttons, int defaultButton);
 
-class QtToolkit : public ui::Toolkit {
+class QtToolkit : public platform::Toolkit {
 public:
     explicit QtToolkit(std::optional<uint32_t> seed = std::nullopt);
     ~QtToolkit() override;
 
-    ui::MsgResult MessageBox(const ui::MessageBoxRequest& request) override;
+    platform::MsgResult MessageBox(const platform::MessageBoxRequest& request) override;
     std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) override;
-    std::string OpenFileDialog(const ui::OpenFileRequest& request) override;
+    std::string OpenFileDialog(const platform::OpenFileRequest& request) override;
 
     void PlaceWindow(ui::Window& w, int32_t left, int32_t top) override;
     void ShowWindow(ui::Window& w, bool modal) override;
@@ -87,7 +87,7 @@ public:
     void SetDialogParent(QWidget* w) { dialogParent_ = w; }
 
     // ----- test seam -----
-    void QueueAnswer(ui::MsgResult a) { answers_.push_back(a); }
+    void QueueAnswer(platform::MsgResult a) { answers_.push_back(a); }
     void QueueInput(std::string s) { inputs_.push_back(std::move(s)); }
     void QueueFile(std::string s) { files_.push_back(std::move(s)); }
     void SetScripted(bool s) { scripted_ = s; }
@@ -101,11 +101,11 @@ private:
     ToolWindowView& EnsureView(ui::Window& w);
     QWidget* DialogParent() const;
 
-    ui::RandomSource random_;
+    platform::RandomSource random_;
     std::map<const ui::Window*, ToolWindowView*> views_;
     std::function<void()> afterEvent_;
     QWidget* dialogParent_ = nullptr;
-    std::deque<ui::MsgResult> answers_;
+    std::deque<platform::MsgResult> answers_;
     // The next queued answer; else, in a scripted run, a cancel; else none (ask the user).
     std::optional<std::string> Scripted(std::deque<std::string>& queue);
     std::deque<std::string> inputs_, files_;

@@ -19,7 +19,6 @@
 #include <QVBoxLayout>
 
 #include "gui/QtToolkit.h"
-#include "gui/WindowEvents.h"
 #include "gui/WindowLayout.h"
 #include "host/HostError.h"
 #include "ui/Controls.h"
@@ -105,7 +104,7 @@ void ToolWindowView::BuildMenu() {
         action->setObjectName(ControlObjectName(*item));
         actions_[item] = action;
         connect(action, &QAction::triggered, this, [this, item] {
-            RunEvent([this, item] { ClickControl(*model_, *item); });
+            RunEvent([item] { item->Click(); });
         });
     }
 }
@@ -123,17 +122,14 @@ QWidget* ToolWindowView::MakeWidget(ui::Control& c) {
             label->setFont(f);
         }
         w = label;
-    } else if (dynamic_cast<ui::CommandButton*>(&c)) {
+    } else if (auto* command = dynamic_cast<ui::CommandButton*>(&c)) {
         auto* button = new QPushButton;
-        connect(button, &QPushButton::clicked, this, [this, &c] { RunEvent([this, &c] { ClickControl(*model_, c); }); });
+        connect(button, &QPushButton::clicked, this, [this, command] { RunEvent([command] { command->Click(); }); });
         w = button;
     } else if (auto* text = dynamic_cast<ui::TextBox*>(&c)) {
         auto* edit = new QLineEdit;
         connect(edit, &QLineEdit::textEdited, this, [this, text](const QString& s) {
-            RunEvent([this, text, s] {
-                text->SetText(s.toStdString());
-                ControlTextChanged(*model_, *text);
-            });
+            RunEvent([text, s] { text->Type(s.toStdString()); });
         });
         w = edit;
     } else if (auto* combo = dynamic_cast<ui::ComboBox*>(&c)) {
@@ -141,16 +137,10 @@ QWidget* ToolWindowView::MakeWidget(ui::Control& c) {
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
         connect(box, &QComboBox::activated, this, [this, combo](int index) {
-            RunEvent([this, combo, index] {
-                combo->SetListIndex(index);
-                ControlTextChanged(*model_, *combo);
-            });
+            RunEvent([combo, index] { combo->Choose(index); });
         });
         connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, combo](const QString& s) {
-            RunEvent([this, combo, s] {
-                combo->SetText(s.toStdString());
-                ControlTextChanged(*model_, *combo);
-            });
+            RunEvent([combo, s] { combo->Type(s.toStdString()); });
         });
         w = box;
     } else if (auto* list = dynamic_cast<ui::ListBox*>(&c)) {
@@ -160,8 +150,14 @@ QWidget* ToolWindowView::MakeWidget(ui::Control& c) {
         connect(lw, &QListWidget::itemSelectionChanged, this, [this, list, lw] {
             if (refreshing_) return;
             RunEvent([list, lw] {
+                // The item whose selection the user changed gets the click.
+                int clicked = -1;
                 for (int i = 0; i < lw->count() && i < list->ListCount(); ++i)
-                    list->SetSelected(i, lw->item(i)->isSelected());
+                    if (list->Selected(i) != lw->item(i)->isSelected()) {
+                        if (clicked < 0) clicked = i;
+                        list->SetSelected(i, lw->item(i)->isSelected());
+                    }
+                if (clicked >= 0) list->Choose(clicked, lw->item(clicked)->isSelected());
             });
         });
         w = lw;
@@ -170,14 +166,14 @@ QWidget* ToolWindowView::MakeWidget(ui::Control& c) {
         // The model keeps options of one frame exclusive.
         radio->setAutoExclusive(false);
         connect(radio, &QRadioButton::clicked, this, [this, option] {
-            RunEvent([option] { option->SetValue(true); });
+            RunEvent([option] { option->Choose(); });
             Refresh(*option);
         });
         w = radio;
     } else if (auto* check = dynamic_cast<ui::CheckBox*>(&c)) {
         auto* box = new QCheckBox;
         connect(box, &QCheckBox::clicked, this, [this, check](bool on) {
-            RunEvent([check, on] { check->SetValue(on ? ui::vbChecked : ui::vbUnchecked); });
+            RunEvent([check, on] { check->Choose(on ? ui::vbChecked : ui::vbUnchecked); });
         });
         w = box;
     }

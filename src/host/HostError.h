@@ -11,7 +11,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A file that could not be read or written; the message names the file and the reason.
+// A file that could not be read or written; the message names the file and
+// the reason. It is a HostError for the callers that report any host failure,
+// but never a step that a procedure may skip: ResumeNext lets it through, so
+// no command goes on, or reports success, over a file it could not read.
 class FileError : public HostError {
 public:
     FileError(std::string file, const std::string& reason)
@@ -25,12 +28,15 @@ private:
 };
 
 // Runs one step of a procedure that goes on past failing steps; returns
-// whether the step completed.
+// whether the step completed. A FileError is not a failing step but a file
+// the user must hear about: it travels on.
 template <class F>
 bool ResumeNext(F&& step) {
     try {
         step();
         return true;
+    } catch (const FileError&) {
+        throw;
     } catch (const HostError&) {
         return false;
     }

@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "entry/Component.h"
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Range.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 #include "settings/MaintenanceParts.h"
-#include "settings/RosterNotices.h"
-#include "ui/Toolkit.h"
+#include "platform/Toolkit.h"
+#include "workbook/Context.h"
+#include "workbook/LongCommand.h"
 #include "workbook/RosterWorkbook.h"
 #include "workbook/SystemWorkbook.h"
 
@@ -73,33 +73,23 @@ void MaintainSheet(host::Worksheet& sheet, bool cleaning, host::Worksheet* revis
 
 }  // namespace
 
-void MaintainRosterData(entry::Component& component) {
-    ui::Toolkit& toolkit = component.Toolkit();
-    ui::MsgResult answer =
-        toolkit.MessageBox({kQuestion, ui::MsgButtons::YesNoCancel, ui::MsgIcon::Information, 1, kNoticeTitle});
-    if (answer == ui::MsgResult::Cancel) return;
-    const bool cleaning = answer == ui::MsgResult::Yes;
+workbook::Outcome MaintainRosterData(const workbook::Context& ctx) {
+    platform::Toolkit& toolkit = ctx.toolkit;
+    platform::MsgResult answer = toolkit.MessageBox(
+        {kQuestion, platform::MsgButtons::YesNoCancel, platform::MsgIcon::Information, 1, workbook::kNoticeTitle});
+    if (answer == platform::MsgResult::Cancel) return workbook::Outcome::Stopped();
+    const bool cleaning = answer == platform::MsgResult::Yes;
 
-    host::Application& app = component.App();
-    host::Workbook& system = component.System();
-    host::Workbook* roster = nullptr;
-    try {
-        roster = workbook::OpenRosterWorkbook(app, system);
-    } catch (const host::FileError&) {
-        throw;  // an unreadable roster file is shown with its reason, never as a missing path
-    } catch (const host::HostError&) {
-    }
-    if (!roster) {
-        ShowNotice(toolkit, MissingRosterMessage(system));
-        SetHostSwitches(app, true);
-        return;
-    }
-    host::Worksheet* revision = workbook::SheetByCodeName(system, workbook::kRevisionSheet);
+    workbook::HostSwitchGuard switches(ctx.app, workbook::HostSwitchGuard::Status::Unchanged);
+    host::Workbook* roster = workbook::RosterOrTell(ctx);
+    if (!roster) return workbook::Outcome::Stopped();
+    host::Worksheet* revision = workbook::SheetByCodeName(ctx.system, workbook::kRevisionSheet);
     PrepareRevisionSheet(revision, *roster, toolkit.Now());
     std::vector<host::Worksheet*> sheets = workbook::RosterSheets(*roster);
     for (host::Worksheet* sheet : sheets) MaintainSheet(*sheet, cleaning, revision);
     if (sheets.empty()) AppendToRevision(revision, {"《" + roster->Name() + "》没有花名册数据工作表！"});
-    ShowNotice(toolkit, "数据维护完毕！");
+    workbook::ShowNotice(toolkit, "数据维护完毕！");
+    return workbook::Outcome::Done().WithRevisionReport();
 }
 
 }  // namespace settings

@@ -2,11 +2,12 @@
 
 #include <filesystem>
 
-#include "entry/Component.h"
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Workbook.h"
-#include "ui/Toolkit.h"
+#include "platform/Toolkit.h"
+#include "workbook/Context.h"
+#include "workbook/LongCommand.h"
 #include "workbook/ParameterCells.h"
 
 namespace settings {
@@ -18,10 +19,6 @@ namespace {
 constexpr const char* kSameNameRefusal =
     "不能同时打开同名文件，无论它们是否在同一文件夹中， 要打开第二份文档，请关闭已经打开的文档，"
     "或者重新命名其中的一个文档。";
-
-void Inform(ui::Toolkit& tk, const std::string& text) {
-    tk.MessageBox({text, ui::MsgButtons::OK, ui::MsgIcon::Information, 1, "提示信息…"});
-}
 
 void CreateFolderWhenMissing(const std::string& folder) {
     std::error_code ec;
@@ -52,37 +49,39 @@ std::string DefaultRosterFolder(const host::Workbook& system) {
     return system.Path() + host::Application::PathSeparator() + "花名册";
 }
 
-void ChooseRosterWorkbook(entry::Component& component, const std::function<void(host::Workbook&)>& showRosterInfo) {
-    ui::Toolkit& tk = component.Toolkit();
+workbook::Outcome ChooseRosterWorkbook(const workbook::Context& ctx,
+                                       const std::function<void(host::Workbook&)>& showRosterInfo) {
+    platform::Toolkit& tk = ctx.toolkit;
     std::string folder;
-    ResumeNext([&] { folder = DefaultRosterFolder(component.System()); });
+    ResumeNext([&] { folder = DefaultRosterFolder(ctx.system); });
     // A system workbook that was never saved has no folder to put one beside.
     ResumeNext([&] {
-        if (!component.System().Path().empty()) CreateFolderWhenMissing(folder);
+        if (!ctx.system.Path().empty()) CreateFolderWhenMissing(folder);
     });
 
     const std::string fileName =
         tk.OpenFileDialog({"请选择花名册…", folder, "Excel 文件 (*.xls;*.xlsx;*.xlsm)| *.xls;*.xlsx;*.xlsm"});
-    if (fileName.empty()) return;
+    if (fileName.empty()) return workbook::Outcome::Stopped();
 
     host::Workbook* roster = nullptr;
     try {
-        roster = OpenInHost(component.App(), fileName);
+        roster = OpenInHost(ctx.app, fileName);
     } catch (const host::FileError& e) {
         // A file that cannot be read is named with its reason; the same-name
         // text would send the user looking for a workbook that is not open.
-        Inform(tk, "不能打开文件“" + e.File() + "”：" + e.Reason());
-        return;
+        workbook::ShowNotice(tk, "不能打开文件“" + e.File() + "”：" + e.Reason());
+        return {workbook::Outcome::Kind::FileError, {}};
     } catch (const host::HostError&) {
     }
     if (!roster) {
-        Inform(tk, kSameNameRefusal);
-        return;
+        workbook::ShowNotice(tk, kSameNameRefusal);
+        return workbook::Outcome::Stopped();
     }
-    workbook::ParameterCells cells(component.System());
+    workbook::ParameterCells cells(ctx.system);
     ResumeNext([&] { cells.SetRosterFolder(roster->Path()); });
     ResumeNext([&] { cells.SetRosterFileName(roster->Name()); });
     ResumeNext([&] { showRosterInfo(*roster); });
+    return workbook::Outcome::Done();
 }
 
 }  // namespace settings

@@ -5,8 +5,10 @@
 #include <functional>
 #include <string>
 
-namespace entry {
-class Component;
+#include "workbook/Outcome.h"
+
+namespace workbook {
+struct Context;
 }
 namespace host {
 class Workbook;
@@ -20,8 +22,9 @@ std::string DefaultRosterFolder(const host::Workbook& system);
 // Creates the default folder when missing, asks for a file, opens it and
 // stores its place, then hands the workbook to `showRosterInfo`. Cancelling
 // changes nothing; a workbook of the same file name open from another folder
-// is refused with a message and K1/L1 keep their values. The previous roster
-// workbook stays open.
-void ChooseRosterWorkbook(entry::Component& component, const std::function<void(host::Workbook&)>& showRosterInfo);
+// is refused with a message and K1/L1 keep their values (both stopped). The
+// previous roster workbook stays open.
+workbook::Outcome ChooseRosterWorkbook(const workbook::Context& ctx,
+                                       const std::function<void(host::Workbook&)>& showRosterInfo);
 
 }  // namespace settings

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "entry/Component.h"
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Range.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
-#include "settings/RosterNotices.h"
 #include "settings/ValidationParts.h"
+#include "workbook/Context.h"
+#include "workbook/LongCommand.h"
 #include "workbook/RosterWorkbook.h"
 #include "workbook/SystemNames.h"
 #include "workbook/SystemWorkbook.h"
@@ -320,33 +320,18 @@ bool ValidateRoster(host::Workbook& system, host::Workbook& roster, bool classCh
     return Validator(system, roster, classChecks, roomChecks).Run();
 }
 
-void ComputeDataStatistics(entry::Component& component) {
-    host::Application& app = component.App();
-    host::Workbook& system = component.System();
-    SetHostSwitches(app, false);
-    // A roster file that exists but cannot be read is the file error the front
-    // end shows with its reason, not a missing path.
-    host::Workbook* roster = nullptr;
-    try {
-        roster = workbook::OpenRosterWorkbook(app, system);
-    } catch (const host::FileError&) {
-        SetHostSwitches(app, true);
-        throw;
-    } catch (const host::HostError&) {
-    }
-    if (!roster) {
-        ShowNotice(component.Toolkit(), MissingRosterMessage(system));
-        SetHostSwitches(app, true);
-        return;
-    }
-    ValidateRoster(system, *roster, true, true);
+workbook::Outcome ComputeDataStatistics(const workbook::Context& ctx) {
+    workbook::HostSwitchGuard switches(ctx.app, workbook::HostSwitchGuard::Status::Unchanged);
+    host::Workbook* roster = workbook::RosterOrTell(ctx);
+    if (!roster) return workbook::Outcome::Stopped();
+    ValidateRoster(ctx.system, *roster, true, true);
     host::ResumeNext([&] {
-        host::Worksheet& revision = workbook::RequireSheetByCodeName(system, workbook::kRevisionSheet);
+        host::Worksheet& revision = workbook::RequireSheetByCodeName(ctx.system, workbook::kRevisionSheet);
         revision.SetVisible(host::xlSheetVisible);
         revision.Activate();
     });
-    ShowNotice(component.Toolkit(), "数据统计完毕，请查看修改意见！");
-    SetHostSwitches(app, true);
+    workbook::ShowNotice(ctx.toolkit, "数据统计完毕，请查看修改意见！");
+    return workbook::Outcome::Done().WithRevisionReport();
 }
 
 }  // namespace settings

@@ -4,11 +4,13 @@
 // system workbook: the report block from A1, the desk-sharing check table
 // below it, and the totals row in the sheet's last row. Also rebuilds the
 // class statistics (columns A–G) of every settings sheet that fits.
-namespace entry {
-class Component;
-}
+#include "workbook/Outcome.h"
+
 namespace host {
 class Workbook;
+}
+namespace workbook {
+struct Context;
 }
 
 namespace settings {
@@ -23,8 +25,8 @@ bool ValidateRoster(host::Workbook& system, host::Workbook& roster, bool classCh
 
 // "数据统计 (&T)" of the Settings window: both checks, the revision sheet
 // shown and activated, then "数据统计完毕，请查看修改意见！". Without a
-// roster workbook it shows the path message instead. The caller (the
-// window's button dispatcher) owns the status bar text.
-void ComputeDataStatistics(entry::Component& component);
+// roster workbook it shows the path message instead and stops. The caller
+// (the window's button dispatcher) owns the status bar text.
+workbook::Outcome ComputeDataStatistics(const workbook::Context& ctx);
 
 }  // namespace settings

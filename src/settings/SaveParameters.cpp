@@ -2,14 +2,15 @@
 
 #include <cmath>
 
-#include "entry/Component.h"
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Range.h"
 #include "host/Variant.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
-#include "ui/Toolkit.h"
+#include "platform/Toolkit.h"
+#include "workbook/Context.h"
+#include "workbook/LongCommand.h"
 #include "workbook/ParameterCells.h"
 #include "workbook/RosterWorkbook.h"
 #include "workbook/SystemNames.h"
@@ -20,8 +21,6 @@ namespace settings {
 using host::ResumeNext;
 
 namespace {
-
-constexpr const char* kNoticeTitle = "提示信息…";
 
 std::string TrimSpaces(const std::string& s) {
     const size_t first = s.find_first_not_of(' ');
@@ -37,9 +36,7 @@ std::optional<int16_t> ReadInput(const std::string& typed, int minimum) {
     return int16_t(v);
 }
 
-void Inform(ui::Toolkit& tk, const std::string& text) {
-    tk.MessageBox({text, ui::MsgButtons::OK, ui::MsgIcon::Information, 1, kNoticeTitle});
-}
+void Inform(platform::Toolkit& tk, const std::string& text) { workbook::ShowNotice(tk, text); }
 
 }  // namespace
 
@@ -140,7 +137,7 @@ std::string JoinNames(const std::vector<std::string>& names) {
 // sheet could not be named or the workbook could not be saved. Then the user
 // reads what is missing instead of a success that did not happen.
 // Returns whether everything was built and saved.
-bool ReportBuild(ui::Toolkit& tk, host::Workbook& roster, const std::vector<std::string>& failed,
+bool ReportBuild(platform::Toolkit& tk, host::Workbook& roster, const std::vector<std::string>& failed,
                  const std::string& success) {
     std::string saveError;
     try {
@@ -166,7 +163,7 @@ void WriteParameters(const host::Workbook& system, const ExamParameters& p) {
 }
 
 // Returns false when the user was told the save fell short.
-bool Decide(ui::Toolkit& tk, host::Workbook& roster, const RosterSurvey& survey, const ExamParameters& p) {
+bool Decide(platform::Toolkit& tk, host::Workbook& roster, const RosterSurvey& survey, const ExamParameters& p) {
     if (survey.rosterSheetCount == 0) {
         Inform(tk, "《" + roster.Name() + "》没有花名册数据工作表,请检查！");
         return false;
@@ -175,7 +172,7 @@ bool Decide(ui::Toolkit& tk, host::Workbook& roster, const RosterSurvey& survey,
         const std::string question = "设置表“" + survey.mismatchText +
                                      "”与设置的参数不相符，单击按钮“是”将初始化全部设置表数据(删除)，"
                                      "单击按钮“否”仅保存参数值！";
-        if (tk.MessageBox({question, ui::MsgButtons::YesNo, ui::MsgIcon::Question, 2, "提示"}) != ui::MsgResult::Yes) {
+        if (tk.MessageBox({question, platform::MsgButtons::YesNo, platform::MsgIcon::Question, 2, "提示"}) != platform::MsgResult::Yes) {
             Inform(tk, "参数修改成功！");
             return true;
         }
@@ -193,8 +190,8 @@ bool Decide(ui::Toolkit& tk, host::Workbook& roster, const RosterSurvey& survey,
 
 }  // namespace
 
-SaveOutcome SaveParameters(entry::Component& component, const ParameterInputs& inputs) {
-    ui::Toolkit& tk = component.Toolkit();
+SaveOutcome SaveParameters(const workbook::Context& ctx, const ParameterInputs& inputs) {
+    platform::Toolkit& tk = ctx.toolkit;
     SaveOutcome outcome;
     outcome.saved = ReadParameterInputs(inputs);
     if (!outcome.saved) {
@@ -203,10 +200,12 @@ SaveOutcome SaveParameters(entry::Component& component, const ParameterInputs& i
         return outcome;
     }
     const ExamParameters& p = *outcome.saved;
-    ResumeNext([&] { WriteParameters(component.System(), p); });
+    ResumeNext([&] { WriteParameters(ctx.system, p); });
 
     host::Workbook* roster = nullptr;
-    ResumeNext([&] { roster = workbook::OpenRosterWorkbook(component.App(), component.System()); });
+    // An unreadable roster file is not skipped: it travels to the front end
+    // before "参数修改成功！" could claim the settings sheets were dealt with.
+    ResumeNext([&] { roster = workbook::OpenRosterWorkbook(ctx.app, ctx.system); });
     if (!roster) {
         Inform(tk, "参数修改成功！");
         return outcome;

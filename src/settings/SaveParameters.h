@@ -8,8 +8,8 @@
 
 #include "settings/SettingsSheet.h"
 
-namespace entry {
-class Component;
+namespace workbook {
+struct Context;
 }
 namespace host {
 class Workbook;
@@ -73,6 +73,6 @@ struct SaveOutcome {
 // "保存 (&C)": validates, writes K2–K5, then surveys the roster workbook and
 // creates or rebuilds its settings sheets as the user decides, with the
 // messages the user reads. Host failures are skipped step by step.
-SaveOutcome SaveParameters(entry::Component& component, const ParameterInputs& inputs);
+SaveOutcome SaveParameters(const workbook::Context& ctx, const ParameterInputs& inputs);
 
 }  // namespace settings

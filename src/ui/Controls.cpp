@@ -21,6 +21,20 @@ Control::~Control() {
 void Control::SetEnabled(bool e) { Assign(enabled_, e); }
 void Control::SetVisible(bool v) { Assign(visible_, v); }
 
+void Control::On(Event e, std::function<void()> handler) {
+    (e == Event::Click ? onClick_ : onChange_) = std::move(handler);
+}
+
+bool Control::Handles(Event e) const { return bool(e == Event::Click ? onClick_ : onChange_); }
+
+bool Control::Raise(Event e) {
+    // A copy, so that a handler that rebinds or unloads its window runs to its end.
+    std::function<void()> handler = e == Event::Click ? onClick_ : onChange_;
+    if (!handler) return false;
+    handler();
+    return true;
+}
+
 void Control::Changed() {
     if (owner_) owner_->ControlChanged(*this);
 }

@@ -4,7 +4,15 @@
 // view shows is reported to the owning window, which tells its observers.
 // Out-of-range indices and invalid property values are HostErrors, as the
 // host's runtime reports them, so resume-next procedures skip them alike.
+//
+// Events: a window binds its handlers to its controls when it is built
+// (Command1.On(Event::Click, …)); views and the command line raise them
+// through the one path, Control::Raise. Which events a control kind raises:
+//   command button, menu item, option button, check box, list box  Click
+//   text box                                                        Change
+//   combo box     Click (an item chosen), Change (text typed)
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +22,8 @@
 namespace ui {
 
 class Window;
+
+enum class Event { Click, Change };
 
 class Control {
 public:
@@ -32,6 +42,12 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool v);
 
+    // Binds the handler of an event, replacing any bound before.
+    void On(Event e, std::function<void()> handler);
+    // Runs the handler bound to the event; false when none is bound.
+    bool Raise(Event e);
+    bool Handles(Event e) const;
+
 protected:
     void Changed();
     template <class T>
@@ -47,6 +63,7 @@ private:
     int index_;
     bool enabled_ = true;
     bool visible_ = true;
+    std::function<void()> onClick_, onChange_;
 };
 
 // A control whose visible text is its caption.
@@ -75,6 +92,8 @@ public:
 class CommandButton : public CaptionedControl {
 public:
     using CaptionedControl::CaptionedControl;
+    // The user's click; false when the button has no handler.
+    bool Click() { return Raise(Event::Click); }
 };
 
 class TextBox : public Control {
@@ -83,6 +102,12 @@ public:
         : Control(owner, std::move(name), index), text_(std::move(text)) {}
     const std::string& Text() const { return text_; }
     void SetText(const std::string& t) { Assign(text_, t); }
+    // The user's typing: the new text, then Change when it differs.
+    void Type(const std::string& t) {
+        if (t == text_) return;
+        SetText(t);
+        Raise(Event::Change);
+    }
 
 private:
     std::string text_;
@@ -125,6 +150,15 @@ public:
     using ListControl::ListControl;
     const std::string& Text() const { return text_; }
     void SetText(const std::string& t);
+    // The user's choice of an item (Click) and typing into the box (Change).
+    void Choose(int index) {
+        SetListIndex(index);
+        Raise(Event::Click);
+    }
+    void Type(const std::string& t) {
+        SetText(t);
+        Raise(Event::Change);
+    }
 
 private:
     void SelectionChanged() override;
@@ -142,6 +176,11 @@ public:
     bool Selected(int i) const;
     void SetSelected(int i, bool s);  // single selection: selecting moves ListIndex
     int SelCount() const;
+    // The user's click on an item: its selection set, then Click.
+    void Choose(int i, bool selected = true) {
+        SetSelected(i, selected);
+        Raise(Event::Click);
+    }
 
 private:
     void ItemInserted(int index) override { selected_.insert(selected_.begin() + index, false); }
@@ -162,6 +201,11 @@ public:
     bool Value() const { return value_; }
     void SetValue(bool v);
     const Frame* Container() const { return container_; }
+    // The user's click: the option turns on (its neighbours off), then Click.
+    void Choose() {
+        SetValue(true);
+        Raise(Event::Click);
+    }
 
 private:
     const Frame* container_;
@@ -175,6 +219,11 @@ public:
     using CaptionedControl::CaptionedControl;
     int Value() const { return value_; }
     void SetValue(int v);  // 0, 1 or 2
+    // The user's click: the new value, then Click.
+    void Choose(int v) {
+        SetValue(v);
+        Raise(Event::Click);
+    }
 
 private:
     int value_ = vbUnchecked;
@@ -188,6 +237,8 @@ public:
     bool Checked() const { return checked_; }
     void SetChecked(bool c) { Assign(checked_, c); }
     const MenuItem* Parent() const { return parent_; }
+    // The user's click; false when the entry has no handler.
+    bool Click() { return Raise(Event::Click); }
 
 private:
     const MenuItem* parent_;
@@ -209,6 +260,11 @@ public:
         return *items_[size_t(index)];
     }
     int Count() const { return int(items_.size()); }
+
+    // One handler for every element, told the element's index.
+    void On(Event e, const std::function<void(int)>& handler) {
+        for (size_t i = 0; i < items_.size(); ++i) items_[i]->On(e, [handler, i] { handler(int(i)); });
+    }
 
 private:
     std::vector<std::unique_ptr<T>> items_;

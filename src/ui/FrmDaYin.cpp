@@ -2,7 +2,7 @@
 
 namespace ui {
 
-FrmDaYin::FrmDaYin(entry::Component& component)
+FrmDaYin::FrmDaYin(ui::Component& component)
     : MainWindow(component, kName, "打印", workbook::WindowCode::Print) {}
 
 void FrmDaYin::OnLoad() { LoadCommonSteps(); }

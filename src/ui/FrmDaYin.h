@@ -7,7 +7,7 @@ namespace ui {
 class FrmDaYin : public MainWindow {
 public:
     static constexpr const char* kName = "FrmDaYin";
-    explicit FrmDaYin(entry::Component& component);
+    explicit FrmDaYin(ui::Component& component);
 
 protected:
     void OnLoad() override;

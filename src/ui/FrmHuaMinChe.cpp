@@ -2,7 +2,7 @@
 
 namespace ui {
 
-FrmHuaMinChe::FrmHuaMinChe(entry::Component& component)
+FrmHuaMinChe::FrmHuaMinChe(ui::Component& component)
     : MainWindow(component, kName, "考试用表", workbook::WindowCode::ExamTables) {}
 
 void FrmHuaMinChe::OnLoad() { LoadCommonSteps(); }

@@ -7,7 +7,7 @@ namespace ui {
 class FrmHuaMinChe : public MainWindow {
 public:
     static constexpr const char* kName = "FrmHuaMinChe";
-    explicit FrmHuaMinChe(entry::Component& component);
+    explicit FrmHuaMinChe(ui::Component& component);
 
 protected:
     void OnLoad() override;

@@ -4,12 +4,14 @@
 #include <string>
 
 #include "arrangement/RunArrangement.h"
-#include "entry/Component.h"
+#include "ui/Component.h"
+#include "workbook/Context.h"
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Variant.h"
-#include "ui/Toolkit.h"
+#include "platform/Toolkit.h"
 #include "workbook/FieldLists.h"
+#include "workbook/LongCommand.h"
 #include "workbook/ParameterCells.h"
 #include "workbook/RosterWorkbook.h"
 #include "workbook/SystemNames.h"
@@ -37,19 +39,16 @@ void SelectStored(ComboBox& list, const std::string& stored) {
     }
 }
 
-std::string Trimmed(const std::string& s) {
-    const size_t a = s.find_first_not_of(' ');
-    if (a == std::string::npos) return {};
-    return s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
-
 }  // namespace
 
-FrmKCBP::FrmKCBP(entry::Component& component)
-    : MainWindow(component, kName, "考场编排", workbook::WindowCode::Arrangement) {}
+FrmKCBP::FrmKCBP(ui::Component& component)
+    : MainWindow(component, kName, "考场编排", workbook::WindowCode::Arrangement) {
+    Text1.On(Event::Change, [this] { Text1_Change(); });
+    Command1.On(Event::Click, [this] { Command1_Click(); });
+}
 
 void FrmKCBP::OnLoad() {
-    entry::Component& c = Component();
+    ui::Component& c = Component();
     ResumeNext([&] { PlaceWindow(); });
     ResumeNext([&] { SetAboutCaption(); });
     ResumeNext([&] { c.App().SetScreenUpdating(false); });
@@ -64,10 +63,14 @@ void FrmKCBP::OnLoad() {
 }
 
 void FrmKCBP::FillFieldLists() {
-    entry::Component& c = Component();
-    host::Workbook* roster = workbook::OpenRosterWorkbook(c.App(), c.System());
+    host::Workbook* roster = RosterForDisplay();
     if (!roster) return;
-    ResumeNext([&] { workbook::FillCommonFieldLists(*roster, {Combo1, Combo2}); });
+    ResumeNext([&] {
+        for (const std::string& title : workbook::OfferedFieldTitles(*roster)) {
+            Combo1.AddItem(title);
+            Combo2.AddItem(title);
+        }
+    });
     RemoveSystemTitles(Combo1);
     RemoveSystemTitles(Combo2);
 }
@@ -90,19 +93,7 @@ void FrmKCBP::ShowStoredOptions() {
 }
 
 void FrmKCBP::Text1_Change() {
-    if (Text1.Text().empty()) return;
-    const host::Variant t(Trimmed(Text1.Text()));
-    bool whole = host::IsNumeric(t);
-    if (whole) {
-        const double v = host::ToNumber(t);
-        whole = v >= 0 && v == std::floor(v);
-    }
-    if (whole) return;
-    MessageBoxRequest r;
-    r.prompt = "请输入正整数！";
-    r.icon = MsgIcon::Information;
-    r.title = "提示信息…";
-    Toolkit().MessageBox(r);
+    if (!arrangement::IsWholeFirstNumber(Text1.Text())) workbook::ShowNotice(Toolkit(), arrangement::kFirstNumberRefusal);
 }
 
 arrangement::ArrangementOptions FrmKCBP::Options() const {
@@ -118,6 +109,8 @@ arrangement::ArrangementOptions FrmKCBP::Options() const {
     return o;
 }
 
-void FrmKCBP::Command1_Click() { arrangement::RunArrangement(Component(), Options()); }
+workbook::Outcome FrmKCBP::Command1_Click() {
+    return Record(arrangement::RunArrangement(Component().Context(), Options()));
+}
 
 }  // namespace ui

@@ -11,7 +11,7 @@ namespace ui {
 class FrmKCBP : public MainWindow {
 public:
     static constexpr const char* kName = "FrmKCBP";
-    explicit FrmKCBP(entry::Component& component);
+    explicit FrmKCBP(ui::Component& component);
 
     Frame Frame1{this, "Frame1", "编排方式"};
     OptionButton Option1{this, "Option1", "升序", &Frame1};
@@ -40,7 +40,7 @@ public:
     // is not a whole number of at least 0 gets "请输入正整数！"; the text stays.
     void Text1_Change();
     // The arrangement run.
-    void Command1_Click();
+    workbook::Outcome Command1_Click();
 
     // The controls' choices as the run reads and stores them.
     arrangement::ArrangementOptions Options() const;

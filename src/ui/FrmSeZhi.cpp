@@ -2,13 +2,15 @@
 
 #include <string>
 
-#include "entry/Component.h"
+#include "ui/Component.h"
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Workbook.h"
 #include "settings/RosterMaintenance.h"
 #include "settings/RosterSelection.h"
 #include "settings/RosterValidation.h"
+#include "workbook/Context.h"
+#include "workbook/LongCommand.h"
 #include "workbook/ParameterCells.h"
 #include "workbook/RosterWorkbook.h"
 #include "workbook/SystemNames.h"
@@ -17,8 +19,10 @@ namespace ui {
 
 using host::ResumeNext;
 
-FrmSeZhi::FrmSeZhi(entry::Component& component)
-    : MainWindow(component, kName, "设置", workbook::WindowCode::Settings, "help") {}
+FrmSeZhi::FrmSeZhi(ui::Component& component)
+    : MainWindow(component, kName, "设置", workbook::WindowCode::Settings, "help") {
+    Command1.On(Event::Click, [this](int index) { Command1_Click(index); });
+}
 
 void FrmSeZhi::ReadParameterCells() {
     workbook::ParameterCells cells(Component().System());
@@ -29,7 +33,7 @@ void FrmSeZhi::ReadParameterCells() {
 }
 
 void FrmSeZhi::OnLoad() {
-    entry::Component& c = Component();
+    ui::Component& c = Component();
     ResumeNext([&] { c.App().SetScreenUpdating(false); });
     ResumeNext([&] { c.App().SetDisplayAlerts(false); });
     LoadCommonSteps();
@@ -39,7 +43,7 @@ void FrmSeZhi::OnLoad() {
     Text2.SetText(std::to_string(rooms_));
     Text3.SetText(std::to_string(extraFields_));
     host::Workbook* roster = nullptr;
-    ResumeNext([&] { roster = workbook::OpenRosterWorkbook(c.App(), c.System()); });
+    roster = RosterForDisplay();
     ResumeNext([&] { ShowRosterInfo(roster); });
     ResumeNext([&] { c.App().SetScreenUpdating(true); });
     ResumeNext([&] { c.App().SetDisplayAlerts(true); });
@@ -71,45 +75,22 @@ void FrmSeZhi::ShowRosterInfo(host::Workbook* roster) {
     }
 }
 
-namespace {
-// The host's switches for the length of one button action.
-class BusyHost {
-public:
-    explicit BusyHost(host::Application& app) : app_(app) {
-        ResumeNext([&] { app_.SetScreenUpdating(false); });
-        ResumeNext([&] { app_.SetDisplayAlerts(false); });
-        ResumeNext([&] { app_.SetStatusBar(std::string(workbook::kBusyText)); });
-    }
-    ~BusyHost() {
-        ResumeNext([&] { app_.SetStatusBar(std::nullopt); });
-        ResumeNext([&] { app_.SetScreenUpdating(true); });
-        ResumeNext([&] { app_.SetDisplayAlerts(true); });
-    }
-    BusyHost(const BusyHost&) = delete;
-    BusyHost& operator=(const BusyHost&) = delete;
-
-private:
-    host::Application& app_;
-};
-}  // namespace
-
-void FrmSeZhi::Command1_Click(int index) {
-    entry::Component& c = Component();
-    BusyHost busy(c.App());
+workbook::Outcome FrmSeZhi::Command1_Click(int index) {
+    const workbook::Context ctx = Component().Context();
+    workbook::HostSwitchGuard busy(ctx.app);
     switch (index) {
-        case kStatistics: settings::ComputeDataStatistics(c); break;
-        case kMaintain: settings::MaintainRosterData(c); break;
-        case kSave: SaveParameters(); break;
+        case kStatistics: return Record(settings::ComputeDataStatistics(ctx));
+        case kMaintain: return Record(settings::MaintainRosterData(ctx));
+        case kSave: return Record(SaveParameters());
         case kOpen:
-            settings::ChooseRosterWorkbook(c, [this](host::Workbook& wb) { ShowRosterInfo(&wb); });
-            break;
-        default: break;
+            return Record(settings::ChooseRosterWorkbook(ctx, [this](host::Workbook& wb) { ShowRosterInfo(&wb); }));
+        default: return Record(workbook::Outcome::Stopped());
     }
 }
 
-void FrmSeZhi::SaveParameters() {
+workbook::Outcome FrmSeZhi::SaveParameters() {
     settings::ParameterInputs inputs{Text1.Text(), Combo3.Text(), Text2.Text(), Text3.Text()};
-    lastSave_ = settings::SaveParameters(Component(), inputs);
+    lastSave_ = settings::SaveParameters(Component().Context(), inputs);
     const settings::SaveOutcome& outcome = lastSave_;
     if (outcome.saved) {
         deskGroups_ = outcome.saved->deskGroups;
@@ -118,6 +99,7 @@ void FrmSeZhi::SaveParameters() {
         extraFields_ = outcome.saved->extraFields;
     }
     if (outcome.rosterSheetCount) Label1.SetCaption(std::to_string(*outcome.rosterSheetCount));
+    return outcome.stopped ? workbook::Outcome::Stopped() : workbook::Outcome::Done();
 }
 
 }  // namespace ui

@@ -17,7 +17,7 @@ namespace ui {
 class FrmSeZhi : public MainWindow {
 public:
     static constexpr const char* kName = "FrmSeZhi";
-    explicit FrmSeZhi(entry::Component& component);
+    explicit FrmSeZhi(ui::Component& component);
 
     // Command1 indices.
     enum Button : int { kStatistics = 0, kMaintain = 1, kSave = 2, kOpen = 3 };
@@ -48,14 +48,14 @@ public:
 
     // The button handler shared by the four buttons: host switches off and
     // the busy text on around the button's action, restored on every exit.
-    void Command1_Click(int index);
+    workbook::Outcome Command1_Click(int index);
 
     // Refreshes the roster box and the choices of Combo3; null clears them
     // and disables the statistics and maintenance buttons.
     void ShowRosterInfo(host::Workbook* roster);
 
     // "保存 (&C)".
-    void SaveParameters();
+    workbook::Outcome SaveParameters();
     // What the last save did, for front ends that report it.
     const settings::SaveOutcome& LastSave() const { return lastSave_; }
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "entry/Component.h"
+#include "ui/Component.h"
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Variant.h"
@@ -12,8 +12,9 @@
 #include "ui/FrmHuaMinChe.h"
 #include "ui/FrmKCBP.h"
 #include "ui/FrmSeZhi.h"
-#include "ui/Toolkit.h"
+#include "platform/Toolkit.h"
 #include "ui/frmAbout.h"
+#include "workbook/RosterWorkbook.h"
 #include "workbook/SystemNames.h"
 
 namespace ui {
@@ -24,15 +25,23 @@ int32_t TwipsToPixels(double twips, double twipsPerPixel) {
     return host::ToInt32(twips) / divisor;
 }
 
-MainWindow::MainWindow(entry::Component& component, std::string name, std::string caption, workbook::WindowCode code,
+MainWindow::MainWindow(ui::Component& component, std::string name, std::string caption, workbook::WindowCode code,
                        std::string helpMenuName)
     : Window(component, std::move(name), std::move(caption), kDesignWidth, kDesignHeight),
       Help(this, std::move(helpMenuName), "帮助(&H)"),
-      code_(code) {}
+      code_(code) {
+    SeZhi.On(Event::Click, [this] { SeZhi_Click(); });
+    BinPai.On(Event::Click, [this] { BinPai_Click(); });
+    HuaMinChe.On(Event::Click, [this] { HuaMinChe_Click(); });
+    DaYin.On(Event::Click, [this] { DaYin_Click(); });
+    HelpWord.On(Event::Click, [this] { HelpWord_Click(); });
+    LjHelp.On(Event::Click, [this] { LjHelp_Click(); });
+    GuangYu.On(Event::Click, [this] { GuangYu_Click(); });
+}
 
 void MainWindow::PlaceWindow() {
-    entry::Component& c = Component();
-    ui::Toolkit& tk = Toolkit();
+    ui::Component& c = Component();
+    platform::Toolkit& tk = Toolkit();
     host::ResumeNext([&] {
         tk.PlaceWindow(*this, c.WindowLeft(), c.WindowTop());
         SetLeft(c.WindowLeft() * tk.TwipsPerPixelX());
@@ -52,10 +61,19 @@ void MainWindow::LoadCommonSteps() {
     host::ResumeNext([&] { RecordWindowCode(); });
 }
 
+host::Workbook* MainWindow::RosterForDisplay() {
+    host::Workbook* roster = nullptr;
+    try {
+        host::ResumeNext([&] { roster = workbook::OpenRosterWorkbook(Component().App(), Component().System()); });
+    } catch (const host::FileError&) {
+    }
+    return roster;
+}
+
 void MainWindow::NavigateTo(workbook::WindowCode target) {
     if (target == code_) return;
-    entry::Component& c = Component();
-    ui::Toolkit& tk = Toolkit();
+    ui::Component& c = Component();
+    platform::Toolkit& tk = Toolkit();
     c.SetWindowPosition(TwipsToPixels(Left(), tk.TwipsPerPixelX()), TwipsToPixels(Top(), tk.TwipsPerPixelY()));
     Unload();
     ShowMainWindow(c, target);
@@ -72,14 +90,14 @@ void MainWindow::HelpWord_Click() {
 void MainWindow::LjHelp_Click() { Toolkit().OpenDocument(kOnlineHelpAddress); }
 
 void MainWindow::GuangYu_Click() {
-    entry::Component& c = Component();
+    ui::Component& c = Component();
     Window* about = c.OpenWindow(frmAbout::kName);
     if (!about) about = &c.Adopt(std::make_unique<frmAbout>(c));
     about->Show(true);
 }
 
 namespace {
-std::unique_ptr<MainWindow> NewMainWindow(entry::Component& c, workbook::WindowCode code) {
+std::unique_ptr<MainWindow> NewMainWindow(ui::Component& c, workbook::WindowCode code) {
     switch (code) {
         case workbook::WindowCode::ExamTables: return std::make_unique<FrmHuaMinChe>(c);
         case workbook::WindowCode::Arrangement: return std::make_unique<FrmKCBP>(c);
@@ -90,7 +108,7 @@ std::unique_ptr<MainWindow> NewMainWindow(entry::Component& c, workbook::WindowC
 }
 }  // namespace
 
-MainWindow& ShowMainWindow(entry::Component& component, workbook::WindowCode code) {
+MainWindow& ShowMainWindow(ui::Component& component, workbook::WindowCode code) {
     for (Window* w : component.OpenWindows()) {
         auto* main = dynamic_cast<MainWindow*>(w);
         if (main && main->Code() == code) {

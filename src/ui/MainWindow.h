@@ -10,6 +10,10 @@
 #include "ui/Window.h"
 #include "workbook/ParameterCells.h"
 
+namespace host {
+class Workbook;
+}
+
 namespace ui {
 
 // The online help page that "联机帮助(&L)" opens.
@@ -22,7 +26,7 @@ public:
     static constexpr double kDesignWidth = 7200;
     static constexpr double kDesignHeight = 5550;
 
-    MainWindow(entry::Component& component, std::string name, std::string caption, workbook::WindowCode code,
+    MainWindow(ui::Component& component, std::string name, std::string caption, workbook::WindowCode code,
                std::string helpMenuName = "Help");
 
     workbook::WindowCode Code() const { return code_; }
@@ -58,6 +62,10 @@ protected:
     void RecordWindowCode();
     // The three above, each skipped when it fails.
     void LoadCommonSteps();
+    // The roster workbook of K1/L1 for the window's own lists and labels;
+    // null when there is none or its file cannot be read (the commands that
+    // need the roster name that file and the reason).
+    host::Workbook* RosterForDisplay();
 
 private:
     // Carries this window's place to the next one: its position in twips
@@ -69,7 +77,7 @@ private:
 
 // Opens the main window for the code modeless: the loaded one of that kind
 // when there is one, otherwise a new one.
-MainWindow& ShowMainWindow(entry::Component& component, workbook::WindowCode code);
+MainWindow& ShowMainWindow(ui::Component& component, workbook::WindowCode code);
 
 // R(x) div R(y): both rounded half to even to 32 bits, then divided with
 // truncation toward zero; a zero divisor is a HostError.

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "entry/Component.h"
+#include "ui/Component.h"
 #include "ui/Controls.h"
-#include "ui/Toolkit.h"
+#include "platform/Toolkit.h"
 
 namespace ui {
 
-Window::Window(entry::Component& component, std::string name, std::string caption, double width, double height)
+Window::Window(ui::Component& component, std::string name, std::string caption, double width, double height)
     : component_(component), name_(std::move(name)), caption_(std::move(caption)), width_(width), height_(height) {}
 
 Window::~Window() = default;
@@ -31,7 +31,7 @@ void Window::SetTop(double twips) {
     NotifyWindowChanged();
 }
 
-ui::Toolkit& Window::Toolkit() const { return component_.Toolkit(); }
+platform::Toolkit& Window::Toolkit() const { return component_.Toolkit(); }
 
 void Window::Load() {
     if (loaded_) return;

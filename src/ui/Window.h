@@ -6,14 +6,16 @@
 #include <string>
 #include <vector>
 
-namespace entry {
-class Component;
+#include "workbook/Outcome.h"
+
+namespace platform {
+class Toolkit;
 }
 
 namespace ui {
 
+class Component;
 class Control;
-class Toolkit;
 class Window;
 
 class WindowObserver {
@@ -26,7 +28,7 @@ public:
 
 class Window {
 public:
-    Window(entry::Component& component, std::string name, std::string caption, double width, double height);
+    Window(ui::Component& component, std::string name, std::string caption, double width, double height);
     virtual ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
@@ -54,11 +56,14 @@ public:
     // Loads when needed, then shows through the toolkit.
     void Show(bool modal = false);
 
-    entry::Component& Component() const { return component_; }
-    ui::Toolkit& Toolkit() const;
+    ui::Component& Component() const { return component_; }
+    platform::Toolkit& Toolkit() const;
 
     void AddObserver(WindowObserver* o);
     void RemoveObserver(WindowObserver* o);
+
+    // What the window's last action (a button's or menu item's handler) did.
+    const workbook::Outcome& LastOutcome() const { return lastOutcome_; }
 
     // Every control of the window in construction order.
     const std::vector<Control*>& Controls() const { return controls_; }
@@ -71,16 +76,22 @@ public:
 
 protected:
     virtual void OnLoad() {}
+    // Keeps an action's outcome for LastOutcome and hands it back.
+    workbook::Outcome Record(workbook::Outcome o) {
+        lastOutcome_ = o;
+        return o;
+    }
     virtual void OnUnload() {}
     void NotifyWindowChanged();
 
 private:
-    entry::Component& component_;
+    ui::Component& component_;
     std::string name_, caption_;
     double left_ = 0, top_ = 0, width_, height_;
     bool loaded_ = false;
     std::vector<Control*> controls_;
     std::vector<WindowObserver*> observers_;
+    workbook::Outcome lastOutcome_;
 };
 
 }  // namespace ui

@@ -11,7 +11,7 @@ public:
     static constexpr const char* kName = "frmAbout";
     static constexpr int32_t kOffsetPixels = 50;
 
-    explicit frmAbout(entry::Component& component);
+    explicit frmAbout(ui::Component& component);
 
     Label lblTitle{this, "lblTitle"};
     Label lblVersion{this, "lblVersion"};

@@ -6,7 +6,6 @@
 
 #include "host/Variant.h"
 #include "host/Workbook.h"
-#include "ui/Controls.h"
 #include "workbook/RosterWorkbook.h"
 #include "workbook/SystemNames.h"
 
@@ -73,15 +72,12 @@ std::vector<std::string> CommonTitles(const std::vector<host::Worksheet*>& roste
 
 std::vector<std::string> CommonFieldTitles(const host::Workbook& roster) { return CommonTitles(RosterSheets(roster)); }
 
-void FillCommonFieldLists(host::Workbook& roster, FieldListWindow window) {
+std::vector<std::string> OfferedFieldTitles(host::Workbook& roster) {
     const std::vector<host::Worksheet*> rosterSheets = RosterSheets(roster);
-    if (rosterSheets.empty()) return;  // the workbook stays inactive too
-    const std::vector<std::string> common = CommonTitles(rosterSheets);
+    if (rosterSheets.empty()) return {};  // the workbook stays inactive too
+    std::vector<std::string> common = CommonTitles(rosterSheets);
     roster.Activate();
-    for (const std::string& title : common) {
-        window.Combo1.AddItem(title);
-        window.Combo2.AddItem(title);
-    }
+    return common;
 }
 
 }  // namespace workbook

@@ -7,17 +7,8 @@
 namespace host {
 class Workbook;
 }
-namespace ui {
-class ComboBox;
-}
 
 namespace workbook {
-
-// The two field lists of a window, as the window names them.
-struct FieldListWindow {
-    ui::ComboBox& Combo1;
-    ui::ComboBox& Combo2;
-};
 
 // Row-1 titles common to all qualifying roster sheets, in the column order of
 // the reference sheet (the qualifying sheet with the fewest columns, earliest
@@ -25,8 +16,8 @@ struct FieldListWindow {
 // "班级" and that column has a value below row 1 within the used range.
 std::vector<std::string> CommonFieldTitles(const host::Workbook& roster);
 
-// Adds the common titles to Combo1 and then Combo2 of the window, without
-// clearing either list or selecting an item, and activates the workbook.
-void FillCommonFieldLists(host::Workbook& roster, FieldListWindow window);
+// The common titles as a window offers them in its field lists; the roster
+// workbook is activated when it has roster sheets, as filling the lists does.
+std::vector<std::string> OfferedFieldTitles(host::Workbook& roster);
 
 }  // namespace workbook

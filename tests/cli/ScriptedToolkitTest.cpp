@@ -9,8 +9,8 @@ namespace {
 using cli::NoAnswerError;
 using cli::ScriptedAnswer;
 using cli::ScriptedToolkit;
-using ui::MsgButtons;
-using ui::MsgResult;
+using platform::MsgButtons;
+using platform::MsgResult;
 
 struct Harness {
     std::istringstream in;
@@ -22,8 +22,8 @@ struct Harness {
           toolkit(cli::Console{in, out, err, terminal}, std::move(script), 1u, "/work") {}
 };
 
-ui::MessageBoxRequest Box(std::string title, std::string prompt, MsgButtons buttons, int defaultButton = 1) {
-    ui::MessageBoxRequest r;
+platform::MessageBoxRequest Box(std::string title, std::string prompt, MsgButtons buttons, int defaultButton = 1) {
+    platform::MessageBoxRequest r;
     r.title = std::move(title);
     r.prompt = std::move(prompt);
     r.buttons = buttons;

@@ -89,13 +89,13 @@ TEST(DesktopScenario, SettingsStatisticsAndArrangementWindowWithTheMouse) {
 
     // Four rooms no longer fit the sheets: the question, answered 是, rebuilds them.
     d.Type(FrmSeZhi::kName, settings->Text2, "4");
-    d.Toolkit().QueueAnswer(ui::MsgResult::Yes);
+    d.Toolkit().QueueAnswer(platform::MsgResult::Yes);
     d.Click(FrmSeZhi::kName, settings->Command1[FrmSeZhi::kSave]);
     std::vector<std::string> shown = d.TakeMessages();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].rfind("[提示] 设置表“高一\t设置,高二\t设置,高三\t设置,”与设置的参数不相符", 0), 0u) << shown[0];
     EXPECT_EQ(shown[1], kInfo + "参数已修改并成功初始化设置表！");
-    EXPECT_EQ(d.Toolkit().Messages()[d.Toolkit().Messages().size() - 2].icon, ui::MsgIcon::Question);
+    EXPECT_EQ(d.Toolkit().Messages()[d.Toolkit().Messages().size() - 2].icon, platform::MsgIcon::Question);
 
     // The group counts typed into the grid: two groups in each of the four rooms.
     host::Workbook* rosterBook = d.HostApp().Workbooks().Find("花名册.xlsx");

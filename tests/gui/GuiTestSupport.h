@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "entry/Component.h"
+#include "ui/Component.h"
 #include "gui/GuiSession.h"
 #include "gui/HostWindow.h"
 #include "gui/QtToolkit.h"
@@ -58,7 +58,7 @@ struct Desktop {
     }
     gui::QtToolkit& Toolkit() { return session->Toolkit(); }
     gui::HostWindow& Host() { return session->Window(); }
-    entry::Component& Component() { return *session->Component(); }
+    ui::Component& Component() { return *session->Component(); }
     host::Application& HostApp() { return session->App(); }
 
     // The view of the open window with this model name, or null.

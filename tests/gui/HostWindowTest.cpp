@@ -117,19 +117,19 @@ TEST(HostWindow, ClosingAChangedWorkbookAsksAndDoesWhatTheAnswerSays) {
     host::Workbook& first = open();
     EXPECT_EQ(d.Host().windowTitle(), "名单.xlsx * - 考场编排系统");
     d.TakeMessages();
-    d.Toolkit().QueueAnswer(ui::MsgResult::Cancel);
+    d.Toolkit().QueueAnswer(platform::MsgResult::Cancel);
     EXPECT_FALSE(d.Host().CloseWorkbook(first));
     EXPECT_EQ(d.TakeMessages(), std::vector<std::string>{"[考场编排系统] 是否保存对“名单.xlsx”的更改？"});
-    EXPECT_EQ(d.Toolkit().Messages().back().buttons, ui::MsgButtons::YesNoCancel);
+    EXPECT_EQ(d.Toolkit().Messages().back().buttons, platform::MsgButtons::YesNoCancel);
     ASSERT_NE(d.HostApp().Workbooks().Find("名单.xlsx"), nullptr);
 
-    d.Toolkit().QueueAnswer(ui::MsgResult::No);
+    d.Toolkit().QueueAnswer(platform::MsgResult::No);
     EXPECT_TRUE(d.Host().CloseWorkbook(first));
     EXPECT_EQ(d.HostApp().Workbooks().Find("名单.xlsx"), nullptr);
     EXPECT_EQ(testing_support::ReadFile(file), before) << "No leaves the file as it was";
 
     host::Workbook& second = open();
-    d.Toolkit().QueueAnswer(ui::MsgResult::Yes);
+    d.Toolkit().QueueAnswer(platform::MsgResult::Yes);
     EXPECT_TRUE(d.Host().CloseWorkbook(second));
     host::Application check;
     host::Workbook* saved = check.Workbooks().Open(file);
@@ -141,8 +141,8 @@ TEST(HostWindow, ClosingAChangedWorkbookAsksAndDoesWhatTheAnswerSays) {
     d.HostApp().Workbooks().Add();
     d.HostApp().ActiveWorkbook()->Sheet(1).SetValueAt(1, 1, Variant(1));
     d.TakeMessages();
-    for (int i = 0; i < 2; ++i) d.Toolkit().QueueAnswer(ui::MsgResult::No);
-    d.Toolkit().QueueAnswer(ui::MsgResult::Cancel);
+    for (int i = 0; i < 2; ++i) d.Toolkit().QueueAnswer(platform::MsgResult::No);
+    d.Toolkit().QueueAnswer(platform::MsgResult::Cancel);
     EXPECT_FALSE(d.Host().CloseAll());
     const std::vector<std::string> asked = d.TakeMessages();
     ASSERT_EQ(asked.size(), 3u);

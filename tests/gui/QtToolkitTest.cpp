@@ -6,11 +6,11 @@
 #include <QTimer>
 
 #include "GuiTestSupport.h"
-#include "ui/RandomSource.h"
+#include "platform/RandomSource.h"
 
-using ui::MsgButtons;
-using ui::MsgIcon;
-using ui::MsgResult;
+using platform::MsgButtons;
+using platform::MsgIcon;
+using platform::MsgResult;
 
 TEST(QtFileFilter, TranslatesTheHostFormPairByPair) {
     const std::pair<const char*, const char*> cases[] = {
@@ -36,7 +36,7 @@ TEST(QtToolkit, QueuedAnswersComeFirstThenTheDefaultButtonAndEveryBoxIsRecorded)
     gui::QtToolkit tk;
     tk.SetScripted(true);
     tk.QueueAnswer(MsgResult::Yes);
-    const ui::MessageBoxRequest question{"删除吗？", MsgButtons::YesNo, MsgIcon::Question, 2, "提示"};
+    const platform::MessageBoxRequest question{"删除吗？", MsgButtons::YesNo, MsgIcon::Question, 2, "提示"};
     EXPECT_EQ(tk.MessageBox(question), MsgResult::Yes);
     EXPECT_EQ(tk.MessageBox(question), MsgResult::No);
     ASSERT_EQ(tk.Messages().size(), 2u);
@@ -103,7 +103,7 @@ TEST(QtToolkit, ASeedRepeatsTheDrawsAcrossReseeds) {
     for (int i = 0; i < 5; ++i) second.push_back(b.Rnd());
     EXPECT_EQ(first, second);
     // Without a seed the generator starts where the host's does.
-    ui::RandomSource host;
+    platform::RandomSource host;
     EXPECT_EQ(unseeded.Rnd(), host.Rnd());
 }
 

@@ -1,0 +1,76 @@
+#pragma once
+// Everything the tool needs from a real screen or machine. The GUI implements it
+// with Qt, the command line with scripted answers, tests with fakes.
+#include <cstdint>
+#include <string>
+
+namespace ui {
+class Window;
+}
+
+namespace platform {
+
+using ui::Window;
+
+enum class MsgButtons { OK, YesNo, YesNoCancel };
+enum class MsgIcon { None, Information, Question, Critical, Exclamation };
+enum class MsgResult { OK, Yes, No, Cancel };
+
+struct MessageBoxRequest {
+    std::string prompt;
+    MsgButtons buttons = MsgButtons::OK;
+    MsgIcon icon = MsgIcon::None;
+    int defaultButton = 1;  // 1-based: the first, second or third button
+    std::string title;
+};
+
+struct OpenFileRequest {
+    std::string title;
+    std::string initialFolder;
+    // The host's filter form: "描述|*.xls;*.xlsx|所有文件|*.*" (pairs separated by "|").
+    std::string filter;
+};
+
+class Toolkit {
+public:
+    virtual ~Toolkit() = default;
+
+    virtual MsgResult MessageBox(const MessageBoxRequest& request) = 0;
+    // The text entered; empty on cancel.
+    virtual std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) = 0;
+    // The file chosen (full name); empty when cancelled.
+    virtual std::string OpenFileDialog(const OpenFileRequest& request) = 0;
+
+    // Window placement and life: topmost at (left, top) in screen pixels, keeping its size.
+    virtual void PlaceWindow(Window& w, int32_t left, int32_t top) = 0;
+    virtual void ShowWindow(Window& w, bool modal) = 0;
+    virtual void UnloadWindow(Window& w) = 0;
+
+    // Opens a document or an address with the platform's default program;
+    // returns false when nothing could open it.
+    virtual bool OpenDocument(const std::string& pathOrUrl) = 0;
+    // Starts a program by its command line (e.g. a file manager on a folder).
+    virtual bool StartProgram(const std::string& commandLine) = 0;
+    // The help document's file name beside the system workbook: a front end
+    // whose platform cannot open the compiled help file names its own form.
+    virtual std::string HelpFileName() { return "Help.chm"; }
+
+    // Screen size in twips and twips per pixel.
+    virtual double ScreenWidthTwips() = 0;
+    virtual double ScreenHeightTwips() = 0;
+    virtual double TwipsPerPixelX() = 0;
+    virtual double TwipsPerPixelY() = 0;
+
+    // Seconds since the epoch, local wall-clock time (report stamps and seeds).
+    virtual double Now() = 0;
+    // Uniform in [0, 1), single precision, like the host's Rnd.
+    virtual float Rnd() = 0;
+    // Reseeds the random source from the clock (Randomize); under a fixed seed
+    // every reseed is derived from that seed, so runs repeat.
+    virtual void Randomize() = 0;
+
+    // Lets the front end show progress while a long command blocks (DoEvents).
+    virtual void DoEvents() {}
+};
+
+}  // namespace platform

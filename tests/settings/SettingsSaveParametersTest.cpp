@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include "SettingsFixtures.h"
+#include "host/Range.h"
+#include "host/xlsx/Package.h"
+#include "settings/SaveParameters.h"
+#include "settings/SettingsSheet.h"
+
+using host::Variant;
+using settings::ExamParameters;
+using settings::ParameterInputs;
+
+namespace {
+
+constexpr const char* kBadInput = "请输入整数且：\n同桌年级数>0；考场总数>0\n考场组数>0；字段数>=0";
+constexpr const char* kSaved = "参数修改成功！";
+constexpr const char* kPassword = "quietlantern7204";
+
+TEST(SettingsParameterInputs, EachInputMustBeAWholeNumberAtItsMinimum) {
+    // {desk groups, grades per group, rooms, fields} → accepted or not.
+    struct Case {
+        ParameterInputs in;
+        std::optional<ExamParameters> out;
+    };
+    const Case cases[] = {
+        {{"4", "2", "30", "1"}, ExamParameters{4, 2, 30, 1}},
+        {{"4", "2", "3.5", "1"}, std::nullopt},
+        {{"4", "2", "30", "0"}, ExamParameters{4, 2, 30, 0}},
+        {{"0", "2", "30", "0"}, std::nullopt},
+        {{"4", "0", "30", "0"}, std::nullopt},
+        {{"4", "2", "0", "0"}, std::nullopt},
+        {{"4", "2", "30", "-1"}, std::nullopt},
+        {{" 12 ", "2", "30", "0"}, ExamParameters{12, 2, 30, 0}},
+        {{"4", "2", "30", ""}, std::nullopt},
+        {{"4", "两", "30", "0"}, std::nullopt},
+        {{"4", "2", "30个", "0"}, std::nullopt},
+        {{"4", "2", "3.0", "0"}, ExamParameters{4, 2, 3, 0}},
+        {{"4", "2", "32767", "0"}, ExamParameters{4, 2, 32767, 0}},
+        // Beyond 16 bits the value could not be stored: refused, not half saved.
+        {{"4", "2", "40000", "0"}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        auto got = settings::ReadParameterInputs(c.in);
+        EXPECT_EQ(got, c.out) << c.in.deskGroups << " | " << c.in.gradesPerGroup << " | " << c.in.rooms << " | "
+                              << c.in.extraFields;
+    }
+}
+
+class SaveParametersTest : public ::testing::Test, protected settingstest::SettingsWorld {
+protected:
+    SaveParametersTest() { SetParameters(2, 1, 3, 0); }
+
+    settings::SaveOutcome Save(ParameterInputs in) { return settings::SaveParameters(component.Context(), in); }
+    std::vector<int16_t> StoredParameters() {
+        auto p = Params();
+        return {p.DeskGroups(), p.GradesPerGroup(), p.RoomCount(), p.ExtraFieldCount()};
+    }
+    // A settings sheet built for the given shape, with a count typed into it.
+    host::Worksheet& AddSettings(host::Workbook& wb, const std::string& roster, settings::SettingsSheetShape s) {
+        host::Worksheet& ws = wb.Worksheets().Add(&wb.Sheet(wb.SheetCount()));
+        ws.SetName(roster + "\t设置");
+        settings::BuildSettingsSheet(&ws, s);
+        ws.UserEdit(2, 9 + s.extraFields, "17");
+        return ws;
+    }
+};
+
+TEST_F(SaveParametersTest, BadInputShowsTheRuleAndWritesNothing) {
+    for (ParameterInputs in : {ParameterInputs{"4", "2", "3.5", "1"}, ParameterInputs{"4", "2", "30", "-2"},
+                               ParameterInputs{"4", "2", "40000", "0"}}) {
+        toolkit.messages.clear();
+        auto outcome = Save(in);
+        EXPECT_FALSE(outcome.saved);
+        ASSERT_EQ(toolkit.messages.size(), 1u);
+        EXPECT_EQ(toolkit.messages[0].prompt, kBadInput);
+        EXPECT_EQ(toolkit.messages[0].title, "提示信息…");
+        EXPECT_EQ(toolkit.messages[0].icon, platform::MsgIcon::Information);
+        EXPECT_EQ(toolkit.messages[0].buttons, platform::MsgButtons::OK);
+        EXPECT_EQ(StoredParameters(), (std::vector<int16_t>{2, 1, 3, 0}));
+    }
+}
+
+TEST_F(SaveParametersTest, WithoutARosterWorkbookTheParametersAreSaved) {
+    auto outcome = Save({" 12 ", "2", "30", "0"});
+    EXPECT_EQ(StoredParameters(), (std::vector<int16_t>{12, 2, 30, 0}));
+    EXPECT_EQ(toolkit.Prompts(), std::vector<std::string>{kSaved});
+    EXPECT_FALSE(outcome.rosterSheetCount);
+}
+
+TEST_F(SaveParametersTest, ARosterWorkbookOfOnlySettingsSheetsIsNamedAndTheParametersSavedAllTheSame) {
+    host::Workbook& roster = AddRoster({"高一\t设置", "高二\t设置"});
+    auto outcome = Save({"4", "1", "10", "2"});
+    EXPECT_EQ(toolkit.Prompts(), std::vector<std::string>{"《" + roster.Name() + "》没有花名册数据工作表,请检查！"});
+    EXPECT_EQ(roster.Name(), "花名册.xlsx");
+    EXPECT_EQ(StoredParameters(), (std::vector<int16_t>{4, 1, 10, 2}));
+    EXPECT_EQ(outcome.rosterSheetCount, 0);
+}
+
+TEST_F(SaveParametersTest, MissingSettingsSheetsAreBuiltAfterTheLastSheetAndTheWorkbookSaved) {
+    host::Workbook& roster = AddRoster({"高一", "高二", "高三"});
+    AddSettings(roster, "高二", {2, 3, 0});
+    roster.Sheet(3).SetVisible(host::xlSheetHidden);  // the user hid 高三
+
+    auto outcome = Save({"2", "1", "3", "0"});
+
+    EXPECT_EQ(toolkit.Prompts(), std::vector<std::string>{"参数已修改并生成相应设置表！"});
+    EXPECT_EQ(SheetNames(roster), (std::vector<std::string>{"高一", "高二", "高三", "高二\t设置", "高一\t设置",
+                                                            "高三\t设置"}));
+    EXPECT_EQ(roster.Sheet(3).Visible(), host::xlSheetVisible);
+    host::Worksheet& built = roster.Sheet(5);
+    EXPECT_EQ(built.GetRange("K1").Value(), Variant("场人"));
+    EXPECT_TRUE(built.CheckPassword(kPassword));
+    EXPECT_EQ(roster.Sheet(4).GetRange("I2").Value(), Variant(17));  // the fitting sheet is untouched
+    EXPECT_EQ(outcome.rosterSheetCount, 3);
+
+    auto onDisk = host::xlsx::LoadWorkbook(&app, roster.FullName());
+    EXPECT_EQ(SheetNames(*onDisk), SheetNames(roster));
+}
+
+TEST_F(SaveParametersTest, TheQuestionNamesEveryMismatchedSheetInWorkbookOrderEachFollowedByAComma) {
+    host::Workbook& roster = AddRoster({"高一", "高二", "高三"});
+    AddSettings(roster, "高一", {2, 4, 0});  // one room too many
+    AddSettings(roster, "高二", {2, 3, 0});  // fits
+    AddSettings(roster, "高三", {3, 3, 0});  // one group too many
+    toolkit.answers = {platform::MsgResult::No};
+
+    Save({"2", "1", "3", "0"});
+
+    ASSERT_EQ(toolkit.messages.size(), 2u);
+    const platform::MessageBoxRequest& q = toolkit.messages[0];
+    EXPECT_EQ(q.prompt,
+              "设置表“高一\t设置,高三\t设置,”与设置的参数不相符，单击按钮“是”将初始化全部设置表数据(删除)，"
+              "单击按钮“否”仅保存参数值！");
+    EXPECT_EQ(q.buttons, platform::MsgButtons::YesNo);
+    EXPECT_EQ(q.icon, platform::MsgIcon::Question);
+    EXPECT_EQ(q.defaultButton, 2);
+    EXPECT_EQ(q.title, "提示");
+    EXPECT_EQ(toolkit.messages[1].prompt, kSaved);
+}
+
+TEST_F(SaveParametersTest, ExtraFieldsCountInTheFitOfASettingsSheet) {
+    host::Workbook& roster = AddRoster({"高一"});
+    AddSettings(roster, "高一", {2, 3, 1});
+    Save({"2", "1", "3", "1"});
+    EXPECT_EQ(toolkit.Prompts(), std::vector<std::string>{kSaved});
+    toolkit.messages.clear();
+    toolkit.answers = {platform::MsgResult::No};
+    Save({"2", "1", "3", "0"});
+    ASSERT_EQ(toolkit.messages.size(), 2u);
+    EXPECT_EQ(toolkit.messages[0].buttons, platform::MsgButtons::YesNo);
+}
+
+TEST_F(SaveParametersTest, AnsweringNoSavesTheParametersAndLeavesEverySettingsSheetAsItWas) {
+    host::Workbook& roster = AddRoster({"高一", "高二"});
+    AddSettings(roster, "高一", {4, 4, 0});
+    const std::string before = testing_support::ReadFile(roster.FullName());
+    toolkit.answers = {platform::MsgResult::No};
+
+    Save({"2", "1", "3", "0"});
+
+    EXPECT_EQ(StoredParameters(), (std::vector<int16_t>{2, 1, 3, 0}));
+    EXPECT_EQ(SheetNames(roster), (std::vector<std::string>{"高一", "高二", "高一\t设置"}));  // 高二's stays missing
+    host::Worksheet& kept = roster.Sheet(3);
+    EXPECT_EQ(kept.GetRange("I2").Value(), Variant(17));
+    EXPECT_EQ(kept.GetRange("M1").Value(), Variant("场人"));
+    EXPECT_EQ(toolkit.messages.back().prompt, kSaved);
+    EXPECT_EQ(testing_support::ReadFile(roster.FullName()), before);  // not saved either
+}
+
+TEST_F(SaveParametersTest, AnsweringYesRebuildsEverySettingsSheetInRosterOrder) {
+    host::Workbook& roster = AddRoster({"高一", "高二", "高三"});
+    AddSettings(roster, "高三", {2, 3, 0});
+    AddSettings(roster, "高一", {5, 5, 0});
+    toolkit.answers = {platform::MsgResult::Yes};
+
+    auto outcome = Save({"2", "1", "3", "0"});
+
+    EXPECT_EQ(toolkit.messages.back().prompt, "参数已修改并成功初始化设置表！");
+    EXPECT_EQ(SheetNames(roster), (std::vector<std::string>{"高一", "高二", "高三", "高一\t设置", "高二\t设置",
+                                                            "高三\t设置"}));
+    for (int i = 4; i <= 6; ++i) {
+        host::Worksheet& ws = roster.Sheet(i);
+        EXPECT_TRUE(ws.GetRange("I2").Value().IsEmpty()) << ws.Name();  // typed counts are gone
+        EXPECT_EQ(ws.GetRange("K1").Value(), Variant("场人"));
+        EXPECT_TRUE(ws.CheckPassword(kPassword));
+    }
+    EXPECT_EQ(outcome.rosterSheetCount, 3);
+    auto onDisk = host::xlsx::LoadWorkbook(&app, roster.FullName());
+    EXPECT_EQ(SheetNames(*onDisk), SheetNames(roster));
+}
+
+TEST_F(SaveParametersTest, ARosterNameTooLongForItsSettingsSheetLeavesNoStraySheet) {
+    const std::string longName = "二〇二五学年第一学期高一年级期中考试名单";  // 20 characters
+    const std::string tooLong = "abcdefghijklmnopqrstuvwxyz0123";      // 30: 33 with the suffix
+    host::Workbook& roster = AddRoster({longName, tooLong});
+
+    auto outcome = Save({"2", "1", "3", "0"});
+
+    EXPECT_EQ(SheetNames(roster), (std::vector<std::string>{longName, tooLong, longName + "\t设置"}));
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    EXPECT_NE(toolkit.messages[0].prompt, "参数已修改并生成相应设置表！");
+    EXPECT_NE(toolkit.messages[0].prompt.find(tooLong), std::string::npos);
+    EXPECT_EQ(outcome.rosterSheetCount, 2);
+}
+
+TEST_F(SaveParametersTest, ARosterWorkbookThatCannotBeSavedIsReportedNotCalledASuccess) {
+    // /proc/version exists, but nothing can be written beside it.
+    host::Workbook& roster = app.Workbooks().Add();
+    roster.Sheet(1).SetName("高一");
+    roster.SetFileName("/proc/version");
+    Params().SetRosterFolder(roster.Path());
+    Params().SetRosterFileName(roster.Name());
+
+    Save({"2", "1", "3", "0"});
+
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    const std::string& text = toolkit.messages[0].prompt;
+    EXPECT_NE(text, "参数已修改并生成相应设置表！");
+    EXPECT_NE(text.find("未能保存"), std::string::npos) << text;
+    EXPECT_NE(text.find("/proc/version"), std::string::npos) << text;
+}
+
+}  // namespace
