@@ -231,3 +231,71 @@ TEST(RunArrangement, UnseparableClassmatesAreReportedAndCopiedIntoANewWorkbook) 
 }
 
 }  // namespace
+
+namespace {
+
+// 高一 with a column titled by the number 2024 (as a pasted year row gives).
+struct NumericTitle : RunWorld {
+    host::Worksheet& grade;
+    NumericTitle()
+        : RunWorld(2, 2),
+          grade(AddRoster("高一", {{"姓名", "班级"}, {"甲", "1班"}, {"乙", "2班"}, {"丙", "1班"}, {"丁", "2班"}})) {
+        grade.SetValueAt(1, 3, Variant(2024));
+        const double scores[] = {30, 10, 40, 20};
+        for (int32_t r = 2; r <= 5; ++r) grade.SetValueAt(r, 3, Variant(scores[r - 2]));
+        AddSettings("高一", 2, 2, 0, {{1, 1}, {1, 1}});
+    }
+};
+
+}  // namespace
+
+TEST(RunArrangement, ATitleStoredAsANumberIsTheFieldOfItsText) {
+    {
+        NumericTitle f;  // as sort key: rooms follow the scores 10, 20, 30, 40
+        EXPECT_EQ(f.Run(Sorted(Ordering::Ascending, "2024")), std::vector<std::string>{"操作结束！"});
+        EXPECT_EQ(Column(f.grade, 7), (std::vector<std::string>{"\t考号", "3", "1", "4", "2"}));
+    }
+    {
+        NumericTitle f;  // as the exam-number prefix of method 2
+        ArrangementOptions o = Sorted(Ordering::Ascending, "\t无");
+        o.numberingByCounter = false;
+        o.columnTitle = "2024";
+        f.Run(o);
+        const std::string first = host::ToText(f.grade.ValueAt(2, 7));
+        EXPECT_TRUE(first.starts_with("30")) << first;
+    }
+}
+
+TEST(RunArrangement, AFirstNumberThatIsNoWholeNumberStopsTheRunUnchanged) {
+    for (const char* typed : {"-5", "1.5", "abc"}) {
+        SCOPED_TRACE(typed);
+        SixCandidates f;
+        const Cells before = SheetCells(f.grade);
+        const std::string k7 = host::ToText(f.system.Sheet(2).GetRange("K7").Value());
+        f.toolkit.messages.clear();
+        const workbook::Outcome outcome = arrangement::RunArrangement(f.component.Context(), Sorted(Ordering::Ascending, "分数", typed));
+        EXPECT_EQ(outcome.kind, workbook::Outcome::Kind::Stopped);
+        ASSERT_EQ(f.toolkit.messages.size(), 1u);
+        EXPECT_EQ(f.toolkit.messages[0].prompt, "请输入正整数！");
+        EXPECT_EQ(SheetCells(f.grade), before);
+        EXPECT_EQ(host::ToText(f.system.Sheet(2).GetRange("K7").Value()), k7) << "nothing stored";
+    }
+}
+
+TEST(RunArrangement, OutcomesTellDoneFromStoppedAndFlagTheRevisionReport) {
+    SixCandidates f;
+    workbook::Outcome done = arrangement::RunArrangement(f.component.Context(), Sorted(Ordering::Ascending, "分数"));
+    EXPECT_EQ(done.kind, workbook::Outcome::Kind::Done);
+    EXPECT_FALSE(done.revisionReport);
+
+    f.grade.SetValueAt(8, 1, Variant("庚"));
+    f.grade.SetValueAt(8, 2, Variant("3班"));
+    workbook::Outcome errors = arrangement::RunArrangement(f.component.Context(), Sorted(Ordering::Ascending, "分数"));
+    EXPECT_EQ(errors.kind, workbook::Outcome::Kind::Stopped);
+    EXPECT_TRUE(errors.revisionReport);
+
+    workbook::ParameterCells(f.system).SetRosterFileName("别的.xlsx");
+    workbook::Outcome missing = arrangement::RunArrangement(f.component.Context(), Sorted(Ordering::Ascending, "分数"));
+    EXPECT_EQ(missing.kind, workbook::Outcome::Kind::Stopped);
+    EXPECT_FALSE(missing.revisionReport);
+}

@@ -221,3 +221,12 @@ TEST_F(SaveParametersTest, ARosterWorkbookThatCannotBeSavedIsReportedNotCalledAS
 }
 
 }  // namespace
+
+TEST_F(SaveParametersTest, AnUnreadableRosterIsAFileErrorNotASuccess) {
+    testing_support::WriteFile(dir.File("坏.xlsx"), "not a zip archive");
+    Params().SetRosterFolder(dir.Path().string());
+    Params().SetRosterFileName("坏.xlsx");
+    toolkit.messages.clear();
+    EXPECT_THROW(Save({"4", "1", "3", "0"}), host::FileError);
+    for (const auto& m : toolkit.messages) EXPECT_NE(m.prompt, "参数修改成功！");
+}

@@ -1,0 +1,90 @@
+// The frame of a long command: the host switches restored on every way out,
+// and the one way to find the roster or tell the user.
+#include <gtest/gtest.h>
+
+#include "RosterCheckFixtures.h"
+#include "host/Application.h"
+#include "host/HostError.h"
+#include "workbook/Context.h"
+#include "workbook/LongCommand.h"
+#include "workbook/SystemNames.h"
+
+namespace {
+
+TEST(HostSwitchGuard, TurnsTheSwitchesOffAndShowsTheBusyTextForItsLength) {
+    host::Application app;
+    {
+        workbook::HostSwitchGuard guard(app);
+        EXPECT_FALSE(app.ScreenUpdating());
+        EXPECT_FALSE(app.DisplayAlerts());
+        EXPECT_EQ(app.StatusBar(), std::optional<std::string>(std::string(workbook::kBusyText)));
+    }
+    EXPECT_TRUE(app.ScreenUpdating());
+    EXPECT_TRUE(app.DisplayAlerts());
+    EXPECT_FALSE(app.StatusBar().has_value());
+}
+
+TEST(HostSwitchGuard, RestoresWhenTheCommandThrows) {
+    host::Application app;
+    for (bool fileError : {false, true}) {
+        try {
+            workbook::HostSwitchGuard guard(app);
+            if (fileError) throw host::FileError("/tmp/花名册.xlsx", "不是工作簿");
+            throw std::runtime_error("意外");
+        } catch (const std::exception&) {
+        }
+        EXPECT_TRUE(app.ScreenUpdating());
+        EXPECT_TRUE(app.DisplayAlerts());
+        EXPECT_FALSE(app.StatusBar().has_value());
+    }
+}
+
+TEST(HostSwitchGuard, WithoutBusyTextLeavesTheStatusBarAlone) {
+    host::Application app;
+    app.SetStatusBar(std::string("别的文字"));
+    {
+        workbook::HostSwitchGuard guard(app, workbook::HostSwitchGuard::Status::Unchanged);
+        EXPECT_FALSE(app.ScreenUpdating());
+    }
+    EXPECT_EQ(app.StatusBar(), std::optional<std::string>("别的文字"));
+    EXPECT_TRUE(app.ScreenUpdating());
+}
+
+struct RosterWorld : coretest::RosterFixture {
+    RosterWorld() { host::Application::SetRunning(&app); }
+    ~RosterWorld() { host::Application::SetRunning(nullptr); }
+};
+
+TEST(RosterOrTell, TheOpenRosterIsFoundWithoutAWord) {
+    RosterWorld f;
+    EXPECT_EQ(workbook::RosterOrTell(f.component.Context()), &f.roster);
+    EXPECT_TRUE(f.toolkit.messages.empty());
+}
+
+TEST(RosterOrTell, AMissingRosterIsTheStoredPathMessage) {
+    RosterWorld f;
+    workbook::ParameterCells(f.system).SetRosterFileName("别的.xlsx");
+    EXPECT_EQ(workbook::RosterOrTell(f.component.Context()), nullptr);
+    ASSERT_EQ(f.toolkit.messages.size(), 1u);
+    EXPECT_EQ(f.toolkit.messages[0].prompt, "目标路径“" + f.dir.Path().string() + "别的.xlsx”不存在！操作中断！");
+    EXPECT_EQ(f.toolkit.messages[0].title, "提示信息…");
+}
+
+TEST(RosterOrTell, AnUnreadableRosterIsAFileErrorNotAMissingPath) {
+    RosterWorld f;
+    const std::string broken = f.dir.File("坏的.xlsx");
+    testing_support::WriteFile(broken, "not a zip");
+    workbook::ParameterCells(f.system).SetRosterFileName("坏的.xlsx");
+    EXPECT_THROW(workbook::RosterOrTell(f.component.Context()), host::FileError);
+    EXPECT_TRUE(f.toolkit.messages.empty());
+}
+
+TEST(ResumeNext, SkipsAFailingStepButNeverAnUnreadableFile) {
+    int after = 0;
+    EXPECT_FALSE(host::ResumeNext([] { throw host::HostError("下标越界"); }));
+    EXPECT_TRUE(host::ResumeNext([&] { ++after; }));
+    EXPECT_THROW(host::ResumeNext([] { throw host::FileError("/tmp/a.xlsx", "无法作为 zip 打开"); }), host::FileError);
+    EXPECT_EQ(after, 1);
+}
+
+}  // namespace
