@@ -105,9 +105,7 @@ public:
         for (const auto& [name, value] : ctx.options.commandOptions) Apply(w, name, value);
         PrintChoices(w, ctx.out);
         w.Command1.Click();
-        const workbook::Outcome& outcome = w.LastOutcome();
-        if (outcome.revisionReport) PrintRevisionSheet(*ctx.systemWorkbook, ctx.out);
-        return ExitCodeOf(outcome);
+        return ReportOutcome(ctx, w.LastOutcome());
     }
 };
 

@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "cli/Command.h"
+#include "cli/ExitCode.h"
 #include "cli/OneLineText.h"
 #include "host/Worksheet.h"
 #include "workbook/SystemWorkbook.h"
@@ -27,6 +29,11 @@ void PrintRevisionSheet(const host::Workbook& system, std::ostream& out) {
         }
         if (shownUpTo) out << (i + 1) << "  " << line.substr(0, shownUpTo) << '\n';
     }
+}
+
+int ReportOutcome(CommandContext& ctx, const workbook::Outcome& outcome) {
+    if (outcome.revisionReport && ctx.systemWorkbook) PrintRevisionSheet(*ctx.systemWorkbook, ctx.out);
+    return ExitCodeOf(outcome);
 }
 
 }  // namespace cli

@@ -8,9 +8,18 @@
 namespace host {
 class Workbook;
 }
+namespace workbook {
+struct Outcome;
+}
 
 namespace cli {
 
+struct CommandContext;
+
 void PrintRevisionSheet(const host::Workbook& system, std::ostream& out);
+
+// The exit code of a window action's outcome, after printing the revision
+// sheet when the action wrote its findings there.
+int ReportOutcome(CommandContext& ctx, const workbook::Outcome& outcome);
 
 }  // namespace cli
