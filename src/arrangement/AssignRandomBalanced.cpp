@@ -151,7 +151,8 @@ void NumberSeats(WorkTable& t, const std::vector<Room>& rooms) {
 }  // namespace
 
 void AssignRandomBalanced(host::Worksheet& sheet, WorkTable& table, const SheetSettings& settings,
-                          DeskOrder deskOrder, host::Worksheet& revisionSheet, platform::Toolkit& toolkit) {
+                          DeskOrder deskOrder, host::Worksheet& revisionSheet, platform::Toolkit& toolkit,
+                          const std::string& rosterName) {
     if (table.classColumn <= 0) return;  // nobody is a candidate
     Allocation a = ShareOut(settings);   // may refuse oversized rooms or classes: before any change
     ShuffleInsideClasses(sheet, table, toolkit);
@@ -164,7 +165,7 @@ void AssignRandomBalanced(host::Worksheet& sheet, WorkTable& table, const SheetS
     RepairAdjacentRows(table, settings.classCount, toolkit);
     if (settings.classCount > 1) {
         ForEachRoomBlock(table, a.rooms, false, [&](const Room& room, int32_t first) {
-            AppendReportLines(revisionSheet, CheckDeskGrid(table, room, settings.groups, first, sheet.Name(),
+            AppendReportLines(revisionSheet, CheckDeskGrid(table, room, settings.groups, first, rosterName,
                                                            deskOrder, toolkit));
         });
     }

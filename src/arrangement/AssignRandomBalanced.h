@@ -23,9 +23,12 @@ namespace arrangement {
 
 // The toolkit's source is reseeded before the shuffle, before the leftover
 // deal and before every partner search, so a fixed seed repeats the whole
-// arrangement. The revision sheet receives the desk grids' report lines.
-void AssignRandomBalanced(host::Worksheet& sheet, WorkTable& table, const SheetSettings& settings,
-                          DeskOrder deskOrder, host::Worksheet& revisionSheet, platform::Toolkit& toolkit);
+// arrangement. The revision sheet receives the desk grids' report lines,
+// which name the roster sheet. `sortSheet` is scratch space for the host's
+// sort; the roster sheet itself is not written.
+void AssignRandomBalanced(host::Worksheet& sortSheet, WorkTable& table, const SheetSettings& settings,
+                          DeskOrder deskOrder, host::Worksheet& revisionSheet, platform::Toolkit& toolkit,
+                          const std::string& rosterName);
 
 // For each pair of consecutive rows of one room and one class, swaps one of
 // them with a nearby row (offsets 1 .. classCount − 1 upwards) or else with a

@@ -59,31 +59,27 @@ WorkTable ReadWorkTable(host::Worksheet& sheet, int32_t lastRow, int32_t lastCol
 }
 
 // The chosen ordering; false when it failed on the host, the reason kept for the user.
-bool Assign(host::Worksheet& sheet, WorkTable& t, const SheetSettings& s, RunContext& run) {
+// The chosen ordering, the output columns, then the system columns written;
+// false when it failed on the host, the reason kept for the user. Until the
+// last step nothing is written to the roster sheet, so a failure leaves it
+// as it was.
+bool Arrange(host::Worksheet& sheet, WorkTable& t, const SheetSettings& s, RunContext& run) {
     const ArrangementOptions& o = run.options;
     try {
         if (o.ordering == Ordering::Random) {
-            AssignRandomBalanced(sheet, t, s, o.SShaped() ? DeskOrder::SShape : DeskOrder::Sequential, run.revision,
-                                 run.toolkit);
+            AssignRandomBalanced(run.sortSheet, t, s, o.SShaped() ? DeskOrder::SShape : DeskOrder::Sequential,
+                                 run.revision, run.toolkit, sheet.Name());
         } else {
-            AssignOrdered(sheet, t, s, o.sortKey,
+            AssignOrdered(run.sortSheet, t, s, o.sortKey,
                           o.ordering == Ordering::Ascending ? SortDirection::Ascending : SortDirection::Descending);
         }
+        WriteOutputColumns(run.sortSheet, t, s, run.numbering, run.counter);
+        WriteSystemColumns(sheet, t);
         return true;
     } catch (const host::HostError& e) {
         run.failures.emplace_back(sheet.Name(), e.what());
         return false;
     }
-}
-
-// After a failed assignment the user's cells go back to their first order
-// and the system columns of this run are dropped, so no half-arranged sheet
-// is left behind.
-void RestoreUserColumns(host::Worksheet& sheet, WorkTable& t) {
-    ResumeNext([&] { HostSort(sheet, t, {{t.RowNumberColumn()}}); });
-    ResumeNext([&] {
-        sheet.GetRange(host::Rect{1, t.RoomColumn(), host::kMaxRows, t.RowNumberColumn()}).Delete(host::xlShiftToLeft);
-    });
 }
 
 bool HasReportLines(host::Worksheet& revision) {
@@ -180,11 +176,8 @@ void ArrangeRosterSheet(host::Worksheet& sheet, RunContext& run) {
     const int32_t lastColumn = sheet.UsedRect().right;
 
     WorkTable t = ReadWorkTable(sheet, lastRow, lastColumn, run.options);
-    if (!Assign(sheet, t, s, run)) {
-        RestoreUserColumns(sheet, t);
-        return;
-    }
-    WriteOutputColumns(sheet, t, s, run.numbering, run.counter);
+    Arrange(sheet, t, s, run);
+    ResumeNext([&] { run.sortSheet.Cells().Clear(); });
 }
 
 workbook::Outcome RunArrangement(const workbook::Context& ctx, const ArrangementOptions& options) {
@@ -209,7 +202,8 @@ workbook::Outcome RunArrangement(const workbook::Context& ctx, const Arrangement
     }
 
     workbook::ParameterCells cells(system);
-    RunContext run{system, revision, toolkit, options, 0, 0, 0, {}, 0, {}};
+    host::Worksheet& sortSheet = workbook::RequireSheetByCodeName(system, workbook::kTemplateImageSheet);
+    RunContext run{system, revision, sortSheet, toolkit, options, 0, 0, 0, {}, 0, {}};
     ResumeNext([&] { run.groups = cells.DeskGroups(); });
     ResumeNext([&] { run.rooms = cells.RoomCount(); });
     ResumeNext([&] { run.extraFields = cells.ExtraFieldCount(); });
@@ -225,11 +219,13 @@ workbook::Outcome RunArrangement(const workbook::Context& ctx, const Arrangement
 
     if (HasReportLines(revision)) {
         CopyReport(revision);
-        ShowEndNotice(toolkit, "操作结束！请查看需人工调整的前后左右同班！");
-    } else {
+        if (run.failures.empty()) ShowEndNotice(toolkit, "操作结束！请查看需人工调整的前后左右同班！");
+    } else if (run.failures.empty()) {
         ShowEndNotice(toolkit, "操作结束！");
     }
-    return run.failures.empty() ? workbook::Outcome::Done() : workbook::Outcome::Stopped();
+    if (run.failures.empty()) return workbook::Outcome::Done();
+    ShowEndNotice(toolkit, kNotAllArranged);
+    return workbook::Outcome::Stopped();
 }
 
 }  // namespace arrangement

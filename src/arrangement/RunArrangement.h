@@ -30,6 +30,9 @@ namespace arrangement {
 struct RunContext {
     const host::Workbook& system;
     host::Worksheet& revision;
+    // Where the host sorts the work tables (the system workbook's scratch
+    // sheet), so that no roster cell is rewritten.
+    host::Worksheet& sortSheet;
     platform::Toolkit& toolkit;
     const ArrangementOptions& options;
     int16_t groups = 0;       // G, K2
@@ -44,12 +47,19 @@ struct RunContext {
     std::vector<std::pair<std::string, std::string>> failures;
 };
 
+// The closing notice of a run in which some roster sheet could not be
+// arranged: it must not read as a success.
+inline constexpr const char* kNotAllArranged = "编排未全部完成：上面提示的工作表未能编排，保持原样；其余工作表已编排。";
+
 // Stopped when the roster cannot be found, fails validation, the first
 // exam number is not a whole number, or a roster sheet could not be arranged.
 workbook::Outcome RunArrangement(const workbook::Context& ctx, const ArrangementOptions& options);
 
 // The per-sheet body: the settings read, earlier system columns removed, the
-// work table read, the chosen assignment, the output columns.
+// work table read, the chosen assignment and the output columns computed on
+// the sort sheet, then the system columns written beside the user's; a sheet
+// whose system columns cannot be written is named in run.failures and keeps
+// its cells.
 void ArrangeRosterSheet(host::Worksheet& sheet, RunContext& run);
 
 // Reads the widths from the totals row that validation left in the revision

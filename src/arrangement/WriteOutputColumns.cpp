@@ -124,11 +124,11 @@ std::string SeatLabel(const host::Variant& seat) {
     return host::ToText(seat) + (even ? "B" : "A");
 }
 
-void WriteOutputColumns(host::Worksheet& sheet, WorkTable& t, const SheetSettings& s,
+void WriteOutputColumns(host::Worksheet& sortSheet, WorkTable& t, const SheetSettings& s,
                         const ExamNumbering& numbering, int64_t& counter) {
-    const int32_t L = t.lastColumn, N = t.LastRow();
+    const int32_t L = t.lastColumn;
     const std::vector<int32_t> extra = ExtraFieldColumns(s);
-    HostSort(sheet, t, {{L + kRoom}, {L + kSeat}});
+    HostSort(sortSheet, t, {{L + kRoom}, {L + kSeat}});
     t.cells = Widened(t.cells, L + kExtraFields + int32_t(extra.size()));
 
     t.cells(1, L + kSeatLabel) = SystemTitle("AB座号");
@@ -141,12 +141,10 @@ void WriteOutputColumns(host::Worksheet& sheet, WorkTable& t, const SheetSetting
             host::Variant(std::string(workbook::kTab) + host::ToText(s.roomTable(1, extra[i])));
     NumberRooms(t, s, extra, numbering, counter);
 
-    host::ResumeNext([&] { sheet.Cells().ClearContents(); });
-    host::ResumeNext([&] { sheet.Cells(1, L + kExamNumber).Resize(N, 3).SetNumberFormat("@"); });
     const int32_t classColumn = t.FirstColumnTitled(workbook::kClassTitle);
     if (classColumn > 0) {
         t.classColumn = classColumn;
-        HostSort(sheet, t, {{classColumn}});
+        HostSort(sortSheet, t, {{classColumn}});
     }
     t.cells(1, L + kRoomCount) = SystemTitle("场数");
     t.cells(1, L + kClassCount) = SystemTitle("班数");
@@ -154,8 +152,26 @@ void WriteOutputColumns(host::Worksheet& sheet, WorkTable& t, const SheetSetting
     t.cells(1, L + kClassSize) = SystemTitle("班人");
     WriteClassFigures(t, s);
 
-    HostSort(sheet, t, {{L + kRowNumber}});
-    host::ResumeNext([&] { sheet.Columns(L + kRowNumber).Delete(host::xlShiftToLeft); });
+    HostSort(sortSheet, t, {{L + kRowNumber}});
+}
+
+void WriteSystemColumns(host::Worksheet& roster, const WorkTable& t) {
+    const int32_t L = t.lastColumn, N = t.LastRow();
+    const int32_t width = t.cells.Columns() - L - 1;  // without the row-number column
+    if (width <= 0 || N <= 0) return;
+    if (int64_t(L) + width > host::kMaxColumns)
+        throw host::HostError("用户数据已用到第 " + std::to_string(L) + " 列，右边放不下编排结果的 " +
+                              std::to_string(width) + " 列（工作表最多 " + std::to_string(host::kMaxColumns) + " 列）");
+    host::Array2D out(N, width);
+    for (int32_t r = 1; r <= N; ++r) {
+        for (int32_t c = 1; c <= width; ++c) {
+            const int32_t from = L + (c < kRowNumber ? c : c + 1);
+            out(r, c) = t.cells(r, from);
+        }
+    }
+    // The text format first, so that exam numbers with leading zeros stay text.
+    roster.Cells(1, L + kExamNumber - 1).Resize(N, 3).SetNumberFormat("@");
+    roster.Cells(1, L + 1).Resize(N, width).SetValues(out);
 }
 
 }  // namespace arrangement

@@ -1,9 +1,11 @@
 #pragma once
 // The common tail of arranging one roster sheet: exam numbers, seat labels
-// and the room and class figures, written as system columns to the right of
-// the user's columns; then the rows go back to their first order and the
-// row-number column is removed. Final columns (L = the user's last column,
-// every title TAB + the text shown):
+// and the room and class figures, computed as system columns to the right of
+// the user's columns on the sort sheet; then the rows go back to their first
+// order and the system columns alone are written into the roster sheet, the
+// row-number column left out. The user's cells are never written: values,
+// formulas and formats stay where they were. Final columns (L = the user's
+// last column, every title TAB + the text shown):
 //   L+1 场号  L+2 座号  L+3 AB座号  L+4 考号  L+5 首考号  L+6 尾考号 ("@" text)
 //   L+7 场人  L+8 场数  L+9 班数  L+10 级人  L+11 班人  L+12… extra fields
 // Rows without a room keep empty output cells and their place.
@@ -35,7 +37,14 @@ std::string SeatLabel(const host::Variant& seat);
 // Every candidate row of `table` has its room and seat (the work table still
 // carries the row-number column at L+3). `counter` is the run's, shared by all
 // roster sheets: method 1 takes the next number from it for every seat.
-void WriteOutputColumns(host::Worksheet& sheet, WorkTable& table, const SheetSettings& settings,
+// The table ends in its first row order, the row-number column still in it.
+void WriteOutputColumns(host::Worksheet& sortSheet, WorkTable& table, const SheetSettings& settings,
                         const ExamNumbering& numbering, int64_t& counter);
+
+// Writes the table's system columns into the roster sheet from column L + 1,
+// the row-number column left out, 考号/首考号/尾考号 as text ("@"). A
+// HostError naming the limit, before anything is written, when they would
+// pass the sheet's last column.
+void WriteSystemColumns(host::Worksheet& roster, const WorkTable& table);
 
 }  // namespace arrangement

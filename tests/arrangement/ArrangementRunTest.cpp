@@ -174,7 +174,7 @@ TEST(RunArrangement, ASheetThatCannotBeArrangedIsLeftAsItWasAndNamed) {
     ASSERT_EQ(prompts.size(), 2u);
     EXPECT_TRUE(prompts[0].starts_with("工作表“高一”未能编排：")) << prompts[0];
     EXPECT_TRUE(prompts[0].ends_with("该工作表的考生数据保持原样。")) << prompts[0];
-    EXPECT_EQ(prompts[1], "操作结束！");
+    EXPECT_EQ(prompts[1], arrangement::kNotAllArranged) << "never a plain success";
     EXPECT_EQ(grade.UsedRect().right, 2);
     EXPECT_EQ(grade.ValueAt(2, 1), Variant(2));
     EXPECT_EQ(grade.ValueAt(32769, 1), Variant(32769));
@@ -298,4 +298,58 @@ TEST(RunArrangement, OutcomesTellDoneFromStoppedAndFlagTheRevisionReport) {
     workbook::Outcome missing = arrangement::RunArrangement(f.component.Context(), Sorted(Ordering::Ascending, "分数"));
     EXPECT_EQ(missing.kind, workbook::Outcome::Kind::Stopped);
     EXPECT_FALSE(missing.revisionReport);
+}
+
+TEST(RunArrangement, EveryUserCellStaysAsItWasValueFormulaAndFormat) {
+    for (Ordering ordering : {Ordering::Random, Ordering::Ascending, Ordering::Descending}) {
+        SCOPED_TRACE(int(ordering));
+        RunWorld f(2, 2);
+        host::Worksheet& grade = f.AddRoster("高一", {{"姓名", "班级", "分数", "生日"}});
+        const char* classes[] = {"1班", "2班", "3班"};
+        for (int32_t r = 2; r <= 13; ++r) {
+            grade.SetValueAt(r, 1, Variant("考生" + std::to_string(r)));
+            grade.SetValueAt(r, 2, Variant(classes[r % 3]));
+            grade.Cells(r, 3).SetFormula("=" + std::to_string(r) + "*10");
+            grade.SetValueAt(r, 4, Variant(45000.0 + r));
+        }
+        grade.Cells(3, 1).Interior().SetColorIndex(6);  // one candidate highlighted
+        grade.Cells(5, 1).Font().SetBold(true);
+        grade.Cells(2, 4).Resize(12, 1).SetNumberFormat("yyyy-mm-dd");
+        f.AddSettings("高一", 2, 2, 0, {{3, 3}, {3, 3}});
+        struct Was {
+            std::string formula;
+            Variant value;
+            uint32_t style;
+        };
+        std::vector<Was> before;
+        for (int32_t r = 1; r <= 13; ++r)
+            for (int32_t c = 1; c <= 4; ++c)
+                before.push_back({grade.Cells(r, c).Formula(), grade.ValueAt(r, c), grade.StyleAt(r, c)});
+
+        ArrangementOptions o = Sorted(ordering, ordering == Ordering::Random ? "\t无" : "班级");
+        const std::vector<std::string> prompts = f.Run(o);
+        ASSERT_FALSE(prompts.empty());
+        EXPECT_TRUE(prompts.back().starts_with("操作结束！")) << prompts.back();
+        size_t i = 0;
+        for (int32_t r = 1; r <= 13; ++r)
+            for (int32_t c = 1; c <= 4; ++c, ++i) {
+                SCOPED_TRACE("R" + std::to_string(r) + "C" + std::to_string(c));
+                EXPECT_EQ(grade.Cells(r, c).Formula(), before[i].formula);
+                EXPECT_EQ(grade.ValueAt(r, c), before[i].value);
+                EXPECT_EQ(grade.StyleAt(r, c), before[i].style);
+            }
+        EXPECT_EQ(host::ToText(grade.ValueAt(1, 5)), "\t场号");
+        for (int32_t r = 2; r <= 13; ++r) EXPECT_FALSE(host::ToText(grade.ValueAt(r, 5)).empty()) << "row " << r << " seated";
+    }
+}
+
+TEST(RunArrangement, SystemColumnsThatDoNotFitLeaveTheSheetAsItWasAndAreNamed) {
+    SixCandidates f;
+    f.grade.SetValueAt(2, host::kMaxColumns - 5, Variant("备注"));  // a stray value near XFD
+    const Cells before = SheetCells(f.grade);
+    const std::vector<std::string> prompts = f.Run(Sorted(Ordering::Ascending, "分数"));
+    ASSERT_FALSE(prompts.empty());
+    EXPECT_TRUE(prompts[0].starts_with("工作表“高一”未能编排：")) << prompts[0];
+    EXPECT_NE(prompts.back(), "操作结束！");
+    EXPECT_EQ(SheetCells(f.grade), before);
 }

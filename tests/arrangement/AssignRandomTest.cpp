@@ -38,7 +38,7 @@ struct RandomRun {
     RandomRun(WorkTable t, SheetSettings s, uint32_t seed, DeskOrder order = DeskOrder::SShape)
         : table(std::move(t)), settings(std::move(s)) {
         tk.random = platform::RandomSource(seed);
-        AssignRandomBalanced(sheets.roster, table, settings, order, sheets.revision, tk);
+        AssignRandomBalanced(sheets.roster, table, settings, order, sheets.revision, tk, sheets.roster.Name());
         lines = sheets.ReportLines();
     }
 };
@@ -172,7 +172,7 @@ TEST(AssignRandomBalanced, ClassBeyondSixteenBitsIsRefusedBeforeAnyChange) {
     coretest::FakeToolkit tk;
     WorkTable t = MakeTable(ClassColumn({{Variant("A"), 3}}));
     auto s = MakeSettings({{Variant("A"), 40000}}, {{Variant(1), {3}}}, 1);
-    EXPECT_THROW(AssignRandomBalanced(sh.roster, t, s, DeskOrder::SShape, sh.revision, tk), host::HostError);
+    EXPECT_THROW(AssignRandomBalanced(sh.roster, t, s, DeskOrder::SShape, sh.revision, tk, sh.roster.Name()), host::HostError);
     for (int32_t r = 2; r <= 4; ++r) EXPECT_TRUE(t.cells(r, t.RoomColumn()).IsEmpty());
 }
 

@@ -77,6 +77,16 @@ SheetSettings Settings(const std::vector<std::pair<Variant, int>>& rooms,
     return s;
 }
 
+// What the run does with a table: the roster sheet holds the user's cells,
+// the system columns are computed on a sort sheet and written beside them.
+void Arrange(host::Worksheet& roster, WorkTable& t, const SheetSettings& st, const ExamNumbering& n, int64_t& counter) {
+    for (int32_t r = 1; r <= t.cells.Rows(); ++r)
+        for (int32_t c = 1; c <= t.lastColumn; ++c) roster.SetValueAt(r, c, t.cells(r, c));
+    host::Worksheet& sortSheet = roster.Parent().Worksheets().Add();
+    arrangement::WriteOutputColumns(sortSheet, t, st, n, counter);
+    arrangement::WriteSystemColumns(roster, t);
+}
+
 struct Sheet {
     host::Application app;
     host::Workbook& wb = app.Workbooks().Add();
@@ -108,7 +118,7 @@ TEST(OutputColumns, FinalLayoutRowsInFirstOrderAndRowNumberColumnGone) {
                                       {"楼层", "", "监考"}, {{Variant("一楼"), Variant("x"), Variant("王")},
                                                            {Variant("二楼"), Variant("y"), Variant("李")}});
     int64_t counter = 0;
-    arrangement::WriteOutputColumns(s.ws, t, st, MethodOne(3), counter);
+    Arrange(s.ws, t, st, MethodOne(3), counter);
     EXPECT_EQ(counter, 4);
 
     const std::vector<std::string> titles{"姓名", "班级", "代码", "\t场号", "\t座号", "\tAB座号", "\t考号",
@@ -141,7 +151,7 @@ TEST(OutputColumns, MethodOneWidthFourGivesFourDigitsUpTo999) {
     for (int i = 1; i <= 999; ++i) rows.push_back({"考生" + std::to_string(i), "1班", Variant(1), Variant(i)});
     WorkTable t = Table(rows);
     int64_t counter = 0;
-    arrangement::WriteOutputColumns(s.ws, t, Settings({{Variant(1), 999}}, {{"1班", 999}}), MethodOne(4), counter);
+    Arrange(s.ws, t, Settings({{Variant(1), 999}}, {{"1班", 999}}), MethodOne(4), counter);
     EXPECT_EQ(s.At(2, 7), Variant("0001"));
     EXPECT_EQ(s.At(101, 7), Variant("0100"));
     EXPECT_EQ(s.At(1000, 7), Variant("0999"));
@@ -154,9 +164,9 @@ TEST(OutputColumns, MethodOneCountsOnFromTheRunCounterAcrossSheets) {
     host::Worksheet& second = s.wb.Worksheets().Add();
     int64_t counter = -1;  // first number empty: the first exam number is 0
     WorkTable a = Table({{"甲", "1班", Variant(1), Variant(1)}, {"乙", "1班", Variant(1), Variant(2)}});
-    arrangement::WriteOutputColumns(s.ws, a, Settings({{Variant(1), 2}}, {{"1班", 2}}), MethodOne(1), counter);
+    Arrange(s.ws, a, Settings({{Variant(1), 2}}, {{"1班", 2}}), MethodOne(1), counter);
     WorkTable b = Table({{"丙", "3班", Variant(5), Variant(1)}});
-    arrangement::WriteOutputColumns(second, b, Settings({{Variant(5), 1}}, {{"3班", 1}}), MethodOne(1), counter);
+    Arrange(second, b, Settings({{Variant(5), 1}}, {{"3班", 1}}), MethodOne(1), counter);
     EXPECT_EQ(s.At(2, 7), Variant("0"));
     EXPECT_EQ(s.At(3, 7), Variant("1"));
     EXPECT_EQ(second.ValueAt(2, 7), Variant("2"));
@@ -179,7 +189,7 @@ TEST(OutputColumns, MethodTwoIsColumnThenRoomThenSeatPadded) {
         WorkTable t = Table(rows);
         t.selectedColumn = column;
         int64_t counter = 41;
-        arrangement::WriteOutputColumns(s.ws, t, Settings({{Variant(3), 7}}, {{"1班", 7}}),
+        Arrange(s.ws, t, Settings({{Variant(3), 7}}, {{"1班", 7}}),
                                         {false, 0, roomWidth, seatWidth}, counter);
         EXPECT_EQ(s.Text(8, 7), number);
         EXPECT_EQ(s.Text(8, 9), number);  // last exam number of the room
@@ -194,7 +204,7 @@ TEST(OutputColumns, RoomWhoseRowsDoNotAllStandTogetherGetsNoNumbers) {
                          {"乙", "1班", Variant(2), Variant(1)},
                          {"丙", "1班", Variant(2), Variant(2)}});
     int64_t counter = 0;
-    arrangement::WriteOutputColumns(s.ws, t, Settings({{Variant(1), 1}, {Variant(2), 3}}, {{"1班", 3}}),
+    Arrange(s.ws, t, Settings({{Variant(1), 1}, {Variant(2), 3}}, {{"1班", 3}}),
                                     MethodOne(1), counter);
     EXPECT_EQ(s.At(2, 7), Variant("1"));
     for (int32_t r : {3, 4})
