@@ -29,9 +29,9 @@ public:
     using QTableView::QTableView;
 
 protected:
-    // The cells are painted by render::CellPainter over the rows the event
-    // touches; the selection, the focus frame and the grid lines are the
-    // view's own, in the colours of its style.
+    // render::CellPainter paints the rows the event touches; the selection's
+    // colours, the focus frame and the grid line colour come from the view's
+    // palette and style.
     void paintEvent(QPaintEvent* e) override;
     // Delete clears the selected cells' values (their formats stay), as the
     // host does; the first refused cell stops it.

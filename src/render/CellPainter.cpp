@@ -152,11 +152,6 @@ void DrawCellText(QPainter& p, const QRect& rect, const QString& text, const QFo
 CellPainter::CellPainter(const host::Worksheet& sheet, StyleCache& styles, PictureCache& pictures)
     : sheet_(sheet), styles_(styles), pictures_(pictures) {}
 
-QRect CellPainter::CellRect(int32_t row, int32_t col, const CellGeometry& g) const {
-    if (const host::Rect* m = sheet_.MergeAreaAt(row, col)) return Span(*m, g);
-    return QRect(g.ColumnLeft(col), g.RowTop(row), g.ColumnWidth(col), g.RowHeight(row));
-}
-
 void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry& g, const PaintOptions& o) {
     const host::Rect extent = g.Extent();
     const host::Rect area{std::max(cells.top, extent.top), std::max(cells.left, extent.left),

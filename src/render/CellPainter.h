@@ -78,10 +78,6 @@ public:
     // clip decides what reaches the device.
     void Paint(QPainter& p, const host::Rect& cells, const CellGeometry& geometry, const PaintOptions& options);
 
-    // The device rectangle of a cell (the whole merged area when it is one),
-    // grid line included.
-    QRect CellRect(int32_t row, int32_t col, const CellGeometry& geometry) const;
-
 private:
     const host::Worksheet& sheet_;
     StyleCache& styles_;
