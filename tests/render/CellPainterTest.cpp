@@ -245,3 +245,33 @@ TEST(CellPainter, TheDecorationIsDrawnOverTheContentOnceForEachCell) {
     EXPECT_EQ(std::count(seen.begin(), seen.end(), std::make_pair(2, 2)), 1);
     EXPECT_EQ(std::count(seen.begin(), seen.end(), std::make_pair(3, 3)), 0);
 }
+
+TEST(CellPainter, OnADenserDevicePicturesAndLinesKeepTheirSizeInPoints) {
+    PaintedSheet s;
+    s.ws.SetStyleAt(2, 2, s.Style([](host::CellFormat& f) { f.border.left = {"thin", host::Color::FromRgb(0xFF0000)}; }));
+    host::Picture pic;
+    pic.data = Png(30, 20, Qt::blue);
+    pic.from = {4, 2, 9525 * 4, 0};  // D2, 4 px at 96 dpi = 8 px at 192 dpi to the right
+    pic.widthEmu = 30 * 9525;
+    pic.heightEmu = 20 * 9525;
+    s.ws.Pictures().push_back(pic);
+    render::StyleCache styles(s.wb.Styles(), 192);
+    QImage img(720, 600, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        render::CellPainter(s.ws, styles, s.pictures).Paint(p, {1, 1, 10, 8}, s.geometry, s.options);
+    }
+    const QRect b2 = s.Cell(2, 2);
+    // A thin line is 2 px at 192 dpi, centred on the cell's edge.
+    EXPECT_EQ(QColor(img.pixel(b2.left() - 1, b2.center().y())), QColor(Qt::red));
+    EXPECT_EQ(QColor(img.pixel(b2.left(), b2.center().y())), QColor(Qt::red));
+    EXPECT_EQ(QColor(img.pixel(b2.left() + 1, b2.center().y())), QColor(Qt::white));
+    EXPECT_EQ(QColor(img.pixel(b2.left() - 2, b2.center().y())), QColor(Qt::white));
+    const QPoint corner = s.Cell(2, 4).topLeft() + QPoint(8, 0);
+    EXPECT_EQ(QColor(img.pixel(corner)), QColor(Qt::blue));
+    EXPECT_EQ(QColor(img.pixel(corner + QPoint(59, 39))), QColor(Qt::blue)) << "60 × 40 px";
+    EXPECT_NE(QColor(img.pixel(corner + QPoint(60, 10))), QColor(Qt::blue));
+    EXPECT_NE(QColor(img.pixel(corner + QPoint(10, 40))), QColor(Qt::blue));
+    EXPECT_NE(QColor(img.pixel(corner - QPoint(1, 0))), QColor(Qt::blue));
+}
