@@ -16,6 +16,7 @@
 #include "host/Application.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
+#include "render/StyleCache.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ int main(int argc, char** argv) {
     const int32_t rows = argc > 1 ? std::atoi(argv[1]) : 30000;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qt(argc, argv);
-    gui::InstallFontSubstitutes();
+    render::InstallFontSubstitutes();
     host::Application app;
     host::Worksheet& ws = app.Workbooks().Add().Sheet(1);
     FillRoster(ws, rows);

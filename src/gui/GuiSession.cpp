@@ -11,9 +11,9 @@
 #include "entry/Session.h"
 #include "entry/TolmDll.h"
 #include "gui/HostWindow.h"
-#include "gui/SheetModel.h"
 #include "host/HostError.h"
 #include "host/Workbook.h"
+#include "render/StyleCache.h"
 #include "workbook/SystemNames.h"
 
 // Resources of a static library are registered by name, outside any namespace.
@@ -82,7 +82,7 @@ int RunGui(int argc, char** argv, const std::string& systemPath, std::optional<u
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(workbook::kProductName.data(), int(workbook::kProductName.size())));
     QApplication::setApplicationVersion(TOLM_VERSION);
-    InstallFontSubstitutes();
+    render::InstallFontSubstitutes();
     GuiSession session(systemPath, seed);
     if (!session.Start()) return 1;
     return qt.exec();

@@ -1,41 +1,19 @@
 #include "gui/SheetModel.h"
 
 #include <QColor>
+#include <QFont>
 #include <algorithm>
 
-#include "gui/CellText.h"
 #include "host/HostError.h"
 #include "host/Style.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
+#include "render/CellText.h"
 
 namespace gui {
 
-namespace {
-QColor QtColor(const host::Color& c) { return QColor(QRgb(c.ToRgb())); }
-bool HasColor(const host::Color& c) { return c.kind != host::Color::Kind::None && c.kind != host::Color::Kind::Auto; }
-}  // namespace
-
-void InstallFontSubstitutes() {
-    const QStringList serif{"Noto Serif CJK SC", "Noto Serif CJK", "Source Han Serif SC", "AR PL UMing CN"};
-    const QStringList sans{"Noto Sans CJK SC", "Noto Sans CJK", "Source Han Sans SC", "WenQuanYi Micro Hei"};
-    for (const char* face : {"宋体", "SimSun", "新宋体", "NSimSun", "仿宋", "FangSong", "仿宋_GB2312", "楷体", "KaiTi"})
-        QFont::insertSubstitutions(QString::fromUtf8(face), serif);
-    for (const char* face : {"黑体", "SimHei", "微软雅黑", "Microsoft YaHei", "等线", "DengXian"})
-        QFont::insertSubstitutions(QString::fromUtf8(face), sans);
-}
-
-QFont QtFont(const std::string& name, double points, bool bold, bool italic, bool underline, bool strike) {
-    QFont f(QString::fromStdString(name));
-    f.setPointSizeF(points > 0 ? points : 11);
-    f.setBold(bold);
-    f.setItalic(italic);
-    f.setUnderline(underline);
-    f.setStrikeOut(strike);
-    return f;
-}
-
-SheetModel::SheetModel(host::Worksheet& sheet, QObject* parent) : QAbstractTableModel(parent), sheet_(sheet) {
+SheetModel::SheetModel(host::Worksheet& sheet, QObject* parent)
+    : QAbstractTableModel(parent), sheet_(sheet), styles_(sheet.Parent().Styles()) {
     ReadBounds();
 }
 
@@ -53,6 +31,7 @@ void SheetModel::ReadBounds() {
 
 void SheetModel::Refresh() {
     beginResetModel();
+    styles_.Clear();
     ReadBounds();
     endResetModel();
 }
@@ -62,6 +41,10 @@ int SheetModel::columnCount(const QModelIndex& parent) const { return parent.isV
 
 const host::CellFormat& SheetModel::FormatAt(const QModelIndex& index) const {
     return sheet_.Parent().Styles().Get(sheet_.StyleAt(index.row() + 1, index.column() + 1));
+}
+
+const render::ResolvedStyle& SheetModel::StyleAt(int32_t row, int32_t col) const {
+    return styles_.Get(sheet_.StyleAt(row, col));
 }
 
 bool SheetModel::Selectable(int32_t row, int32_t col) const {
@@ -76,48 +59,28 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole: {
             const host::Variant& v = sheet_.ValueAt(row, col);
             if (v.IsEmpty()) return {};
-            // The TAB that starts the system's own titles ("\t场号") is not drawn.
-            return CellText(v, FormatAt(index).numberFormat, sheet_.Parent().Date1904()).remove('\t');
+            return render::ShownText(v, FormatAt(index).numberFormat, sheet_.Parent().Date1904());
         }
         case Qt::EditRole: {
             const host::Cell* cell = sheet_.FindCell(row, col);
             if (!cell) return QString();
             if (cell->HasFormula()) return "=" + QString::fromStdString(*cell->formula);
-            if (cell->value.IsNumber() && IsDateFormat(FormatAt(index).numberFormat))
-                return CellText(cell->value, FormatAt(index).numberFormat, sheet_.Parent().Date1904());
+            if (cell->value.IsNumber() && render::IsDateFormat(FormatAt(index).numberFormat))
+                return render::CellText(cell->value, FormatAt(index).numberFormat, sheet_.Parent().Date1904());
             return QString::fromStdString(host::ToText(cell->value));
         }
-        case Qt::FontRole: {
-            const host::Font& f = FormatAt(index).font;
-            return QtFont(f.name, f.size, f.bold, f.italic, !f.underline.empty() && f.underline != "none", f.strike);
-        }
+        case Qt::FontRole: return StyleAt(row, col).font;
         case Qt::ForegroundRole: {
-            const host::Color& c = FormatAt(index).font.color;
-            return HasColor(c) ? QVariant(QtColor(c)) : QVariant();
+            const QColor& c = StyleAt(row, col).textColor;
+            return c.isValid() ? QVariant(c) : QVariant();
         }
         case Qt::BackgroundRole: {
-            const host::Fill& fill = FormatAt(index).fill;
-            if (fill.pattern == "none" || fill.pattern.empty()) return {};
-            const host::Color& c = fill.pattern == "solid" ? fill.fg : (HasColor(fill.fg) ? fill.fg : fill.bg);
-            return HasColor(c) ? QVariant(QtColor(c)) : QVariant();
+            const QColor& c = StyleAt(row, col).fill;
+            return c.isValid() ? QVariant(c) : QVariant();
         }
-        case Qt::TextAlignmentRole: {
-            const host::Alignment& a = FormatAt(index).alignment;
-            Qt::Alignment h = Qt::AlignLeft;
-            if (a.horizontal == "center" || a.horizontal == "centerContinuous" || a.horizontal == "distributed")
-                h = Qt::AlignHCenter;
-            else if (a.horizontal == "right") h = Qt::AlignRight;
-            else if (a.horizontal == "justify") h = Qt::AlignJustify;
-            else if (a.horizontal.empty() || a.horizontal == "general") {
-                const host::Variant& v = sheet_.ValueAt(row, col);
-                h = v.IsNumber() ? Qt::AlignRight : (v.IsBoolean() || v.IsError()) ? Qt::AlignHCenter : Qt::AlignLeft;
-            }
-            Qt::Alignment vert = Qt::AlignBottom;
-            if (a.vertical == "top") vert = Qt::AlignTop;
-            else if (a.vertical == "center" || a.vertical == "distributed" || a.vertical == "justify") vert = Qt::AlignVCenter;
-            return QVariant::fromValue(h | vert);
-        }
-        case WrapRole: return FormatAt(index).alignment.wrapText;
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(StyleAt(row, col).AlignmentFor(sheet_.ValueAt(row, col)));
+        case WrapRole: return StyleAt(row, col).wrap;
         default: return {};
     }
 }

@@ -5,9 +5,9 @@
 // costs only what the view shows. The model covers the used range plus a
 // margin to type into, and grows when a refresh finds the sheet grown.
 #include <QAbstractTableModel>
-#include <QFont>
 
 #include "host/Address.h"
+#include "render/StyleCache.h"
 
 namespace host {
 class Worksheet;
@@ -28,6 +28,8 @@ public:
     host::Worksheet& Sheet() const { return sheet_; }
     // The format that the cell at a model index shows.
     const host::CellFormat& FormatAt(const QModelIndex& index) const;
+    // The workbook's formats as fonts, colours and alignment, shared with the grid's painter.
+    render::StyleCache& Styles() const { return styles_; }
     // Model index of a sheet cell (1-based) and back.
     static host::CellRef CellOf(const QModelIndex& index) { return {index.row() + 1, index.column() + 1}; }
     // Whether the sheet's scroll area lets the user select the cell.
@@ -53,15 +55,12 @@ signals:
 
 private:
     void ReadBounds();
+    const render::ResolvedStyle& StyleAt(int32_t row, int32_t col) const;
 
     host::Worksheet& sheet_;
+    mutable render::StyleCache styles_;
     int rows_ = 0, cols_ = 0;
     std::vector<host::Rect> scrollArea_;
 };
-
-// A workbook font as drawn on screen: "宋体"/"SimSun" and the other Windows
-// CJK faces are substituted by installed CJK fonts (see InstallFontSubstitutes).
-QFont QtFont(const std::string& name, double points, bool bold, bool italic, bool underline, bool strike);
-void InstallFontSubstitutes();
 
 }  // namespace gui

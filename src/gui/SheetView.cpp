@@ -1,57 +1,47 @@
 #include "gui/SheetView.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include "gui/SheetModel.h"
-#include "host/Style.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
+#include "render/CellPainter.h"
 
 namespace gui {
 
 namespace {
 
-constexpr double kEmuPerPixel = 9525.0;
-
-int LineWidth(const std::string& style) {
-    if (style == "medium" || style == "mediumDashed" || style == "mediumDashDot" || style == "mediumDashDotDot")
-        return 2;
-    if (style == "thick" || style == "double") return 3;
-    return 1;
-}
-
-Qt::PenStyle PenStyle(const std::string& style) {
-    if (style == "dotted" || style == "hair") return Qt::DotLine;
-    if (style.find("ashDotDot") != std::string::npos) return Qt::DashDotDotLine;
-    if (style.find("ashDot") != std::string::npos) return Qt::DashDotLine;
-    if (style.find("ashed") != std::string::npos) return Qt::DashLine;
-    return Qt::SolidLine;
-}
-
-void DrawLine(QPainter& p, const host::BorderLine& line, QPoint a, QPoint b) {
-    if (line.IsNone()) return;
-    QPen pen(QColor(QRgb(line.color.ToRgb())), LineWidth(line.style), PenStyle(line.style));
-    pen.setCapStyle(Qt::FlatCap);
-    p.setPen(pen);
-    p.drawLine(a, b);
-}
-
-// Values in their formats (from the model's roles), wrapping where the cell
-// says so, and the cell's borders; a merged area takes its outer borders from
-// its edge cells.
+// Editing and the focus frame: the values in their formats, wrapping where
+// the cell says so. The cells themselves are painted by the grid.
 class CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    // The style's focus frame for the current cell, drawn as the style
+    // draws it for an item that has focus.
+    void PaintFocus(QPainter* p, QStyleOptionViewItem option, const QModelIndex& index) const {
+        initStyleOption(&option, index);
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(option);
+        focus.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &option, widget);
+        focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+        const QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+        focus.backgroundColor =
+            option.palette.color(group, option.state & QStyle::State_Selected ? QPalette::Highlight : QPalette::Window);
+        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, p, widget);
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
@@ -62,29 +52,23 @@ protected:
         else option->features &= ~QStyleOptionViewItem::WrapText;
         option->textElideMode = Qt::ElideNone;
     }
+};
 
-    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(p, option, index);
-        auto* model = static_cast<const SheetModel*>(index.model());
-        const host::Worksheet& ws = model->Sheet();
-        const int32_t row = index.row() + 1, col = index.column() + 1;
-        int32_t bottom = row, right = col;
-        if (const host::Rect* m = ws.MergeAreaAt(row, col)) {
-            bottom = m->bottom;
-            right = m->right;
-        }
-        const host::StyleTable& styles = ws.Parent().Styles();
-        const host::Border& tl = styles.Get(ws.StyleAt(row, col)).border;
-        const host::Border& tr = styles.Get(ws.StyleAt(row, right)).border;
-        const host::Border& bl = styles.Get(ws.StyleAt(bottom, col)).border;
-        const QRect r = option.rect;
-        p->save();
-        DrawLine(*p, tl.top, r.topLeft(), r.topRight());
-        DrawLine(*p, tl.left, r.topLeft(), r.bottomLeft());
-        DrawLine(*p, tr.right, r.topRight(), r.bottomRight());
-        DrawLine(*p, bl.bottom, r.bottomLeft(), r.bottomRight());
-        p->restore();
+// The view's rows and columns (0-based sections) as the painter's 1-based ones.
+class ViewGeometry : public render::CellGeometry {
+public:
+    ViewGeometry(const QTableView& view, int rows, int cols) : view_(view), rows_(rows), cols_(cols) {}
+    int RowTop(int32_t row) const override { return view_.rowViewportPosition(row - 1); }
+    int ColumnLeft(int32_t col) const override { return view_.columnViewportPosition(col - 1); }
+    int RowHeight(int32_t row) const override { return view_.isRowHidden(row - 1) ? 0 : view_.rowHeight(row - 1); }
+    int ColumnWidth(int32_t col) const override {
+        return view_.isColumnHidden(col - 1) ? 0 : view_.columnWidth(col - 1);
     }
+    host::Rect Extent() const override { return {1, 1, rows_, cols_}; }
+
+private:
+    const QTableView& view_;
+    int rows_, cols_;
 };
 
 }  // namespace
@@ -100,90 +84,53 @@ void GridView::keyPressEvent(QKeyEvent* e) {
 }
 
 void GridView::paintEvent(QPaintEvent* e) {
-    QTableView::paintEvent(e);
-    if (!qobject_cast<SheetModel*>(model())) return;
-    QPainter p(viewport());
-    PaintOverflow(p, e->rect());
-    PaintPictures(p, e->rect());
-}
-
-namespace {
-// Cells left of the viewport whose text may still reach into it.
-constexpr int kOverflowLookBack = 8;
-constexpr int kTextMargin = 3;
-
-bool RunsOn(const SheetModel& m, const QModelIndex& index) {
-    const host::Worksheet& ws = m.Sheet();
-    const int32_t row = index.row() + 1, col = index.column() + 1;
-    const host::Variant& v = ws.ValueAt(row, col);
-    if (v.IsEmpty() || v.IsNumber() || ws.MergeAreaAt(row, col)) return false;
-    const host::Alignment& a = m.FormatAt(index).alignment;
-    return !a.wrapText && (a.horizontal.empty() || a.horizontal == "general" || a.horizontal == "left");
-}
-
-bool TakesOverflow(const SheetModel& m, int row, int col) {
-    return m.Sheet().ValueAt(row + 1, col + 1).IsEmpty() && !m.Sheet().MergeAreaAt(row + 1, col + 1);
-}
-}  // namespace
-
-void GridView::PaintOverflow(QPainter& p, const QRect& clip) {
-    auto* m = static_cast<SheetModel*>(model());
-    const int firstRow = std::max(0, rowAt(clip.top()));
-    int lastRow = rowAt(clip.bottom());
+    auto* m = qobject_cast<SheetModel*>(model());
+    if (!m) {
+        QTableView::paintEvent(e);
+        return;
+    }
+    const QRect clip = e->rect();
+    // Rows of the event; columns of the whole viewport, so that text running
+    // on from a cell outside the event's columns still reaches into them.
+    const int firstRow = rowAt(clip.top()), firstCol = columnAt(0);
+    if (firstRow < 0 || firstCol < 0) return;
+    int lastRow = rowAt(clip.bottom()), lastCol = columnAt(viewport()->width() - 1);
     if (lastRow < 0) lastRow = m->rowCount() - 1;
-    const int firstCol = std::max(0, columnAt(0) - kOverflowLookBack);
-    int lastCol = columnAt(viewport()->width() - 1);
     if (lastCol < 0) lastCol = m->columnCount() - 1;
-    for (int r = firstRow; r <= lastRow; ++r) {
-        if (isRowHidden(r)) continue;
-        for (int c = firstCol; c <= lastCol; ++c) {
-            const QModelIndex index = m->index(r, c);
-            if (isColumnHidden(c) || !RunsOn(*m, index) || selectionModel()->isSelected(index)) continue;
-            const QString text = index.data(Qt::DisplayRole).toString();
-            const QFont font = index.data(Qt::FontRole).value<QFont>();
-            const int needed = QFontMetrics(font).horizontalAdvance(text) + 2 * kTextMargin;
-            int width = columnWidth(c);
-            int k = c + 1;
-            for (; width < needed && k < m->columnCount() && TakesOverflow(*m, r, k); ++k)
-                if (!isColumnHidden(k)) width += columnWidth(k);
-            if (k == c + 1) continue;
-            const QRect cells(columnViewportPosition(c), rowViewportPosition(r), width, rowHeight(r));
-            for (int n = c; n < k; ++n) {
-                if (isColumnHidden(n)) continue;
-                const QRect cell(columnViewportPosition(n), cells.top(), columnWidth(n), cells.height());
-                const QVariant bg = m->index(r, n).data(Qt::BackgroundRole);
-                p.fillRect(cell.adjusted(1, 1, -1, -1), bg.isValid() ? bg.value<QColor>() : palette().color(QPalette::Base));
-            }
-            const QVariant fg = index.data(Qt::ForegroundRole);
-            p.setPen(fg.isValid() ? fg.value<QColor>() : palette().color(QPalette::Text));
-            p.setFont(font);
-            const auto align = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
-            p.drawText(cells.adjusted(kTextMargin, 0, -kTextMargin, 0), int((align & Qt::AlignVertical_Mask) | Qt::AlignLeft), text);
-            c = k - 1;
-        }
-    }
-}
 
-void GridView::PaintPictures(QPainter& p, const QRect& clip) {
-    auto* model = static_cast<SheetModel*>(this->model());
-    for (const host::Picture& pic : model->Sheet().Pictures()) {
-        if (!pic.data) continue;
-        const int c = pic.from.col - 1, r = pic.from.row - 1;
-        if (c >= model->columnCount() || r >= model->rowCount()) continue;
-        const int x = columnViewportPosition(c) + int(pic.from.colOffset / kEmuPerPixel);
-        const int y = rowViewportPosition(r) + int(pic.from.rowOffset / kEmuPerPixel);
-        int w = int(pic.widthEmu / kEmuPerPixel), h = int(pic.heightEmu / kEmuPerPixel);
-        if (w <= 0 || h <= 0) {
-            const int x2 = columnViewportPosition(pic.to.col - 1) + int(pic.to.colOffset / kEmuPerPixel);
-            const int y2 = rowViewportPosition(pic.to.row - 1) + int(pic.to.rowOffset / kEmuPerPixel);
-            w = x2 - x;
-            h = y2 - y;
-        }
-        const QRect target(x, y, w, h);
-        if (w <= 0 || h <= 0 || !target.intersects(clip)) continue;
-        QPixmap pixmap;
-        if (pixmap.loadFromData(pic.data->data(), uint(pic.data->size()))) p.drawPixmap(target, pixmap);
+    QStyleOptionViewItem viewOption;
+    initViewItemOption(&viewOption);
+    QPalette::ColorGroup group = isEnabled() ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(viewOption.state & QStyle::State_Active)) group = QPalette::Inactive;
+    render::PaintOptions options;
+    options.gridLines = showGrid();
+    options.gridColor =
+        QColor::fromRgba(QRgb(style()->styleHint(QStyle::SH_Table_GridLineColor, &viewOption, this)));
+    options.background = palette().color(group, QPalette::Base);
+    options.text = palette().color(group, QPalette::Text);
+    options.highlight = palette().brush(group, QPalette::Highlight);
+    options.highlightedText = palette().color(group, QPalette::HighlightedText);
+    const QItemSelectionModel* selection = selectionModel();
+    options.highlighted = [m, selection](int32_t row, int32_t col) {
+        return selection->isSelected(m->index(row - 1, col - 1));
+    };
+    const QModelIndex current = currentIndex();
+    auto* delegate = dynamic_cast<CellDelegate*>(itemDelegate());
+    if (current.isValid() && delegate && (hasFocus() || viewport()->hasFocus())) {
+        options.decorate = [&](QPainter& p, int32_t row, int32_t col, const QRect& cell) {
+            if (row != current.row() + 1 || col != current.column() + 1) return;
+            QStyleOptionViewItem option = viewOption;
+            option.rect = cell;
+            option.state |= QStyle::State_HasFocus;
+            if (selection->isSelected(current)) option.state |= QStyle::State_Selected;
+            delegate->PaintFocus(&p, option, current);
+        };
     }
+
+    QPainter p(viewport());
+    render::CellPainter painter(m->Sheet(), m->Styles(), pictures_);
+    const ViewGeometry geometry(*this, m->rowCount(), m->columnCount());
+    painter.Paint(p, {firstRow + 1, firstCol + 1, lastRow + 1, lastCol + 1}, geometry, options);
 }
 
 SheetView::SheetView(host::Worksheet& sheet, std::function<void(const QString&)> showRefusal,

@@ -8,7 +8,8 @@
 #include <functional>
 #include <map>
 
-class QPainter;
+#include "render/PictureCache.h"
+
 class QPushButton;
 
 namespace host {
@@ -28,16 +29,16 @@ public:
     using QTableView::QTableView;
 
 protected:
+    // render::CellPainter paints the rows the event touches; the selection's
+    // colours, the focus frame and the grid line colour come from the view's
+    // palette and style.
     void paintEvent(QPaintEvent* e) override;
     // Delete clears the selected cells' values (their formats stay), as the
     // host does; the first refused cell stops it.
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    // Text too long for its cell runs on over the empty cells to its right,
-    // as in the host; numbers, wrapped text and merged cells never do.
-    void PaintOverflow(QPainter& p, const QRect& clip);
-    void PaintPictures(QPainter& p, const QRect& clip);
+    render::PictureCache pictures_;
 };
 
 class SheetView : public QWidget {

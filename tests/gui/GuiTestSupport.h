@@ -16,6 +16,7 @@
 #include "gui/QtToolkit.h"
 #include "gui/SheetModel.h"
 #include "gui/ToolWindowView.h"
+#include "render/StyleCache.h"
 #include "support/TestSupport.h"
 #include "ui/Controls.h"
 #include "ui/Window.h"
@@ -28,7 +29,7 @@ inline QApplication& App() {
     static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
         auto* a = new QApplication(argc, argv);
-        gui::InstallFontSubstitutes();
+        render::InstallFontSubstitutes();
         return a;
     }();
     return *app;

@@ -1,4 +1,4 @@
-#include "gui/CellText.h"
+#include "render/CellText.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <cmath>
 
-namespace gui {
+namespace render {
 
 namespace {
 
@@ -255,4 +255,8 @@ QString CellText(const host::Variant& value, const std::string& numberFormat, bo
     return FormatNumber(v, section, negativeSection);
 }
 
-}  // namespace gui
+QString ShownText(const host::Variant& value, const std::string& numberFormat, bool date1904) {
+    return CellText(value, numberFormat, date1904).remove('\t');
+}
+
+}  // namespace render

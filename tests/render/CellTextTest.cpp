@@ -1,7 +1,7 @@
 // Values under the number formats that rosters and the system's sheets use.
 #include <gtest/gtest.h>
 
-#include "gui/CellText.h"
+#include "render/CellText.h"
 
 using host::Variant;
 
@@ -19,7 +19,7 @@ class CellTextTest : public testing::TestWithParam<Case> {};
 
 TEST_P(CellTextTest, ShowsTheValueInItsFormat) {
     const Case& c = GetParam();
-    EXPECT_EQ(gui::CellText(c.value, c.format).toStdString(), c.shown) << c.format;
+    EXPECT_EQ(render::CellText(c.value, c.format).toStdString(), c.shown) << c.format;
 }
 
 INSTANTIATE_TEST_SUITE_P(General, CellTextTest,
@@ -61,14 +61,14 @@ INSTANTIATE_TEST_SUITE_P(Dates, CellTextTest,
                                          Case{Variant(45658.99999999), "yyyy/m/d h:mm:ss", "2025/1/2 0:00:00"}));
 
 TEST(IsDateFormat, TellsDatesFromNumbersAndQuotedLetters) {
-    EXPECT_TRUE(gui::IsDateFormat("yyyy/m/d"));
-    EXPECT_TRUE(gui::IsDateFormat("[$-804]yyyy年m月d日"));
-    EXPECT_TRUE(gui::IsDateFormat("h:mm"));
-    EXPECT_FALSE(gui::IsDateFormat("0.00"));
-    EXPECT_FALSE(gui::IsDateFormat("General"));
-    EXPECT_FALSE(gui::IsDateFormat("@"));
-    EXPECT_FALSE(gui::IsDateFormat("\"day\"0"));
-    EXPECT_FALSE(gui::IsDateFormat("[Red]0"));
+    EXPECT_TRUE(render::IsDateFormat("yyyy/m/d"));
+    EXPECT_TRUE(render::IsDateFormat("[$-804]yyyy年m月d日"));
+    EXPECT_TRUE(render::IsDateFormat("h:mm"));
+    EXPECT_FALSE(render::IsDateFormat("0.00"));
+    EXPECT_FALSE(render::IsDateFormat("General"));
+    EXPECT_FALSE(render::IsDateFormat("@"));
+    EXPECT_FALSE(render::IsDateFormat("\"day\"0"));
+    EXPECT_FALSE(render::IsDateFormat("[Red]0"));
 }
 
 }  // namespace

@@ -1,0 +1,295 @@
+#include "render/CellPainter.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QRegion>
+#include <QTextLayout>
+#include <algorithm>
+
+#include "host/Workbook.h"
+#include "host/Worksheet.h"
+#include "render/CellText.h"
+#include "render/PictureCache.h"
+#include "render/StyleCache.h"
+
+namespace render {
+
+namespace {
+
+constexpr int64_t kEmuPerInch = 914400;
+
+// Lays out lines `width` wide from the top. With `maxHeight` > 0 it stops at
+// the last line that fits (assuming the next line is as high as the one
+// before) and reports that line's index in `lastFitting`, or -1 when all
+// lines fit.
+void LayOutLines(QTextLayout& layout, int width, int maxHeight = -1, int* lastFitting = nullptr) {
+    if (lastFitting) *lastFitting = -1;
+    qreal height = 0;
+    layout.beginLayout();
+    for (int i = 0;; ++i) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) break;
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+        if (maxHeight > 0 && lastFitting && height + line.height() > maxHeight) {
+            const QTextLine next = layout.createLine();
+            *lastFitting = next.isValid() ? i : -1;
+            break;
+        }
+    }
+    layout.endLayout();
+}
+
+// The lines of `text` that show in `textRect`, and where the first of them
+// starts. Lines wholly above the rectangle are dropped; the last line shown
+// gets an ellipsis when less than half of the next one would fit. Vertically
+// centred text that does not fit shows its first lines rather than a slice
+// of its middle.
+QString VisibleLines(const QString& text, const QTextOption& option, const QFont& font, QPaintDevice* device,
+                     const QRect& textRect, Qt::Alignment alignment, QPointF* start) {
+    QTextLayout layout(text, font, device);
+    layout.setTextOption(option);
+    const bool centred = alignment.testFlag(Qt::AlignVCenter);
+    int lastFitting = -1;
+    LayOutLines(layout, textRect.width(), centred ? textRect.height() : -1, &lastFitting);
+    const QSize size = layout.boundingRect().size().toSize();
+    int top = textRect.y();
+    if ((alignment & Qt::AlignVCenter) == Qt::AlignVCenter) top += textRect.height() / 2 - size.height() / 2;
+    else if ((alignment & Qt::AlignBottom) == Qt::AlignBottom) top += textRect.height() - size.height();
+    *start = QPointF(textRect.x(), top);
+
+    QString shown;
+    qreal height = 0;
+    const int lines = layout.lineCount();
+    for (int i = 0; i < lines; ++i) {
+        const QTextLine line = layout.lineAt(i);
+        height += line.height();
+        if (height + top <= textRect.top()) {
+            start->ry() += line.height();
+            continue;
+        }
+        QString part = layout.text().mid(line.textStart(), line.textLength());
+        const bool tooWide = line.naturalTextWidth() > textRect.width();
+        bool ellipsis = lastFitting == i;
+        if (!tooWide && i + 1 < lines) {
+            const int nextHalf = int(height + layout.lineAt(i + 1).height() / 2);
+            if (nextHalf + top > textRect.height() + textRect.top()) ellipsis = true;
+        }
+        if (tooWide || ellipsis) {
+            if (ellipsis) {
+                if (part.endsWith(QChar::LineSeparator)) part.chop(1);
+                part += QChar(0x2026);
+            }
+            shown += part;
+            // Keeps the line break where the layout made it.
+            if (i < lines - 1 && !shown.endsWith(QChar::LineSeparator)) shown += QChar::LineSeparator;
+        } else {
+            shown += part;
+        }
+        if (height + top >= textRect.bottom() || (lastFitting >= 0 && lastFitting == i)) break;
+    }
+    return shown;
+}
+
+QRect Span(const host::Rect& m, const CellGeometry& g) {
+    int w = 0, h = 0;
+    for (int32_t c = m.left; c <= m.right; ++c) w += g.ColumnWidth(c);
+    for (int32_t r = m.top; r <= m.bottom; ++r) h += g.RowHeight(r);
+    return QRect(g.ColumnLeft(m.left), g.RowTop(m.top), w, h);
+}
+
+int EmuToDevice(int64_t emu, int dotsPerInch) { return int(emu * dotsPerInch / kEmuPerInch); }
+
+void DrawBorder(QPainter& p, const BorderPen& side, QPoint a, QPoint b) {
+    if (!side.present) return;
+    p.setPen(side.pen);
+    p.drawLine(a, b);
+}
+
+// The merged areas near the painted rectangle, so that a cell's area is
+// found without searching the sheet's whole list.
+class NearbyMerges {
+public:
+    NearbyMerges(const host::Worksheet& sheet, const host::Rect& near) : sheet_(sheet), near_(near) {
+        for (const host::Rect& m : sheet.MergedAreas())
+            if (m.Intersects(near)) areas_.push_back(m);
+    }
+    const host::Rect* At(int32_t row, int32_t col) const {
+        if (!near_.Contains(row, col)) return sheet_.MergeAreaAt(row, col);
+        for (const host::Rect& m : areas_)
+            if (m.Contains(row, col)) return &m;
+        return nullptr;
+    }
+    const std::vector<host::Rect>& Areas() const { return areas_; }
+
+private:
+    const host::Worksheet& sheet_;
+    host::Rect near_;
+    std::vector<host::Rect> areas_;
+};
+
+}  // namespace
+
+void DrawCellText(QPainter& p, const QRect& rect, const QString& text, const QFont& font, Qt::Alignment alignment,
+                  bool wrap) {
+    const QRect textRect = rect.adjusted(CellPainter::kTextMargin, 0, -CellPainter::kTextMargin, 0);
+    QTextOption option;
+    option.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
+    option.setTextDirection(Qt::LeftToRight);
+    option.setAlignment(alignment);
+    QPointF start;
+    const QString shown = VisibleLines(text, option, font, p.device(), textRect, alignment, &start);
+    QTextLayout layout(shown, font, p.device());
+    layout.setTextOption(option);
+    LayOutLines(layout, textRect.width());
+    p.save();
+    p.setClipRect(rect, Qt::IntersectClip);
+    layout.draw(&p, start);
+    p.restore();
+}
+
+CellPainter::CellPainter(const host::Worksheet& sheet, StyleCache& styles, PictureCache& pictures)
+    : sheet_(sheet), styles_(styles), pictures_(pictures) {}
+
+void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry& g, const PaintOptions& o) {
+    const host::Rect extent = g.Extent();
+    const host::Rect area{std::max(cells.top, extent.top), std::max(cells.left, extent.left),
+                          std::min(cells.bottom, extent.bottom), std::min(cells.right, extent.right)};
+    if (area.top > area.bottom || area.left > area.right) return;
+    const int32_t firstRunOn = std::max(extent.left, area.left - kOverflowLookBack);
+    const NearbyMerges merges(sheet_, {area.top, firstRunOn, area.bottom, area.right});
+    const bool date1904 = sheet_.Parent().Date1904();
+    const int gap = o.gridLines ? 1 : 0;
+    const QRect areaRect(QPoint(g.ColumnLeft(area.left), g.RowTop(area.top)),
+                         QPoint(g.ColumnLeft(area.right) + g.ColumnWidth(area.right) - 1,
+                                g.RowTop(area.bottom) + g.RowHeight(area.bottom) - 1));
+    auto highlighted = [&](int32_t row, int32_t col) { return o.highlighted && o.highlighted(row, col); };
+
+    // One cell or merged area: `rect` leaves out the grid line.
+    auto paintCell = [&](int32_t row, int32_t col, int32_t bottom, int32_t right, const QRect& rect) {
+        const ResolvedStyle& style = styles_.Get(sheet_.StyleAt(row, col));
+        const bool lit = highlighted(row, col);
+        p.save();
+        p.setClipRect(rect, Qt::IntersectClip);
+        if (lit) p.fillRect(rect, o.highlight);
+        else if (style.fill.isValid()) p.fillRect(rect, style.fill);
+        const host::Variant& value = sheet_.ValueAt(row, col);
+        if (!value.IsEmpty()) {
+            QString text = ShownText(value, style.numberFormat, date1904);
+            if (!text.isEmpty()) {
+                text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+                p.setPen(lit ? o.highlightedText : style.textColor.isValid() ? style.textColor : o.text);
+                DrawCellText(p, rect, text, style.font, style.AlignmentFor(value), style.wrap);
+            }
+        }
+        if (o.decorate) o.decorate(p, row, col, rect);
+        p.restore();
+        // A merged area takes its outer borders from its edge cells.
+        const ResolvedStyle& topRight = right == col ? style : styles_.Get(sheet_.StyleAt(row, right));
+        const ResolvedStyle& bottomLeft = bottom == row ? style : styles_.Get(sheet_.StyleAt(bottom, col));
+        p.save();
+        DrawBorder(p, style.top, rect.topLeft(), rect.topRight());
+        DrawBorder(p, style.left, rect.topLeft(), rect.bottomLeft());
+        DrawBorder(p, topRight.right, rect.topRight(), rect.bottomRight());
+        DrawBorder(p, bottomLeft.bottom, rect.bottomLeft(), rect.bottomRight());
+        p.restore();
+    };
+
+    // 1. Merged areas reaching into the rectangle, whole.
+    QRegion outsideMerges(areaRect.adjusted(-kTextMargin, -kTextMargin, kTextMargin, kTextMargin));
+    for (const host::Rect& m : merges.Areas()) {
+        if (!m.Intersects(area)) continue;
+        const QRect span = Span(m, g).adjusted(0, 0, -gap, -gap);
+        if (span.width() <= 0 || span.height() <= 0) continue;
+        paintCell(m.top, m.left, m.bottom, m.right, span);
+        outsideMerges -= span;
+    }
+
+    // 2. The other cells, and 3. the grid, kept out of the merged areas.
+    p.save();
+    if (!merges.Areas().empty()) p.setClipRegion(outsideMerges, Qt::IntersectClip);
+    for (int32_t r = area.top; r <= area.bottom; ++r) {
+        const int h = g.RowHeight(r);
+        if (h <= 0) continue;
+        const int y = g.RowTop(r);
+        for (int32_t c = area.left; c <= area.right; ++c) {
+            const int w = g.ColumnWidth(c);
+            if (w <= 0 || merges.At(r, c)) continue;
+            paintCell(r, c, r, c, QRect(g.ColumnLeft(c), y, w - gap, h - gap));
+        }
+    }
+    if (o.gridLines) {
+        p.setPen(QPen(o.gridColor, 1, Qt::SolidLine));
+        for (int32_t r = area.top; r <= area.bottom; ++r) {
+            const int h = g.RowHeight(r);
+            if (h <= 0) continue;
+            const int y = g.RowTop(r) + h - 1;
+            p.drawLine(areaRect.left(), y, areaRect.right(), y);
+        }
+        for (int32_t c = area.left; c <= area.right; ++c) {
+            const int w = g.ColumnWidth(c);
+            if (w <= 0) continue;
+            const int x = g.ColumnLeft(c) + w - 1;
+            p.drawLine(x, areaRect.top(), x, areaRect.bottom());
+        }
+    }
+    p.restore();
+
+    // 4. Text too long for its cell runs on over the empty cells to its
+    // right, as in the host; numbers, wrapped text and merged cells never do.
+    auto takesRunOn = [&](int32_t row, int32_t col) {
+        return sheet_.ValueAt(row, col).IsEmpty() && !merges.At(row, col);
+    };
+    for (int32_t r = area.top; r <= area.bottom; ++r) {
+        const int h = g.RowHeight(r);
+        if (h <= 0) continue;
+        const int y = g.RowTop(r);
+        for (int32_t c = firstRunOn; c <= area.right; ++c) {
+            const int w = g.ColumnWidth(c);
+            if (w <= 0) continue;
+            const host::Variant& value = sheet_.ValueAt(r, c);
+            if (value.IsEmpty() || value.IsNumber() || merges.At(r, c)) continue;
+            const ResolvedStyle& style = styles_.Get(sheet_.StyleAt(r, c));
+            if (!style.runsOn || highlighted(r, c)) continue;
+            const QString text = ShownText(value, style.numberFormat, date1904);
+            const int needed = QFontMetrics(style.font, p.device()).horizontalAdvance(text) + 2 * kTextMargin;
+            int width = w;
+            int32_t k = c + 1;
+            for (; width < needed && k <= extent.right && takesRunOn(r, k); ++k) width += g.ColumnWidth(k);
+            if (k == c + 1) continue;
+            const QRect run(g.ColumnLeft(c), y, width, h);
+            for (int32_t n = c; n < k; ++n) {
+                const int nw = g.ColumnWidth(n);
+                if (nw <= 0) continue;
+                const QColor& fill = styles_.Get(sheet_.StyleAt(r, n)).fill;
+                p.fillRect(QRect(g.ColumnLeft(n), y, nw, h).adjusted(1, 1, -1, -1), fill.isValid() ? fill : o.background);
+            }
+            p.setPen(style.textColor.isValid() ? style.textColor : o.text);
+            p.setFont(style.font);
+            p.drawText(run.adjusted(kTextMargin, 0, -kTextMargin, 0), int(style.vertical | Qt::AlignLeft), text);
+            c = k - 1;
+        }
+    }
+
+    // 5. Pictures, at their anchors' cells plus the offsets.
+    const int dpi = styles_.DotsPerInch();
+    const std::vector<host::Picture>& pictures = sheet_.Pictures();
+    if (pictures_.Size() > pictures.size()) pictures_.Retain(pictures);
+    for (const host::Picture& pic : pictures) {
+        if (!pic.data || pic.from.col > extent.right || pic.from.row > extent.bottom) continue;
+        const int x = g.ColumnLeft(pic.from.col) + EmuToDevice(pic.from.colOffset, dpi);
+        const int y = g.RowTop(pic.from.row) + EmuToDevice(pic.from.rowOffset, dpi);
+        int w = EmuToDevice(pic.widthEmu, dpi), h = EmuToDevice(pic.heightEmu, dpi);
+        if (w <= 0 || h <= 0) {
+            w = g.ColumnLeft(pic.to.col) + EmuToDevice(pic.to.colOffset, dpi) - x;
+            h = g.RowTop(pic.to.row) + EmuToDevice(pic.to.rowOffset, dpi) - y;
+        }
+        const QRect target(x, y, w, h);
+        if (w <= 0 || h <= 0 || !target.intersects(areaRect)) continue;
+        const QImage& image = pictures_.Get(pic);
+        if (!image.isNull()) p.drawImage(target, image);
+    }
+}
+
+}  // namespace render

@@ -1,0 +1,34 @@
+#pragma once
+// Pictures of a sheet decoded once. The key is the picture's byte buffer,
+// which the sheet shares between copies and never changes in place; the
+// cache holds a reference to it, so a buffer's address cannot be reused by
+// another picture while its image is cached.
+#include <QImage>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace host {
+struct Picture;
+}
+
+namespace render {
+
+class PictureCache {
+public:
+    // The decoded image, or a null image when the bytes are not a picture Qt reads.
+    const QImage& Get(const host::Picture& picture);
+    // Drops the images of buffers none of these pictures use.
+    void Retain(const std::vector<host::Picture>& pictures);
+    size_t Size() const { return images_.size(); }
+
+private:
+    struct Entry {
+        std::shared_ptr<const std::vector<uint8_t>> bytes;
+        QImage image;
+    };
+    std::map<const std::vector<uint8_t>*, Entry> images_;
+};
+
+}  // namespace render
