@@ -105,6 +105,12 @@ int RunCommand(Command& command, const CommandLine& cl, Console console, const R
         // A host failure that no procedure handled: what was half done is not saved.
         console.err << "tolm：操作失败：" << e.what() << "\n未保存任何文件。\n";
         return kExitStopped;
+    } catch (const std::bad_alloc&) {
+        console.err << "tolm：内存不足，操作未完成。\n未保存任何文件。\n";
+        return kExitStopped;
+    } catch (const std::exception& e) {
+        console.err << "tolm：操作失败：" << e.what() << "\n未保存任何文件。\n";
+        return kExitStopped;
     }
 }
 

@@ -38,7 +38,39 @@ std::optional<int16_t> ReadInput(const std::string& typed, int minimum) {
 
 void Inform(platform::Toolkit& tk, const std::string& text) { workbook::ShowNotice(tk, text); }
 
+// The inputs that are whole numbers but beyond what a parameter cell holds,
+// named for the second notice after the bad-input text, which does not say
+// the limit.
+std::string BeyondTheMaximum(const ParameterInputs& in) {
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"考场组数", &in.deskGroups}, {"同桌年级数", &in.gradesPerGroup}, {"考场总数", &in.rooms}, {"设置表字段数", &in.extraFields}};
+    std::string text;
+    for (const auto& [name, typed] : fields) {
+        const std::string t = TrimSpaces(*typed);
+        if (!host::IsNumeric(host::Variant(t))) continue;
+        const double v = host::Val(t);
+        if (v == std::floor(v) && v > INT16_MAX)
+            text += std::string(text.empty() ? "" : "\n") + "“" + name + "”为 " + t + "，超过最大值 " + std::to_string(INT16_MAX) + "。";
+    }
+    return text;
+}
+
 }  // namespace
+
+std::optional<std::string> SettingsTableDoesNotFit(const ExamParameters& p) {
+    const int32_t last = LastTitleColumn(p.Shape());
+    if (last <= host::kMaxColumns) {
+        const int64_t cells = int64_t(p.rooms) * (int64_t(p.deskGroups) + p.extraFields + 2);
+        if (cells <= kMostRoomTableCells) return std::nullopt;
+        return "设置表过大：考场总数 " + std::to_string(p.rooms) + " × (考场组数 " + std::to_string(p.deskGroups) +
+               " + 设置表字段数 " + std::to_string(p.extraFields) + " + 2) 共 " + std::to_string(cells) +
+               " 个单元格，超过 " + std::to_string(kMostRoomTableCells) + " 个。参数未保存。";
+    }
+    const int32_t most = host::kMaxColumns - LastTitleColumn({1, 1, 0}) + 1;
+    return "设置表放不下：考场组数 " + std::to_string(p.deskGroups) + " 与设置表字段数 " + std::to_string(p.extraFields) +
+           " 之和为 " + std::to_string(int32_t(p.deskGroups) + p.extraFields) + "，而工作表只有 " +
+           std::to_string(host::kMaxColumns) + " 列，两者之和最多为 " + std::to_string(most) + "。参数未保存。";
+}
 
 std::optional<ExamParameters> ReadParameterInputs(const ParameterInputs& in) {
     auto groups = ReadInput(in.deskGroups, 1);
@@ -196,6 +228,15 @@ SaveOutcome SaveParameters(const workbook::Context& ctx, const ParameterInputs& 
     outcome.saved = ReadParameterInputs(inputs);
     if (!outcome.saved) {
         Inform(tk, "请输入整数且：\n同桌年级数>0；考场总数>0\n考场组数>0；字段数>=0");
+        if (const std::string beyond = BeyondTheMaximum(inputs); !beyond.empty()) Inform(tk, beyond);
+        outcome.stopped = true;
+        return outcome;
+    }
+    // Refused before anything is written: a settings table past the last
+    // column cannot be built.
+    if (auto tooWide = SettingsTableDoesNotFit(*outcome.saved)) {
+        Inform(tk, *tooWide);
+        outcome.saved.reset();
         outcome.stopped = true;
         return outcome;
     }

@@ -41,6 +41,14 @@ struct ExamParameters {
 // too: it could not be stored.
 std::optional<ExamParameters> ReadParameterInputs(const ParameterInputs& inputs);
 
+// The message that refuses parameters whose settings table would pass the
+// sheet's last column (desk groups + fields at most 16,375); none when it fits.
+// A room table of more cells than kMostRoomTableCells is refused too: every
+// roster sheet gets one, and a table of hundreds of millions of cells would
+// exhaust the memory before it could be saved.
+inline constexpr int64_t kMostRoomTableCells = 1000000;
+std::optional<std::string> SettingsTableDoesNotFit(const ExamParameters& p);
+
 // What a survey of the roster workbook found, against the parameters.
 struct RosterSurvey {
     int rosterSheetCount = 0;

@@ -71,7 +71,8 @@ TEST_F(SaveParametersTest, BadInputShowsTheRuleAndWritesNothing) {
         toolkit.messages.clear();
         auto outcome = Save(in);
         EXPECT_FALSE(outcome.saved);
-        ASSERT_EQ(toolkit.messages.size(), 1u);
+        // A value past the 16-bit range gets a second notice naming the maximum.
+        ASSERT_EQ(toolkit.messages.size(), in.rooms == "40000" ? 2u : 1u);
         EXPECT_EQ(toolkit.messages[0].prompt, kBadInput);
         EXPECT_EQ(toolkit.messages[0].title, "提示信息…");
         EXPECT_EQ(toolkit.messages[0].icon, platform::MsgIcon::Information);
@@ -229,4 +230,34 @@ TEST_F(SaveParametersTest, AnUnreadableRosterIsAFileErrorNotASuccess) {
     toolkit.messages.clear();
     EXPECT_THROW(Save({"4", "1", "3", "0"}), host::FileError);
     for (const auto& m : toolkit.messages) EXPECT_NE(m.prompt, "参数修改成功！");
+}
+
+TEST_F(SaveParametersTest, ParametersWhoseSettingsTableCannotBeBuiltAreRefusedBeforeAnyChange) {
+    // {desk groups, rooms, fields} → the refusal's beginning
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        {"16370", "20", "10", "设置表放不下：考场组数 16370 与设置表字段数 10 之和为 16380"},
+        {"32767", "32767", "0", "设置表放不下：考场组数 32767"},
+        {"16000", "32767", "0", "设置表过大：考场总数 32767 × (考场组数 16000"},
+    };
+    for (const auto& [groups, rooms, fields, refusal] : cases) {
+        SCOPED_TRACE(refusal);
+        toolkit.messages.clear();
+        const auto outcome = Save({groups, "1", rooms, fields});
+        EXPECT_TRUE(outcome.stopped);
+        EXPECT_FALSE(outcome.saved);
+        ASSERT_EQ(toolkit.messages.size(), 1u);
+        EXPECT_TRUE(toolkit.messages[0].prompt.starts_with(refusal)) << toolkit.messages[0].prompt;
+        EXPECT_EQ(StoredParameters(), (std::vector<int16_t>{2, 1, 3, 0}));
+    }
+    // The largest table that fits is accepted.
+    EXPECT_FALSE(settings::SettingsTableDoesNotFit({16375, 1, 1, 0}));
+    EXPECT_TRUE(settings::SettingsTableDoesNotFit({16376, 1, 1, 0}));
+}
+
+TEST_F(SaveParametersTest, AValueBeyondThe16BitRangeIsNamedWithTheMaximum) {
+    toolkit.messages.clear();
+    Save({"4", "1", "32768", "0"});
+    ASSERT_EQ(toolkit.messages.size(), 2u);
+    EXPECT_EQ(toolkit.messages[0].prompt, kBadInput);
+    EXPECT_EQ(toolkit.messages[1].prompt, "“考场总数”为 32768，超过最大值 32767。");
 }
