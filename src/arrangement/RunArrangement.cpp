@@ -123,7 +123,7 @@ ExamNumbering PrepareRevisionSheet(host::Worksheet& revision, double firstNumber
     return widths;
 }
 
-std::vector<int32_t> RemoveSystemColumns(host::Worksheet& sheet) {
+std::vector<int32_t> RemoveSystemColumns(host::Worksheet& sheet, const SheetSettings& settings) {
     std::vector<int32_t> deletions;
     const host::Rect used = sheet.UsedRect();
     host::Range pending;
@@ -136,7 +136,7 @@ std::vector<int32_t> RemoveSystemColumns(host::Worksheet& sheet) {
         inPending = 0;
     };
     for (int32_t c = used.right; c >= 1; --c) {
-        if (!host::ToText(sheet.ValueAt(1, c)).starts_with(workbook::kTab)) continue;
+        if (!IsSystemColumnTitle(host::ToText(sheet.ValueAt(1, c)), settings)) continue;
         host::Range column = sheet.Columns(c);
         pending = pending.IsNothing() ? column : host::Union(pending, column);
         if (++inPending == kColumnsPerDeletion) flush();
@@ -172,7 +172,7 @@ void ArrangeRosterSheet(host::Worksheet& sheet, RunContext& run) {
 
     const host::Rect used = sheet.UsedRect();
     const int32_t lastRow = used.bottom;
-    RemoveSystemColumns(sheet);
+    RemoveSystemColumns(sheet, s);
     const int32_t lastColumn = sheet.UsedRect().right;
 
     WorkTable t = ReadWorkTable(sheet, lastRow, lastColumn, run.options);

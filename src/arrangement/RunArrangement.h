@@ -67,10 +67,10 @@ void ArrangeRosterSheet(host::Worksheet& sheet, RunContext& run);
 // first number to A first; then clears the sheet and stamps "编排时间：" in A1.
 ExamNumbering PrepareRevisionSheet(host::Worksheet& revision, double firstNumber, double now);
 
-// Deletes every column whose row-1 title begins with a TAB, right to left,
-// at most 29 columns per deletion. Returns the number of columns of each
-// deletion in order.
-std::vector<int32_t> RemoveSystemColumns(host::Worksheet& sheet);
+// Deletes every column of an earlier run (IsSystemColumnTitle), right to
+// left, at most 29 columns per deletion. Returns the number of columns of
+// each deletion in order.
+std::vector<int32_t> RemoveSystemColumns(host::Worksheet& sheet, const SheetSettings& settings);
 
 // The settings sheet's tables and figures, with the room totals recomputed.
 // The sheet is unprotected to read and protected again with the sheet password.

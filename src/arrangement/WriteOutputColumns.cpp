@@ -114,6 +114,18 @@ void WriteClassFigures(WorkTable& t, const SheetSettings& s) {
 
 }  // namespace
 
+bool IsSystemColumnTitle(const std::string& title, const SheetSettings& s) {
+    static const char* const kTitles[] = {"场号", "座号", "A", "AB座号", "考号", "首考号", "尾考号",
+                                          "场人", "场数", "班数", "级人", "班人"};
+    if (!title.starts_with(workbook::kTab)) return false;
+    const std::string rest = title.substr(workbook::kTab.size());
+    for (const char* t : kTitles)
+        if (rest == t) return true;
+    for (int32_t c : ExtraFieldColumns(s))
+        if (rest == host::ToText(s.roomTable(1, c))) return true;
+    return false;
+}
+
 std::string ZeroPadded(const std::string& text, int32_t width) {
     const int32_t length = HostLength(text);
     return length >= width ? text : std::string(size_t(width - length), '0') + text;

@@ -28,6 +28,11 @@ struct ExamNumbering {
     int16_t seatWidth = 0;       // method 2: digits of the largest room
 };
 
+// Whether a row-1 title is one the arrangement writes: TAB + one of its own
+// titles or TAB + an extra field title of the settings sheet. Any other
+// title, TAB-led or not, is the user's.
+bool IsSystemColumnTitle(const std::string& title, const SheetSettings& settings);
+
 // `text` with "0" put in front until it is `width` characters long; never cut.
 std::string ZeroPadded(const std::string& text, int32_t width);
 

@@ -106,20 +106,26 @@ TEST(PrepareRevisionSheet, WidthsComeFromTheTotalsRowWithTheFirstNumberAdded) {
 TEST(RemoveSystemColumns, SixtyOldColumnsGoInDeletionsOf29And29And2) {
     host::Application app;
     host::Worksheet& ws = app.Workbooks().Add().Sheet(1);
-    // User columns at 1, 20, 45 and 64; the other 60 of columns 1–64 are system columns.
+    // User columns at 1, 20, 45 and 64 (64 titled with a leading TAB, as pasted
+    // text can be); the other 60 of columns 1–64 carry the arrangement's titles.
+    const char* system[] = {"场号", "座号", "AB座号", "考号", "首考号", "尾考号", "场人", "场数", "班数", "级人", "班人", "楼层"};
+    arrangement::SheetSettings settings;
+    settings.extraFields = 1;
+    settings.roomTable = host::Array2D(1, 4);
+    settings.roomTable(1, 2) = Variant("楼层");
     const std::vector<int32_t> user{1, 20, 45, 64};
     for (int32_t c = 1; c <= 64; ++c) {
         const bool mine = std::find(user.begin(), user.end(), c) != user.end();
-        ws.SetValueAt(1, c, Variant(mine ? "列" + std::to_string(c) : "\t旧" + std::to_string(c)));
+        ws.SetValueAt(1, c, Variant(mine ? (c == 64 ? "\t列" : "列") + std::to_string(c) : "\t" + std::string(system[c % 12])));
         ws.SetValueAt(2, c, Variant(c));
     }
-    EXPECT_EQ(arrangement::RemoveSystemColumns(ws), (std::vector<int32_t>{29, 29, 2}));
+    EXPECT_EQ(arrangement::RemoveSystemColumns(ws, settings), (std::vector<int32_t>{29, 29, 2}));
     EXPECT_EQ(ws.UsedRect().right, 4);
     for (int32_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(ws.ValueAt(1, i + 1), Variant("列" + std::to_string(user[size_t(i)])));
+        EXPECT_EQ(ws.ValueAt(1, i + 1), Variant((i == 3 ? "\t列" : "列") + std::to_string(user[size_t(i)])));
         EXPECT_EQ(ws.ValueAt(2, i + 1), Variant(user[size_t(i)]));
     }
-    EXPECT_TRUE(arrangement::RemoveSystemColumns(ws).empty());
+    EXPECT_TRUE(arrangement::RemoveSystemColumns(ws, settings).empty());
 }
 
 TEST(RunArrangement, AscendingFillsTheRoomsInKeyOrderAndASecondRunGivesTheSameSheet) {
