@@ -8,6 +8,7 @@
 #include "host/HostError.h"
 #include "host/Workbook.h"
 #include "workbook/DefaultSystemWorkbook.h"
+#include "workbook/SystemWorkbook.h"
 
 namespace entry {
 
@@ -22,7 +23,15 @@ std::string Normalised(const std::string& path) {
 host::Workbook& OpenSystemWorkbook(host::Application& app, const std::string& systemPath) {
     std::error_code ec;
     if (!std::filesystem::exists(systemPath, ec)) return workbook::CreateDefaultSystemWorkbook(app, systemPath);
-    if (host::Workbook* wb = app.Workbooks().Open(systemPath)) return *wb;
+    if (host::Workbook* wb = app.Workbooks().Open(systemPath)) {
+        // Anything else (a roster, say) would have its sheets hidden and its
+        // cells overwritten as parameters: it is closed again untouched.
+        if (!workbook::IsSystemWorkbook(*wb)) {
+            wb->Close(false);
+            throw host::FileError(systemPath, "不是考场编排系统的系统工作簿（没有它的参数表等服务工作表），未作任何改动");
+        }
+        return *wb;
+    }
 
     const std::string fileName = std::filesystem::path(systemPath).filename().string();
     host::Workbook* open = app.Workbooks().Find(fileName);

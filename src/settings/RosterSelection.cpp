@@ -9,6 +9,7 @@
 #include "workbook/Context.h"
 #include "workbook/LongCommand.h"
 #include "workbook/ParameterCells.h"
+#include "workbook/SystemWorkbook.h"
 
 namespace settings {
 
@@ -31,6 +32,13 @@ std::string Normalised(const std::string& path) {
     std::error_code ec;
     auto abs = std::filesystem::weakly_canonical(path, ec);
     return ec ? std::filesystem::path(path).lexically_normal().string() : abs.string();
+}
+
+bool IsOpen(host::Application& app, const std::string& fileName) {
+    const std::string wanted = Normalised(fileName);
+    for (const auto& wb : app.WorkbookList())
+        if (!wb->Path().empty() && Normalised(wb->FullName()) == wanted) return true;
+    return false;
 }
 
 // The host hands back a workbook that is open already from the very same
@@ -64,6 +72,7 @@ workbook::Outcome ChooseRosterWorkbook(const workbook::Context& ctx,
     if (fileName.empty()) return workbook::Outcome::Stopped();
 
     host::Workbook* roster = nullptr;
+    const bool wasOpen = IsOpen(ctx.app, fileName);
     try {
         roster = OpenInHost(ctx.app, fileName);
     } catch (const host::FileError& e) {
@@ -75,6 +84,13 @@ workbook::Outcome ChooseRosterWorkbook(const workbook::Context& ctx,
     }
     if (!roster) {
         workbook::ShowNotice(tk, kSameNameRefusal);
+        return workbook::Outcome::Stopped();
+    }
+    // A system workbook given settings sheets and arranged would lose the
+    // tool's own state: refused, K1/L1 unchanged.
+    if (roster == &ctx.system || workbook::IsSystemWorkbook(*roster)) {
+        if (!wasOpen && roster != &ctx.system) ResumeNext([&] { roster->Close(false); });
+        workbook::ShowNotice(tk, "“" + roster->Name() + "”是考场编排系统的系统工作簿，不能作为花名册。请选择花名册工作簿。");
         return workbook::Outcome::Stopped();
     }
     workbook::ParameterCells cells(ctx.system);

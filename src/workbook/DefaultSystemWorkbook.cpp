@@ -85,11 +85,11 @@ void BuildFrontSheet(host::Worksheet& ws) {
     ws.Protect(std::string(kSheetPassword));
 }
 
-// Row 1 of the template options table; the system never reads it.
+// Row 1 of the template options table; it is how a system workbook is
+// recognised (IsSystemWorkbook).
 void BuildParameterSheet(host::Worksheet& ws) {
-    const std::vector<std::string> titles = {"模板名称", "分区字段", "排序字段", "组顺序自左向右",
-                                             "桌顺序自下向上", "首行是列标题", "照片缩放比例(%)"};
-    for (size_t i = 0; i < titles.size(); ++i) Put(ws, 1, int32_t(i) + 1, titles[i], {.bold = true, .horizontal = "center"});
+    int32_t col = 0;
+    for (std::string_view title : kOptionsTitles) Put(ws, 1, ++col, std::string(title), {.bold = true, .horizontal = "center"});
     for (int32_t col = 1; col <= 7; ++col) ws.SetColumnWidthChars(col, 14);
 
     ParameterCells cells(ws.Parent());

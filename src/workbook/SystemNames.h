@@ -23,6 +23,11 @@ inline constexpr std::string_view kSettingsSuffix = "\t设置";
 // The title a roster sheet carries in row 1 over its class column.
 inline constexpr std::string_view kClassTitle = "班级";
 
+// Row 1 of the template options table on the parameter sheet; what tells a
+// system workbook from a roster that happens to carry the same code names.
+inline constexpr std::string_view kOptionsTitles[] = {"模板名称", "分区字段", "排序字段", "组顺序自左向右",
+                                                      "桌顺序自下向上", "首行是列标题", "照片缩放比例(%)"};
+
 // The tool's name as its windows and the front sheet show it.
 inline constexpr std::string_view kProductName = "考场编排系统";
 

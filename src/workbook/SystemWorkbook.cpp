@@ -3,7 +3,10 @@
 #include <string>
 
 #include "host/HostError.h"
+#include "host/Variant.h"
 #include "host/Workbook.h"
+#include "host/Worksheet.h"
+#include "workbook/SystemNames.h"
 
 namespace workbook {
 
@@ -28,6 +31,13 @@ void HideServiceSheets(host::Workbook& system) {
     const std::string front = CodeNameOf(kFrontSheet);
     for (const auto& ws : system.SheetList())
         if (ws->CodeName() != front) ws->SetVisible(host::xlSheetVeryHidden);
+}
+
+bool IsSystemWorkbook(const host::Workbook& wb) {
+    for (int16_t n = kFrontSheet; n <= kTemplateImageSheet; ++n)
+        if (!SheetByCodeName(wb, n)) return false;
+    const host::Worksheet& params = *SheetByCodeName(wb, kParameterSheet);
+    return host::ToText(params.ValueAt(1, 1)) == kOptionsTitles[0] && host::ToText(params.ValueAt(1, 2)) == kOptionsTitles[1];
 }
 
 bool IsServiceSheet(const host::Worksheet& ws) {

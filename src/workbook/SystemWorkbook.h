@@ -30,4 +30,10 @@ void HideServiceSheets(host::Workbook& system);
 // Whether the code name is that of one of the four service sheets.
 bool IsServiceSheet(const host::Worksheet& ws);
 
+// Whether a workbook is a system workbook: the four service sheets by code
+// name, the parameter sheet with the template options table's titles in its
+// first row. Rosters from spreadsheet programs carry code names Sheet1… too,
+// so the code names alone do not tell.
+bool IsSystemWorkbook(const host::Workbook& wb);
+
 }  // namespace workbook

@@ -226,3 +226,28 @@ TEST(SettingsCommands, ShowIncludesHiddenSheetsAndDefaultsToTheFirstSheet) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string FileBytes(const std::string& path) { return testing_support::ReadFile(path); }
+
+}  // namespace
+
+TEST(SettingsCommands, ARosterNamedAsTheSystemWorkbookIsRefusedAndLeftUntouched) {
+    SettingsCli f;
+    const std::string before = FileBytes(f.Roster());
+    const Outcome o = f.Run({"--system", f.Roster(), "start"});
+    EXPECT_EQ(o.code, 4) << o.out << o.err;
+    EXPECT_TRUE(Contains(o.err, "不是考场编排系统的系统工作簿")) << o.err;
+    EXPECT_EQ(FileBytes(f.Roster()), before);
+}
+
+TEST(SettingsCommands, TheSystemWorkbookCannotBeChosenAsTheRoster) {
+    SettingsCli f;
+    ASSERT_EQ(f.Run({"open-roster", f.Roster()}).code, 0);
+    const Outcome o = f.Run({"open-roster", f.dir.File("系统/考场编排系统.xlsx")});
+    EXPECT_EQ(o.code, 1) << o.out << o.err;
+    EXPECT_TRUE(Contains(o.out, "是考场编排系统的系统工作簿，不能作为花名册")) << o.out;
+    // The roster chosen before stays the roster.
+    EXPECT_EQ(f.StoredParameters()[1], "花名册.xlsx");
+}
