@@ -1,5 +1,6 @@
 #include "cli/SaveStep.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 
@@ -60,16 +61,30 @@ std::vector<std::string> SaveChangedWorkbooks(CommandContext& ctx) {
     for (const auto& wb : ctx.app.WorkbookList())
         if (NeedsSave(ctx, *wb)) pending.push_back(wb.get());
     if (pending.empty()) return written;
-
+    // The user's workbooks first, the system workbook last: when a roster
+    // cannot be written, the system workbook does not record a run whose
+    // result is not on disk.
+    std::stable_partition(pending.begin(), pending.end(), [&](host::Workbook* wb) { return wb != ctx.systemWorkbook; });
     std::string out = OutFolder(ctx);
-    for (host::Workbook* wb : pending) {
-        if (wb->Path().empty()) {
-            std::error_code ec;
-            fs::create_directories(out, ec);
-            if (ec) throw host::FileError(out, "无法创建文件夹（" + ec.message() + "）");
-            wb->SaveAs(FreeTarget(out, wb->Name()));
-        } else {
-            wb->Save();
+    for (size_t i = 0; i < pending.size(); ++i) {
+        host::Workbook* wb = pending[i];
+        try {
+            if (wb->Path().empty()) {
+                std::error_code ec;
+                fs::create_directories(out, ec);
+                if (ec) throw host::FileError(out, "无法创建文件夹（" + ec.message() + "）");
+                wb->SaveAs(FreeTarget(out, wb->Name()));
+            } else {
+                wb->Save();
+            }
+        } catch (const host::FileError&) {
+            // Whatever the messages above said, the work is not on disk.
+            ctx.out << "未能保存“" << wb->Name() << "”：以上操作的结果没有写入文件，上面的完成提示不算数。";
+            std::string unsaved;
+            for (size_t k = i + 1; k < pending.size(); ++k) unsaved += (unsaved.empty() ? "" : "、") + pending[k]->Name();
+            if (!unsaved.empty()) ctx.out << "同样未保存：" << unsaved << "。";
+            ctx.out << '\n';
+            throw;
         }
         written.push_back(wb->FullName());
         ctx.out << "已保存：" << wb->FullName() << '\n';
