@@ -41,11 +41,29 @@ std::vector<ClassEntry> ListClasses(const SheetSettings& s) {
     std::vector<ClassEntry> classes;
     const host::Array2D& t = s.classTable;
     if (t.Columns() < 2) return classes;
+    std::unordered_map<std::string, size_t> seen;
     for (int32_t r = 2; r <= t.Rows(); ++r) {
         if (t(r, 1).IsEmpty()) continue;
-        classes.push_back({t(r, 1), CheckedSize(host::ToNumber(t(r, 2)), "班级“" + host::ToText(t(r, 1)) + "”")});
+        const int16_t size = CheckedSize(host::ToNumber(t(r, 2)), "班级“" + host::ToText(t(r, 1)) + "”");
+        // A table written before classes were told apart by their text form
+        // alone may list one class twice (1 and "1"): one class, both counts.
+        auto [it, fresh] = seen.try_emplace(host::TextFormKey(t(r, 1)), classes.size());
+        if (fresh) classes.push_back({t(r, 1), size});
+        else classes[it->second].size = CheckedSize(double(classes[it->second].size) + size, "班级“" + host::ToText(t(r, 1)) + "”");
     }
     return classes;
+}
+
+void UnifyClassValues(WorkTable& t, const SheetSettings& s) {
+    if (t.classColumn <= 0) return;
+    std::unordered_map<std::string, host::Variant> first;
+    for (const ClassEntry& c : ListClasses(s)) first.try_emplace(host::TextFormKey(c.value), c.value);
+    for (int32_t r = 2; r <= t.LastRow(); ++r) {
+        host::Variant& v = t.cells(r, t.classColumn);
+        if (v.IsEmpty()) continue;
+        auto [it, fresh] = first.try_emplace(host::TextFormKey(v), v);
+        if (!fresh) v = it->second;
+    }
 }
 
 std::string ValueKey(const host::Variant& v) {

@@ -30,8 +30,16 @@ struct ClassEntry {
     int16_t size = 0;     // class table column B, never below 0
 };
 
-// Class table rows 2 onward with a non-empty class value, in table order.
+// Class table rows 2 onward with a non-empty class value, in table order;
+// rows of one class (the same text form without regard to case) are one
+// entry with their sizes added.
 std::vector<ClassEntry> ListClasses(const SheetSettings& settings);
+
+// One notion of "same class" for the whole run: every class cell of the work
+// table becomes the first value of its class (class table order, then row
+// order), so that 1 and "1", "a班" and "A班" compare equal everywhere after.
+// Only the work table changes; the roster's cells are never written.
+void UnifyClassValues(WorkTable& table, const SheetSettings& settings);
 
 // A text that two values share exactly when they are equal (same type and
 // value, text case-sensitive), for hashing cell values.

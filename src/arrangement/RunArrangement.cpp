@@ -6,6 +6,7 @@
 #include "arrangement/AssignOrdered.h"
 #include "arrangement/AssignRandomBalanced.h"
 #include "arrangement/HostSort.h"
+#include "arrangement/RoomList.h"
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Range.h"
@@ -59,6 +60,18 @@ WorkTable ReadWorkTable(host::Worksheet& sheet, int32_t lastRow, int32_t lastCol
 }
 
 // The chosen ordering; false when it failed on the host, the reason kept for the user.
+// Candidates (rows with a class) left without a room or a whole seat number.
+int32_t CountUnseated(const WorkTable& t) {
+    int32_t n = 0;
+    for (int32_t r = 2; r <= t.LastRow(); ++r) {
+        if (t.ClassOf(r).IsEmpty()) continue;
+        const host::Variant& room = t.cells(r, t.RoomColumn());
+        const host::Variant& seat = t.cells(r, t.SeatColumn());
+        if (room.IsEmpty() || !seat.IsNumber() || seat.Number() != std::floor(seat.Number()) || seat.Number() < 1) ++n;
+    }
+    return n;
+}
+
 // The chosen ordering, the output columns, then the system columns written;
 // false when it failed on the host, the reason kept for the user. Until the
 // last step nothing is written to the roster sheet, so a failure leaves it
@@ -73,6 +86,8 @@ bool Arrange(host::Worksheet& sheet, WorkTable& t, const SheetSettings& s, RunCo
             AssignOrdered(run.sortSheet, t, s, o.sortKey,
                           o.ordering == Ordering::Ascending ? SortDirection::Ascending : SortDirection::Descending);
         }
+        if (const int32_t unseated = CountUnseated(t); unseated > 0)
+            throw host::HostError(std::to_string(unseated) + " 名考生没有分到考场和座位。");
         WriteOutputColumns(run.sortSheet, t, s, run.numbering, run.counter);
         WriteSystemColumns(sheet, t);
         return true;
@@ -176,6 +191,7 @@ void ArrangeRosterSheet(host::Worksheet& sheet, RunContext& run) {
     const int32_t lastColumn = sheet.UsedRect().right;
 
     WorkTable t = ReadWorkTable(sheet, lastRow, lastColumn, run.options);
+    UnifyClassValues(t, s);
     Arrange(sheet, t, s, run);
     ResumeNext([&] { run.sortSheet.Cells().Clear(); });
 }

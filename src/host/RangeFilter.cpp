@@ -41,7 +41,10 @@ void Range::AdvancedFilter(const Range& copyTo, bool unique) {
     for (int32_t r = a.top + 1; r <= a.bottom; ++r) {
         if (unique) {
             std::string key;
-            for (int32_t c = a.left; c <= a.right; ++c) AppendValueKey(key, ws.ValueAt(r, c), true);
+            for (int32_t c = a.left; c <= a.right; ++c) {
+                const std::string k = TextFormKey(ws.ValueAt(r, c));
+                key += std::to_string(k.size()) + ':' + k;  // lengths keep joined keys unambiguous
+            }
             if (!seen.insert(std::move(key)).second) continue;
         }
         keep.push_back(r);

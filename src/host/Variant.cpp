@@ -250,6 +250,13 @@ void AppendValueKey(std::string& key, const Variant& v, bool foldCase) {
     }
 }
 
+std::string TextFormKey(const Variant& v) {
+    const std::string text = ToText(v);
+    std::string folded;
+    icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), int32_t(text.size()))).foldCase().toUTF8String(folded);
+    return folded;
+}
+
 bool ParseTypedNumber(std::string_view text, double& out) {
     std::string_view s = text;
     bool percent = false;

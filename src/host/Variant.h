@@ -84,6 +84,11 @@ bool IsNumeric(const Variant& v);
 // `foldCase` (the host's comparison of records).
 void AppendValueKey(std::string& key, const Variant& v, bool foldCase = false);
 
+// The value's text form without regard to letter case: two values with the
+// same key are one record for the unique filter (the number 1 and the text
+// "1", "a班" and "A班").
+std::string TextFormKey(const Variant& v);
+
 // Whether a text typed into a cell by a user becomes a number, and which.
 bool ParseTypedNumber(std::string_view text, double& out);
 

@@ -121,12 +121,17 @@ RosterSurvey SurveyRosterWorkbook(host::Workbook& roster, const ExamParameters& 
 
 // ----- building -----
 
-bool AddSettingsSheet(host::Workbook& roster, const std::string& rosterName, const SettingsSheetShape& shape) {
+bool AddSettingsSheet(host::Workbook& roster, const std::string& rosterName, const SettingsSheetShape& shape,
+                      std::string* refusal) {
     host::Worksheet* added = nullptr;
-    ResumeNext([&] { added = &roster.Worksheets().Add(&roster.Sheet(roster.SheetCount())); });
-    if (!added) return false;
-    if (!ResumeNext([&] { added->SetName(workbook::SettingsSheetNameFor(rosterName)); })) {
-        ResumeNext([&] { added->Delete(); });
+    try {
+        added = &roster.Worksheets().Add(&roster.Sheet(roster.SheetCount()));
+        added->SetName(workbook::SettingsSheetNameFor(rosterName));
+    } catch (const host::FileError&) {
+        throw;
+    } catch (const host::HostError& e) {
+        if (refusal) *refusal = e.what();
+        if (added) ResumeNext([&] { added->Delete(); });
         return false;
     }
     BuildSettingsSheet(added, shape);
@@ -138,11 +143,16 @@ namespace {
 
 // Builds a settings sheet for each roster name; returns the names whose sheet
 // could not be made.
-std::vector<std::string> AddSettingsSheets(host::Workbook& roster, const std::vector<std::string>& rosterNames,
-                                           const SettingsSheetShape& shape) {
-    std::vector<std::string> failed;
-    for (const std::string& name : rosterNames)
-        if (!AddSettingsSheet(roster, name, shape)) failed.push_back(name);
+// Builds a settings sheet for each roster name; returns each name whose sheet
+// could not be made with the host's reason.
+std::vector<std::pair<std::string, std::string>> AddSettingsSheets(host::Workbook& roster,
+                                                                   const std::vector<std::string>& rosterNames,
+                                                                   const SettingsSheetShape& shape) {
+    std::vector<std::pair<std::string, std::string>> failed;
+    for (const std::string& name : rosterNames) {
+        std::string why;
+        if (!AddSettingsSheet(roster, name, shape, &why)) failed.emplace_back(name, why);
+    }
     return failed;
 }
 
@@ -159,18 +169,19 @@ std::vector<std::string> RosterNames(const host::Workbook& roster) {
     return names;
 }
 
-std::string JoinNames(const std::vector<std::string>& names) {
-    std::string s;
-    for (const std::string& n : names) s += (s.empty() ? "" : "，") + ("“" + n + "”");
-    return s;
+// Characters, as the host counts a sheet name's length.
+size_t CharacterCount(const std::string& s) {
+    size_t n = 0;
+    for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+    return n;
 }
 
 // The notice after settings sheets were built: the success text, unless a
 // sheet could not be named or the workbook could not be saved. Then the user
 // reads what is missing instead of a success that did not happen.
 // Returns whether everything was built and saved.
-bool ReportBuild(platform::Toolkit& tk, host::Workbook& roster, const std::vector<std::string>& failed,
-                 const std::string& success) {
+bool ReportBuild(platform::Toolkit& tk, host::Workbook& roster,
+                 const std::vector<std::pair<std::string, std::string>>& failed, const std::string& success) {
     std::string saveError;
     try {
         roster.Save();
@@ -178,12 +189,22 @@ bool ReportBuild(platform::Toolkit& tk, host::Workbook& roster, const std::vecto
         saveError = e.what();
     }
     std::string problems;
-    if (!failed.empty())
-        problems += "工作表" + JoinNames(failed) + "的名称超过 28 个字符，无法生成它的设置表，请缩短名称后重新保存参数。";
+    // Each sheet with its real reason: too long, characters not allowed, taken.
+    for (const auto& [name, why] : failed)
+        problems += std::string(problems.empty() ? "" : "\n") + "工作表“" + name + "”无法生成设置表（" +
+                    SettingsNameRefusal(name, why) + "），请修改它的名称后重新保存参数。";
     if (!saveError.empty())
         problems += std::string(problems.empty() ? "" : "\n") + "花名册工作簿未能保存：" + saveError;
     Inform(tk, problems.empty() ? success : "参数已修改，但" + problems);
     return problems.empty();
+}
+
+// The host's refusal of the settings sheet's name, said of the roster
+// sheet's name, which is what the user can change.
+std::string SettingsNameRefusal(const std::string& rosterName, const std::string& hostReason) {
+    if (CharacterCount(workbook::SettingsSheetNameFor(rosterName)) > 31)
+        return "名称有 " + std::to_string(CharacterCount(rosterName)) + " 个字符，设置表的名称要在它后面加 3 个字符，超过 31 个字符";
+    return hostReason;
 }
 
 void WriteParameters(const host::Workbook& system, const ExamParameters& p) {

@@ -66,7 +66,9 @@ RosterSurvey SurveyRosterWorkbook(host::Workbook& roster, const ExamParameters& 
 // out and protects it. A name the host refuses (a roster name of more than
 // 28 characters gives more than 31) removes the new sheet again and returns
 // false: an unnamed sheet would pass for a roster sheet.
-bool AddSettingsSheet(host::Workbook& roster, const std::string& rosterName, const SettingsSheetShape& shape);
+// `refusal`, when given, receives the host's reason.
+bool AddSettingsSheet(host::Workbook& roster, const std::string& rosterName, const SettingsSheetShape& shape,
+                      std::string* refusal = nullptr);
 
 struct SaveOutcome {
     // The parameters written to K2–K5; none when the inputs were bad.

@@ -3,10 +3,15 @@
 // report copy and the final messages.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <set>
+
 #include "RosterCheckFixtures.h"
 #include "arrangement/RunArrangement.h"
 #include "host/Application.h"
 #include "host/Range.h"
+#include "platform/RandomSource.h"
+#include "workbook/RosterWorkbook.h"
 
 using arrangement::ArrangementOptions;
 using arrangement::Ordering;
@@ -358,4 +363,40 @@ TEST(RunArrangement, SystemColumnsThatDoNotFitLeaveTheSheetAsItWasAndAreNamed) {
     EXPECT_TRUE(prompts[0].starts_with("工作表“高一”未能编排：")) << prompts[0];
     EXPECT_NE(prompts.back(), "操作结束！");
     EXPECT_EQ(SheetCells(f.grade), before);
+}
+
+TEST(RunArrangement, ClassValuesThatDifferOnlyInTypeOrCaseAreOneClassAndEveryoneIsSeated) {
+    // 30 candidates: class 1 typed as the number and as pasted text, 甲 in
+    // "a班" and "A班", and 乙班; random runs, several seeds.
+    for (uint32_t seed : {1u, 7u, 42u}) {
+        SCOPED_TRACE(seed);
+        RunWorld f(2, 3);
+        f.toolkit.random = platform::RandomSource(seed);
+        host::Worksheet& grade = f.AddRoster("高一", {{"姓名", "班级"}});
+        for (int32_t r = 2; r <= 31; ++r) {
+            grade.SetValueAt(r, 1, Variant("考生" + std::to_string(r)));
+            const int k = r % 5;
+            grade.SetValueAt(r, 2, k == 0 ? Variant(1) : k == 1 ? Variant("1") : k == 2 ? Variant("a班") : k == 3 ? Variant("A班") : Variant("乙班"));
+        }
+        f.AddSettings("高一", 2, 3, 0, {{5, 5}, {5, 5}, {5, 5}});
+        ArrangementOptions o = Sorted(Ordering::Random, "\t无");
+        const std::vector<std::string> prompts = f.Run(o);
+        ASSERT_FALSE(prompts.empty());
+        EXPECT_TRUE(prompts.back().starts_with("操作结束！")) << prompts.back();
+        // The class table lists three classes.
+        host::Worksheet& settings = *f.roster.SheetByName(workbook::SettingsSheetNameFor("高一"));
+        EXPECT_EQ(settings.ValueAt(2, 5), Variant(3)) << "班数";
+        // Every candidate has a whole seat and a room; no seat is given twice.
+        std::set<std::pair<std::string, std::string>> seats;
+        for (int32_t r = 2; r <= 31; ++r) {
+            const Variant room = grade.ValueAt(r, 3), seat = grade.ValueAt(r, 4);
+            ASSERT_TRUE(seat.IsNumber()) << "row " << r << " seat " << host::ToText(seat);
+            EXPECT_EQ(seat.Number(), std::floor(seat.Number()));
+            EXPECT_TRUE(seats.insert({host::ToText(room), host::ToText(seat)}).second) << "row " << r;
+        }
+        // The user's cells keep their own types.
+        EXPECT_EQ(grade.ValueAt(5, 2), Variant(1));
+        EXPECT_EQ(grade.ValueAt(6, 2), Variant("1"));
+        EXPECT_EQ(grade.ValueAt(8, 2), Variant("A班"));
+    }
 }

@@ -261,3 +261,23 @@ TEST_F(SaveParametersTest, AValueBeyondThe16BitRangeIsNamedWithTheMaximum) {
     EXPECT_EQ(toolkit.messages[0].prompt, kBadInput);
     EXPECT_EQ(toolkit.messages[1].prompt, "“考场总数”为 32768，超过最大值 32767。");
 }
+
+TEST_F(SaveParametersTest, ASettingsSheetThatCannotBeNamedIsReportedWithItsRealReason) {
+    host::Workbook& roster = app.Workbooks().Add();
+    roster.SaveAs(dir.File("花名册.xlsx"));
+    // A name another program wrote; the host refuses the same quotes in a new name.
+    host::Worksheet& quoted = roster.InsertSheet(-1, "'高四'", roster.NextCodeName());
+    for (host::Worksheet* ws : {&roster.Sheet(1), &quoted}) {
+        ws->SetValueAt(1, 1, host::Variant("班级"));
+        ws->SetValueAt(2, 1, host::Variant("1班"));
+    }
+    Params().SetRosterFolder(dir.Path().string());
+    Params().SetRosterFileName("花名册.xlsx");
+    toolkit.messages.clear();
+    auto outcome = Save({"2", "1", "3", "0"});
+    EXPECT_TRUE(outcome.stopped);
+    ASSERT_FALSE(toolkit.messages.empty());
+    const std::string& text = toolkit.messages.back().prompt;
+    EXPECT_NE(text.find("工作表“'高四'”无法生成设置表（工作表名称不能以单引号开头或结尾）"), std::string::npos) << text;
+    EXPECT_EQ(text.find("28"), std::string::npos) << text;
+}
