@@ -22,7 +22,7 @@ TEST(Shapes, AddPictureAnchorsPointsToCells) {
     ASSERT_DOUBLE_EQ(ws.ColumnWidthPoints(2), 108.75);
 
     // Left 50 pt lies 2 pt into column B; top 30 pt lies 3 pt into row 3 (rows of 13.5 pt).
-    Picture& p = ws.Shapes().AddPicture(dir.File("p.jpg"), 50, 30, 110, 27);
+    const Picture& p = ws.Shapes().AddPicture(dir.File("p.jpg"), 50, 30, 110, 27).Data();
     EXPECT_EQ(p.extension, "jpeg");
     EXPECT_EQ(p.from, (CellAnchor{2, 3, 2 * 12700, 3 * 12700}));
     // Right edge 160 pt: past B (48 + 108.75 = 156.75) by 3.25 pt in column C; bottom 57 pt: row 5 + 3 pt.
