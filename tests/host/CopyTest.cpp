@@ -209,4 +209,28 @@ TEST_F(Copy, WholeRowsTileWithTheirHeightsAndMerges) {
     EXPECT_EQ(ws.GetRange("A10").Top(), 9 * 13.5 + 30 + 12 - 2 * 13.5);
 }
 
+
+// Rows("3:5").Copy Destination:=Rows(10): one copy of the three rows, with
+// formulas shifted, formats, borders, merged areas and row heights.
+TEST_F(Copy, WholeRowsOntoOneRowCarryEverything) {
+    ws.SetValueAt(3, 1, T("座位号"));
+    SetFormula(ws, 4, 2, "A4&B3", T("x"));
+    ws.GetRange("A3:D3").Merge();
+    ws.GetRange("A4:D5").BorderAround(xlThin);
+    ws.GetRange("4:4").SetRowHeight(28.5);
+    ws.SetStyleAt(5, 3, bold);
+    ws.GetRange("3:5").Copy(ws.Rows(10));
+    EXPECT_EQ(ws.ValueAt(10, 1), T("座位号"));
+    EXPECT_EQ(FormulaAt(ws, 11, 2), "A11&B10");
+    ASSERT_NE(ws.MergeAreaAt(10, 3), nullptr);
+    EXPECT_EQ(*ws.MergeAreaAt(10, 3), (Rect{10, 1, 10, 4}));
+    EXPECT_EQ(wb.Styles().Get(ws.StyleAt(11, 1)).border.left.style, "thin");
+    EXPECT_EQ(wb.Styles().Get(ws.StyleAt(12, 4)).border.bottom.style, "thin");
+    EXPECT_TRUE(wb.Styles().Get(ws.StyleAt(12, 3)).font.bold);  // bold with the bottom border drawn over it
+    EXPECT_EQ(ws.RowHeightPoints(11), 28.5);
+    EXPECT_EQ(ws.RowHeightPoints(12), ws.StandardHeight());
+    EXPECT_EQ(ws.GetRange("A12").Top() - ws.GetRange("A11").Top(), 28.5);
+    EXPECT_EQ(ws.ValueAt(13, 1), Variant());  // one copy, not a tiling of row 10 onwards
+}
+
 }  // namespace
