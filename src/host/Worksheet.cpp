@@ -438,12 +438,6 @@ void Worksheet::SetColumnHidden(int32_t col, bool hidden) {
     MarkChanged();
 }
 
-void Worksheet::SetColumnInfo(int32_t col, const ColumnInfo& info) {
-    GetColumn(col) = info;
-    ColumnSizeChanged(col);
-    MarkChanged();
-}
-
 void Worksheet::SetDefaultColumnWidth(double chars) {
     defaultColWidth_ = chars;
     if (geometry_) geometry_->Columns().SetDefaultSize(DefaultColumnPoints());
@@ -495,12 +489,6 @@ void Worksheet::SetRowHeightPoints(int32_t row, double pt) {
 
 void Worksheet::SetRowHidden(int32_t row, bool hidden) {
     GetRow(row).info.hidden = hidden;
-    RowSizeChanged(row);
-    MarkChanged();
-}
-
-void Worksheet::SetRowInfo(int32_t row, const RowInfo& info) {
-    GetRow(row).info = info;
     RowSizeChanged(row);
     MarkChanged();
 }

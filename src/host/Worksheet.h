@@ -263,12 +263,10 @@ public:
     double ColumnWidthChars(int32_t col) const;  // as Range.ColumnWidth reports it
     void SetColumnWidthChars(int32_t col, double chars);  // stores the file width with padding
     void SetColumnHidden(int32_t col, bool hidden);
-    void SetColumnInfo(int32_t col, const ColumnInfo& info);
     double ColumnWidthPoints(int32_t col) const;  // 0 for a hidden column
     double RowHeightPoints(int32_t row) const;    // 0 for a hidden row
     void SetRowHeightPoints(int32_t row, double pt);  // a height of its own; shows the row
     void SetRowHidden(int32_t row, bool hidden);
-    void SetRowInfo(int32_t row, const RowInfo& info);  // everything but the row's cells
 
     // Positions of rows and columns in points. The setters above keep it up to
     // date; code that changes sizes through RowsData(), ColumnsData(), GetRow()
