@@ -12,6 +12,10 @@ namespace host {
 
 namespace {
 
+// One copy per row of the sheet at most: a cell pasted down a whole column is
+// the largest tiling the storage is meant for.
+constexpr int64_t kMaxTiles = kMaxRows;
+
 // What a copy carries, taken before the destination changes (source and
 // destination may overlap).
 struct Snapshot {
@@ -34,33 +38,13 @@ Snapshot Take(const Worksheet& ws, Rect area) {
         for (const Cell& c : row.cells)
             if (c.col >= area.left && c.col <= area.right) s.cells.emplace_back(r, c);
     }
-    for (const Rect& m : ws.MergedAreas())
+    for (const Rect& m : ws.MergedAreas().Intersecting(area))
         if (area.Contains(m)) s.merges.push_back(m);
     const auto& cols = ws.ColumnsData();
     for (int32_t c = area.left; c <= area.right && size_t(c) <= cols.size(); ++c)
         if (!cols[c - 1].IsDefault()) s.columns.emplace_back(c, cols[c - 1]);
     return s;
 }
-
-// Formats are indices into a workbook's table; another workbook needs its own.
-class StyleMap {
-public:
-    StyleMap(const Workbook& from, Workbook& to) : from_(from), to_(to), same_(&from == &to) {}
-    uint32_t operator()(uint32_t s) {
-        if (same_) return s;
-        auto it = std::find_if(map_.begin(), map_.end(), [&](const auto& p) { return p.first == s; });
-        if (it != map_.end()) return it->second;
-        uint32_t t = to_.Styles().Intern(from_.Styles().Get(s));
-        map_.emplace_back(s, t);
-        return t;
-    }
-
-private:
-    const Workbook& from_;
-    Workbook& to_;
-    bool same_;
-    std::vector<std::pair<uint32_t, uint32_t>> map_;
-};
 
 struct Target {
     Worksheet& ws;
@@ -91,20 +75,21 @@ void EraseCells(Worksheet& ws, const Rect& a) {
 }
 
 void PasteMerges(const Snapshot& s, const Target& t) {
-    std::erase_if(t.ws.MergedAreas(), [&](const Rect& m) { return m.Intersects(t.area); });
+    t.ws.MergedAreas().RemoveIntersecting(t.area);
     for (const Rect& m : s.merges)
         t.ws.MergedAreas().push_back(Rect{m.top + t.dRows, m.left + t.dCols, m.bottom + t.dRows, m.right + t.dCols});
 }
 
-void PasteLineFormats(const Snapshot& s, const Target& t, StyleMap& styles) {
+void PasteLineFormats(const Snapshot& s, const Target& t, RemapStyles& styles) {
     if (s.area.IsWholeRows()) {
         for (int32_t r = t.area.top; r <= t.area.bottom && size_t(r) <= t.ws.RowsData().size(); ++r)
             t.ws.RowsData()[r - 1].info = RowInfo{};
         for (const auto& [r, info] : s.rows) {
             RowInfo& to = t.ws.GetRow(r + t.dRows).info;
             to = info;
-            to.style = info.style ? styles(info.style) : 0;
+            to.style = styles.Line(info.style);
         }
+        t.ws.SizesChanged();
     }
     if (s.area.IsWholeColumns()) {
         for (int32_t c = t.area.left; c <= t.area.right && size_t(c) <= t.ws.ColumnsData().size(); ++c)
@@ -112,17 +97,18 @@ void PasteLineFormats(const Snapshot& s, const Target& t, StyleMap& styles) {
         for (const auto& [c, info] : s.columns) {
             ColumnInfo& to = t.ws.GetColumn(c + t.dCols);
             to = info;
-            to.style = info.style ? styles(info.style) : 0;
+            to.style = styles.Line(info.style);
         }
+        t.ws.SizesChanged();
     }
 }
 
-void PasteAll(const Snapshot& s, const Target& t, StyleMap& styles) {
+void PasteAll(const Snapshot& s, const Target& t, RemapStyles& styles) {
     EraseCells(t.ws, t.area);
     for (const auto& [r, c] : s.cells) {
         Cell& to = t.ws.GetRow(r + t.dRows).Get(c.col + t.dCols);
         to.value = c.value;
-        to.style = styles(c.style);
+        to.style = styles.Cell(c.style);
         to.formula = c.formula ? std::make_unique<std::string>(formula::Translate(*c.formula, t.dRows, t.dCols)) : nullptr;
     }
     PasteMerges(s, t);
@@ -144,11 +130,11 @@ void PasteValues(const Snapshot& s, const Target& t) {
         });
 }
 
-void PasteFormats(const Snapshot& s, const Target& t, StyleMap& styles) {
+void PasteFormats(const Snapshot& s, const Target& t, RemapStyles& styles) {
     ForStoredCells(t.ws, t.area, [](Row&, Cell& c) { c.style = 0; });
     for (const auto& [r, c] : s.cells)
         if (c.style || t.ws.FindCell(r + t.dRows, c.col + t.dCols))
-            t.ws.GetCell(r + t.dRows, c.col + t.dCols).style = styles(c.style);
+            t.ws.GetCell(r + t.dRows, c.col + t.dCols).style = styles.Cell(c.style);
     PasteMerges(s, t);
     PasteLineFormats(s, t, styles);
 }
@@ -160,16 +146,36 @@ void PasteColumnWidths(const Snapshot& s, const Target& t) {
         to.width = it == s.columns.end() ? 0 : it->second.width;
         to.customWidth = it != s.columns.end() && it->second.customWidth;
     }
+    t.ws.SizesChanged();
 }
 
-void Paste(const Snapshot& s, Worksheet& ws, int32_t row, int32_t col, XlPasteType type) {
-    Target t = Place(s, ws, row, col);
-    StyleMap styles(s.sheet->Parent(), ws.Parent());
-    switch (type) {
-        case xlPasteValues: PasteValues(s, t); break;
-        case xlPasteFormats: PasteFormats(s, t, styles); break;
-        case xlPasteColumnWidths: PasteColumnWidths(s, t); break;
-        default: PasteAll(s, t, styles); break;
+// Where the copies go, as the host tiles a paste (source r × c, destination R × C):
+//   R and C exact multiples of r and c   (R/r) × (C/c) copies side by side, each
+//                                        re-anchoring relative references as its own paste
+//   anything else (a single cell, a     one copy at the destination's top-left cell,
+//   larger or a smaller destination)     at the source's full size
+std::vector<CellRef> TileOrigins(const Rect& source, const Rect& dest) {
+    int32_t r = source.Rows(), c = source.Columns();
+    if (dest.Rows() % r != 0 || dest.Columns() % c != 0) return {CellRef{dest.top, dest.left}};
+    int64_t tiles = int64_t(dest.Rows() / r) * (dest.Columns() / c);
+    if (tiles > kMaxTiles) throw HostError("粘贴区域太大");
+    std::vector<CellRef> origins;
+    origins.reserve(size_t(tiles));
+    for (int32_t top = dest.top; top <= dest.bottom; top += r)
+        for (int32_t left = dest.left; left <= dest.right; left += c) origins.push_back(CellRef{top, left});
+    return origins;
+}
+
+void Paste(const Snapshot& s, Worksheet& ws, const Rect& dest, XlPasteType type) {
+    RemapStyles styles(s.sheet->Parent().Styles(), ws.Parent().Styles());
+    for (const CellRef& origin : TileOrigins(s.area, dest)) {
+        Target t = Place(s, ws, origin.row, origin.col);
+        switch (type) {
+            case xlPasteValues: PasteValues(s, t); break;
+            case xlPasteFormats: PasteFormats(s, t, styles); break;
+            case xlPasteColumnWidths: PasteColumnWidths(s, t); break;
+            default: PasteAll(s, t, styles); break;
+        }
     }
     ws.MarkChanged();
 }
@@ -178,7 +184,7 @@ void Paste(const Snapshot& s, Worksheet& ws, int32_t row, int32_t col, XlPasteTy
 
 void Range::Copy(const Range& destination) const {
     if (destination.IsNothing()) throw HostError("对象变量未设置");
-    Paste(Take(Sheet(), Area()), destination.Sheet(), destination.Row(), destination.Column(), xlPasteAll);
+    Paste(Take(Sheet(), Area()), destination.Sheet(), destination.Area(), xlPasteAll);
 }
 
 void Range::Copy() const {
@@ -191,7 +197,7 @@ void Range::PasteSpecial(XlPasteType type) const {
     Application* app = Sheet().Parent().Parent();
     Worksheet* from = app ? app->ClipboardSheet() : nullptr;
     if (!from) throw HostError("剪贴板上没有可粘贴的内容");
-    Paste(Take(*from, app->ClipboardRect()), Sheet(), Row(), Column(), type);
+    Paste(Take(*from, app->ClipboardRect()), Sheet(), Area(), type);
 }
 
 }  // namespace host
