@@ -260,7 +260,7 @@ int main(int argc, char** argv) {
             o.numberingByCounter = true;
             o.sequentialDesks = false;
             const auto t0 = std::chrono::steady_clock::now();
-            arrangement::RunArrangement(w.component, o);
+            arrangement::RunArrangement(w.component.Context(), o);
             const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
             const Pairs p = CountPairs(w, true);
             const double thousands = double(c.grades) * c.perGrade / 1000.0;

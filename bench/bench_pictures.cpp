@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "MeasuredChild.h"
 #include "host/Application.h"
 #include "host/Range.h"
 #include "host/Workbook.h"
@@ -85,8 +86,7 @@ int PlaceAndSave(const std::vector<std::string>& photos, const std::string& out,
     auto t1 = Clock::now();
     host::xlsx::SaveWorkbook(wb, out);
     auto t2 = Clock::now();
-    double times[2] = {Seconds(t0, t1), Seconds(t1, t2)};
-    return write(fd, times, sizeof times) == sizeof times ? 0 : 1;
+    return bench::ReportTimes(fd, Seconds(t0, t1), Seconds(t1, t2));
 }
 
 }  // namespace
@@ -113,29 +113,14 @@ int main(int argc, char** argv) {
 
     // Placing and saving run in a new process image, so that its peak memory
     // is theirs alone.
-    int pipefd[2];
-    if (pipe(pipefd) != 0) return 1;
-    pid_t pid = fork();
-    if (pid == 0) {
-        close(pipefd[0]);
-        std::string fd = std::to_string(pipefd[1]);
-        execl("/proc/self/exe", "bench_pictures", "--child", fd.c_str(), out.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(pipefd[1]);
-    double times[2] = {0, 0};
-    ssize_t n = read(pipefd[0], times, sizeof times);
-    close(pipefd[0]);
-    int status = 0;
-    rusage ru{};
-    wait4(pid, &status, 0, &ru);
-    if (n != sizeof times || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    const auto f = bench::RunMeasuredChild("bench_pictures", {out});
+    if (!f) {
         std::printf("%d pictures: failed\n", count);
         std::filesystem::remove_all(dir);
         return 1;
     }
     std::printf("%d pictures of %zu bytes, one sheet, rows of varying heights\n", count, bytes);
-    std::printf("place %7.3f s  save %7.3f s  peak %7.1f MB  file %7.1f MB\n", times[0], times[1], ru.ru_maxrss / 1024.0,
+    std::printf("place %7.3f s  save %7.3f s  peak %7.1f MB  file %7.1f MB\n", f->times[0], f->times[1], f->peakMB,
                 std::filesystem::file_size(out) / 1048576.0);
     std::filesystem::remove_all(dir);
     return 0;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "MeasuredChild.h"
 #include "host/Application.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
@@ -83,42 +84,24 @@ int RoundTripChild(const std::string& file, int fd) {
     auto t1 = Clock::now();
     host::xlsx::SaveWorkbook(*wb, file + ".out.xlsx");
     auto t2 = Clock::now();
-    double times[2] = {Seconds(t0, t1), Seconds(t1, t2)};
-    return write(fd, times, sizeof times) == sizeof times ? 0 : 1;
+    return bench::ReportTimes(fd, Seconds(t0, t1), Seconds(t1, t2));
 }
 
-// In a new process image, so that its peak memory is the round trip's alone
-// (a forked child would count the generator's pages as its own).
 void MeasureRoundTrip(const std::string& file, int rows) {
-    int pipefd[2];
-    if (pipe(pipefd) != 0) return;
-    pid_t pid = fork();
-    if (pid == 0) {
-        close(pipefd[0]);
-        std::string fd = std::to_string(pipefd[1]);
-        execl("/proc/self/exe", "bench_roundtrip", "--child", file.c_str(), fd.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(pipefd[1]);
-    double times[2] = {0, 0};
-    ssize_t n = read(pipefd[0], times, sizeof times);
-    close(pipefd[0]);
-    int status = 0;
-    rusage ru{};
-    wait4(pid, &status, 0, &ru);
-    if (n != sizeof times || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    const auto f = bench::RunMeasuredChild("bench_roundtrip", {file});
+    if (!f) {
         std::printf("3 × %-7d  round trip failed\n", rows);
         return;
     }
     std::printf("3 × %-7d  load %6.3f s  save %6.3f s  round trip %6.3f s  peak %6.1f MB  file %6.1f MB\n", rows,
-                times[0], times[1], times[0] + times[1], ru.ru_maxrss / 1024.0,
+                f->times[0], f->times[1], f->times[0] + f->times[1], f->peakMB,
                 std::filesystem::file_size(file) / 1048576.0);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "--child") return RoundTripChild(argv[2], std::atoi(argv[3]));
+    if (argc == 4 && std::string(argv[1]) == "--child") return RoundTripChild(argv[3], std::atoi(argv[2]));
     std::vector<int> sizes;
     for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
     if (sizes.empty()) sizes = {1000, 10000, 100000};

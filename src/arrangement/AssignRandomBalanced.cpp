@@ -163,7 +163,10 @@ void AssignRandomBalanced(host::Worksheet& sheet, WorkTable& table, const SheetS
         HostSort(sheet, table, {{table.RoomColumn()}, {table.SeatColumn()}});
     }
     RepairAdjacentRows(table, settings.classCount, toolkit);
-    if (settings.classCount > 1) {
+    if (settings.classCount == 1 && table.LastRow() > 2) {
+        // Every neighbour is a classmate: one plain line instead of a grid per room.
+        AppendReportLines(revisionSheet, {"《" + rosterName + "》只有一个班级，同班考生无法前后左右分开。"});
+    } else if (settings.classCount > 1) {
         ForEachRoomBlock(table, a.rooms, false, [&](const Room& room, int32_t first) {
             AppendReportLines(revisionSheet, CheckDeskGrid(table, room, settings.groups, first, rosterName,
                                                            deskOrder, toolkit));

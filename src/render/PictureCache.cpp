@@ -22,7 +22,7 @@ const QImage& PictureCache::Get(const host::Picture& picture) {
     return it->second.image;
 }
 
-void PictureCache::Retain(const std::vector<host::Picture>& pictures) {
+void PictureCache::Retain(const host::PictureList& pictures) {
     std::set<const std::vector<uint8_t>*> used;
     for (const host::Picture& p : pictures)
         if (p.data) used.insert(p.data.get());

@@ -11,6 +11,7 @@
 
 namespace host {
 struct Picture;
+class PictureList;
 }
 
 namespace render {
@@ -20,7 +21,7 @@ public:
     // The decoded image, or a null image when the bytes are not a picture Qt reads.
     const QImage& Get(const host::Picture& picture);
     // Drops the images of buffers none of these pictures use.
-    void Retain(const std::vector<host::Picture>& pictures);
+    void Retain(const host::PictureList& pictures);
     size_t Size() const { return images_.size(); }
 
 private:

@@ -79,7 +79,7 @@ workbook::Outcome ChooseRosterWorkbook(const workbook::Context& ctx,
         // A file that cannot be read is named with its reason; the same-name
         // text would send the user looking for a workbook that is not open.
         workbook::ShowNotice(tk, "不能打开文件“" + e.File() + "”：" + e.Reason());
-        return {workbook::Outcome::Kind::FileError, {}};
+        return workbook::Outcome::Of(workbook::Outcome::Kind::FileError);
     } catch (const host::HostError&) {
     }
     if (!roster) {

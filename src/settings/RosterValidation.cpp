@@ -1,6 +1,7 @@
 #include "settings/RosterValidation.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "host/Application.h"
 #include "host/HostError.h"
@@ -106,6 +107,7 @@ private:
     Promise ReadPromise(int32_t col, host::Worksheet& settings) {
         Promise p;
         host::ResumeNext([&] { p.rooms = ReadRoomTable(settings, params_); });
+        CheckRoomTable(col, p.rooms);
         double largest = 0;
         for (size_t k = 1; k <= p.rooms.size(); ++k) {
             const RoomRow& room = p.rooms[k - 1];
@@ -129,6 +131,29 @@ private:
         totals_.rooms += p.roomCount;
         totals_.largestRoom = std::max(totals_.largestRoom, largest);
         return p;
+    }
+
+    // Counts the host would sum as 0 or as a fraction, and a room number given
+    // twice (two candidates would share a seat), stop the run here.
+    void CheckRoomTable(int32_t col, const std::vector<RoomRow>& rooms) {
+        std::string bad;
+        std::unordered_map<std::string, host::Variant> seen;
+        std::string twice;
+        for (const RoomRow& room : rooms) {
+            if (room.name.IsEmpty()) continue;
+            for (int32_t g : room.badCounts)
+                bad += (bad.empty() ? "" : "、") + ("第" + host::ToText(room.name) + "考场第" + std::to_string(g) + "组");
+            if (!seen.try_emplace(host::TextFormKey(room.name), room.name).second)
+                twice += (twice.empty() ? "" : "、") + host::ToText(room.name);
+        }
+        if (!bad.empty()) {
+            block_.Append(kRowSettingsRemark, col, "人数不是非负整数：" + bad);
+            FailAppending(kRowSettingsRemark, "设置表的人数有负数、小数或文本", "把这些人数改为 0 或正整数（数字格式）");
+        }
+        if (!twice.empty()) {
+            block_.Append(kRowSettingsRemark, col, "考场号重复：" + twice);
+            FailAppending(kRowSettingsRemark, "设置表的考场号重复", "修改考场号，使每个考场号只出现一次");
+        }
     }
 
     void CheckRoster(int32_t col, host::Worksheet& sheet, host::Worksheet& settings, const Promise& promise) {
@@ -167,8 +192,17 @@ private:
         Tally classes = CountRows(data.values, data.lastRow, data.classCol, data.classCol,
                                   Distinct(sheet, data.classCol, data.lastRow));
         int32_t candidates = 0;
-        for (int32_t r = 2; r <= data.values.Rows(); ++r)
-            if (!data.values(r, data.classCol).IsEmpty()) ++candidates;
+        std::string errorRows;
+        for (int32_t r = 2; r <= data.values.Rows(); ++r) {
+            const host::Variant& v = data.values(r, data.classCol);
+            if (!v.IsEmpty()) ++candidates;
+            if (v.IsError()) errorRows += (errorRows.empty() ? "" : "、") + std::to_string(r);
+        }
+        if (!errorRows.empty()) {
+            // #N/A, #REF! … are no class names: a formula or a paste went wrong.
+            block_.Append(kRowRosterRemark, col, "班级为错误值的行：" + errorRows);
+            FailAppending(kRowRosterRemark, "班级字段有错误值（如 #N/A、#REF!）", "改正这些行的班级");
+        }
         block_.SetNumber(kRowCandidates, col, candidates);
         if (candidates + 1 != data.lastRow) {
             block_.Set(kRowRosterRemark, col, "班级字段有空单元格");

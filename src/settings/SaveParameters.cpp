@@ -176,6 +176,14 @@ size_t CharacterCount(const std::string& s) {
     return n;
 }
 
+// The host's refusal of the settings sheet's name, said of the roster
+// sheet's name, which is what the user can change.
+std::string SettingsNameRefusal(const std::string& rosterName, const std::string& hostReason) {
+    if (CharacterCount(workbook::SettingsSheetNameFor(rosterName)) > 31)
+        return "名称有 " + std::to_string(CharacterCount(rosterName)) + " 个字符，设置表的名称要在它后面加 3 个字符，超过 31 个字符";
+    return hostReason;
+}
+
 // The notice after settings sheets were built: the success text, unless a
 // sheet could not be named or the workbook could not be saved. Then the user
 // reads what is missing instead of a success that did not happen.
@@ -197,14 +205,6 @@ bool ReportBuild(platform::Toolkit& tk, host::Workbook& roster,
         problems += std::string(problems.empty() ? "" : "\n") + "花名册工作簿未能保存：" + saveError;
     Inform(tk, problems.empty() ? success : "参数已修改，但" + problems);
     return problems.empty();
-}
-
-// The host's refusal of the settings sheet's name, said of the roster
-// sheet's name, which is what the user can change.
-std::string SettingsNameRefusal(const std::string& rosterName, const std::string& hostReason) {
-    if (CharacterCount(workbook::SettingsSheetNameFor(rosterName)) > 31)
-        return "名称有 " + std::to_string(CharacterCount(rosterName)) + " 个字符，设置表的名称要在它后面加 3 个字符，超过 31 个字符";
-    return hostReason;
 }
 
 void WriteParameters(const host::Workbook& system, const ExamParameters& p) {

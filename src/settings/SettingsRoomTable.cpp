@@ -2,6 +2,8 @@
 // table of a settings sheet.
 #include <algorithm>
 
+#include <cmath>
+
 #include "host/HostError.h"
 #include "host/Range.h"
 #include "host/Worksheet.h"
@@ -60,7 +62,10 @@ std::vector<RoomRow> ReadRoomTable(host::Worksheet& settings, const Parameters& 
         RoomRow& room = rooms[k - 1];
         room.name = values(k + 1, 1);
         for (int32_t g = 1; g <= p.groups; ++g) {
-            double capacity = host::ToNumber(values(k + 1, p.fields + 1 + g));
+            const host::Variant& cell = values(k + 1, p.fields + 1 + g);
+            double capacity = host::ToNumber(cell);
+            if (!cell.IsEmpty() && !(cell.IsNumber() && cell.Number() >= 0 && cell.Number() == std::floor(cell.Number())))
+                room.badCounts.push_back(g);
             room.capacities.push_back(capacity);
             room.total += capacity;
         }

@@ -115,6 +115,9 @@ struct RoomRow {
     host::Variant name;      // 场号; a row with an empty name takes no part
     std::vector<double> capacities;  // groups 1 … G, each read as a number
     double total = 0;        // recomputed; the sheet's own 场人 column is not used
+    // Groups whose count is not empty and not a whole number of at least 0
+    // held as a number (a negative or fractional count, or text such as '10).
+    std::vector<int32_t> badCounts;
 };
 
 // Rows 2 … R + 1 of the room table from H1 (F + G + 2 columns), in one read.

@@ -22,7 +22,12 @@ struct Outcome {
     std::vector<std::string> saved;
 
     static Outcome Done() { return {}; }
-    static Outcome Stopped() { return {Kind::Stopped}; }
+    static Outcome Stopped() { return Of(Kind::Stopped); }
+    static Outcome Of(Kind k) {
+        Outcome o;
+        o.kind = k;
+        return o;
+    }
     Outcome& WithRevisionReport() {
         revisionReport = true;
         return *this;

@@ -148,7 +148,9 @@ TEST(PictureCache, DecodesEachBufferOnceAndForgetsUnusedOnes) {
     EXPECT_TRUE(cache.Get(broken).isNull());
     EXPECT_TRUE(cache.Get(host::Picture{}).isNull()) << "no bytes at all";
     EXPECT_EQ(cache.Size(), 2u);
-    cache.Retain({copy});
+    host::PictureList kept;
+    kept = {copy};
+    cache.Retain(kept);
     EXPECT_EQ(cache.Size(), 1u);
     EXPECT_EQ(cache.Get(a).size(), QSize(4, 3));
 }

@@ -359,3 +359,46 @@ TEST(ComputeDataStatistics, UnreadableRosterFileIsAFileErrorNotAMissingPath) {
 }
 
 }  // namespace
+
+namespace {
+
+// A settings-sheet cell typed over the protection, as a user who removed it can.
+void Overwrite(host::Worksheet& settings, int32_t row, int32_t col, const Variant& v) {
+    settings.Unprotect(kPassword);
+    settings.SetValueAt(row, col, v);
+    settings.Protect(kPassword);
+}
+
+}  // namespace
+
+TEST(ValidateRoster, CountsThatAreNegativeFractionalOrTextAreReportedAndStopTheRun) {
+    // H is the room column; groups 1 and 2 are columns I and J.
+    const std::pair<Variant, const char*> cases[] = {
+        {Variant(-1), "第1考场第2组"}, {Variant(1.5), "第1考场第2组"}, {Variant("1"), "第1考场第2组"}};
+    for (const auto& [count, where] : cases) {
+        SCOPED_TRACE(host::ToText(count));
+        TwoGrades f;
+        Overwrite(f.Settings("高一"), 2, 10, count);
+        EXPECT_TRUE(f.Validate());
+        const std::string remark = host::ToText(f.Report("B5"));
+        EXPECT_NE(remark.find(std::string("人数不是非负整数：") + where), std::string::npos) << remark;
+        EXPECT_NE(host::ToText(f.Report("D5")).find("设置表的人数有负数、小数或文本"), std::string::npos);
+        EXPECT_FALSE(host::ToText(f.Report("E5")).empty()) << "a repair suggestion";
+    }
+}
+
+TEST(ValidateRoster, ARoomNumberGivenTwiceIsReported) {
+    TwoGrades f;
+    Overwrite(f.Settings("高二"), 3, 8, Variant(1));  // room 2's row now says room 1
+    EXPECT_TRUE(f.Validate());
+    EXPECT_NE(host::ToText(f.Report("C5")).find("考场号重复：1"), std::string::npos) << host::ToText(f.Report("C5"));
+    EXPECT_NE(host::ToText(f.Report("D5")).find("设置表的考场号重复"), std::string::npos);
+}
+
+TEST(ValidateRoster, ErrorValuesInTheClassColumnAreBadClassValues) {
+    TwoGrades f;
+    f.roster.SheetByName("高一")->SetValueAt(3, 2, Variant::Error(host::CellError::NA));
+    EXPECT_TRUE(f.Validate());
+    EXPECT_NE(host::ToText(f.Report("B11")).find("班级为错误值的行：3"), std::string::npos) << host::ToText(f.Report("B11"));
+    EXPECT_NE(host::ToText(f.Report("D11")).find("班级字段有错误值"), std::string::npos);
+}
