@@ -119,7 +119,9 @@ public:
     Range UsedRange();
 
     // The smallest rectangle holding every stored cell (value, formula or own
-    // format) and every row/column with a format of its own; A1 for a blank sheet.
+    // format) and every row/column with a format of its own; A1 for a blank
+    // sheet. Columns with the last column's format (a format given to the
+    // whole sheet or "to the end") are not counted.
     Rect UsedRect() const;
 
     // Copy with neither before nor after: a new workbook holding just this

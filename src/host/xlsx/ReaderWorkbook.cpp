@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cctype>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <new>
 #include <thread>
@@ -172,7 +173,7 @@ void ReadPackage(ZipSource& zip, WorkbookSink& sink) {
     std::vector<SheetEntry> entries;
     for (pugi::xml_node s = Child(root, "sheets").first_child(); s; s = s.next_sibling())
         if (LocalName(s.name()) == "sheet")
-            entries.push_back({AttText(s, "name"), VisibilityOf(AttText(s, "state")), AttText(s, "id")});
+            entries.push_back({DecodeEscapes(AttText(s, "name")), VisibilityOf(AttText(s, "state")), AttText(s, "id")});
 
     std::vector<int> sheetOf(entries.size(), -1);
     std::vector<SheetJob> jobs;
@@ -219,12 +220,20 @@ std::unique_ptr<Workbook> LoadWorkbookFromMemory(Application* app, const void* d
 }
 
 std::unique_ptr<Workbook> LoadWorkbook(Application* app, const std::string& path, const ReadLimits& limits) {
+    // A folder opens as a stream on Linux and reports a size of 2^63 − 1.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw FileError(path, "“" + path + "” 是文件夹，不是工作簿");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw FileError(path, "无法打开文件（文件不存在或没有读取权限）");
     in.seekg(0, std::ios::end);
     std::streamoff size = in.tellg();
     if (size < 0) throw FileError(path, "读取文件失败");
-    std::string bytes(size_t(size), '\0');
+    std::string bytes;
+    try {
+        bytes.resize(size_t(size));
+    } catch (const std::exception&) {  // bad_alloc or length_error: more than memory holds
+        throw FileError(path, "内存不足，无法读取文件");
+    }
     in.seekg(0);
     if (!in.read(bytes.data(), size)) throw FileError(path, "读取文件失败");
     return LoadWorkbookFromMemory(app, bytes.data(), bytes.size(), path, limits);

@@ -93,7 +93,7 @@ void WriteWorkbook(const PackagePlan& plan, XmlBuffer& out) {
     int id = 0;
     for (const SheetPart& s : plan.sheets) {
         ++id;
-        out.Raw("<sheet").Attr("name", s.sheet->Name()).Attr("sheetId", id);
+        out.Raw("<sheet").AttrEscaped("name", s.sheet->Name()).Attr("sheetId", id);
         if (s.sheet->Visible() == xlSheetHidden) out.Raw(" state=\"hidden\"");
         if (s.sheet->Visible() == xlSheetVeryHidden) out.Raw(" state=\"veryHidden\"");
         out.Attr("r:id", "rId" + std::to_string(id)).Raw("/>");
