@@ -214,6 +214,7 @@ Worksheet& Worksheet::CopyTo(Workbook& target, Worksheet* after) {
     copy.defaultColWidth_ = defaultColWidth_;
     copy.defaultRowHeight_ = defaultRowHeight_;
     copy.showGridLines_ = showGridLines_;
+    copy.kept_ = kept_.CopyForNewSheet();
     if (&target != parent_) {
         // Formats are indices into the workbook's table: re-intern them in the target.
         std::vector<int64_t> map(parent_->Styles().Size(), -1);

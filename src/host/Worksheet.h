@@ -7,6 +7,7 @@
 
 #include "host/Address.h"
 #include "host/Cell.h"
+#include "host/KeptXml.h"
 
 namespace host {
 
@@ -189,6 +190,11 @@ public:
     // Set whenever the sheet's contents change.
     void MarkChanged();
 
+    // What the sheet's file carried beyond the model, written back on save
+    // (see KeptXml.h); Range.Delete moves its references.
+    KeptSheet& Kept() { return kept_; }
+    const KeptSheet& Kept() const { return kept_; }
+
 private:
     Workbook* parent_;
     std::string name_, codeName_;
@@ -206,6 +212,7 @@ private:
     double defaultRowHeight_ = 13.5;
     bool showGridLines_ = true;
     bool tabSelected_ = false;
+    KeptSheet kept_;
 
     friend class Workbook;
 };

@@ -61,6 +61,7 @@ public:
     }
 
     void AddPicture(Picture&& p) override { ws_.Pictures().push_back(std::move(p)); }
+    void SetKept(KeptSheet&& kept) override { ws_.Kept() = std::move(kept); }
 
     Worksheet& Target() const { return ws_; }
 
@@ -135,6 +136,8 @@ void ModelSink::SetActiveSheet(int sheet) {
 void ModelSink::SetVbaProject(std::vector<uint8_t>&& bytes) {
     wb_->SetVbaProject(std::make_shared<const std::vector<uint8_t>>(std::move(bytes)));
 }
+
+void ModelSink::SetKept(KeptWorkbook&& kept) { wb_->Kept() = std::move(kept); }
 
 void ModelSink::Finish() {
     for (auto& s : sheets_)

@@ -35,12 +35,24 @@ void Guarded(void* data, F&& f) {
     }
 }
 
-void OnStart(void* data, const XML_Char* name, const XML_Char** atts) {
-    Guarded(data, [&](ExpatContext& c) { c.handler->Start(LocalName(name), atts); });
-}
-void OnEnd(void* data, const XML_Char* name) {
-    Guarded(data, [&](ExpatContext& c) { c.handler->End(LocalName(name)); });
-}
+}  // namespace
+
+struct ExpatDispatch {
+    static void Start(void* data, const XML_Char* name, const XML_Char** atts) {
+        Guarded(data, [&](ExpatContext& c) {
+            c.handler->qualifiedName_ = name;
+            c.handler->Start(LocalName(name), atts);
+        });
+    }
+    static void End(void* data, const XML_Char* name) {
+        Guarded(data, [&](ExpatContext& c) {
+            c.handler->qualifiedName_ = name;
+            c.handler->End(LocalName(name));
+        });
+    }
+};
+
+namespace {
 void OnText(void* data, const XML_Char* s, int len) {
     Guarded(data, [&](ExpatContext& c) { c.handler->Text(s, len); });
 }
@@ -70,7 +82,7 @@ void StreamXml(ZipSource& zip, const std::string& part, XmlHandler& handler) {
     std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> guard(p, XML_ParserFree);
     ExpatContext ctx{p, &handler, nullptr};
     XML_SetUserData(p, &ctx);
-    XML_SetElementHandler(p, OnStart, OnEnd);
+    XML_SetElementHandler(p, ExpatDispatch::Start, ExpatDispatch::End);
     XML_SetCharacterDataHandler(p, OnText);
     XML_SetStartDoctypeDeclHandler(p, OnDoctype);
     zip.Stream(part, [&](const char* s, size_t n, bool final) {

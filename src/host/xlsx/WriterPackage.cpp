@@ -145,7 +145,7 @@ public:
     void Write() {
         const Workbook& wb = *plan_.wb;
         AddXml("[Content_Types].xml", [this](XmlBuffer& o) { WriteContentTypes(plan_, o); });
-        AddXml("_rels/.rels", [](XmlBuffer& o) { WriteRootRels(o); });
+        AddXml("_rels/.rels", [this](XmlBuffer& o) { WriteRootRels(plan_, o); });
         AddXml("docProps/app.xml", [this](XmlBuffer& o) { WriteAppProperties(plan_, o); });
         AddXml("docProps/core.xml", [this, &wb](XmlBuffer& o) { WriteCoreProperties(wb, now_, o); });
         AddXml("xl/workbook.xml", [this](XmlBuffer& o) { WriteWorkbook(plan_, o); });
@@ -155,9 +155,10 @@ public:
         for (const SheetPart& s : plan_.sheets) {
             std::string n = std::to_string(s.number);
             AddXml("xl/worksheets/sheet" + n + ".xml", [this, &s](XmlBuffer& o) { WriteWorksheet(s, sst_, o); });
+            if (s.drawing || !s.sheet->Kept().relationships.empty())
+                AddXml("xl/worksheets/_rels/sheet" + n + ".xml.rels", [this, &s](XmlBuffer& o) { WriteSheetRels(plan_, s, o); });
             if (s.drawing) {
                 std::string d = std::to_string(s.drawing);
-                AddXml("xl/worksheets/_rels/sheet" + n + ".xml.rels", [&s](XmlBuffer& o) { WriteSheetRels(s, o); });
                 AddXml("xl/drawings/drawing" + d + ".xml", [this, &s](XmlBuffer& o) { WriteDrawing(plan_, s, o); });
                 AddXml("xl/drawings/_rels/drawing" + d + ".xml.rels",
                        [this, &s](XmlBuffer& o) { WriteDrawingRels(plan_, s, o); });
@@ -165,6 +166,24 @@ public:
         }
         AddXml("xl/sharedStrings.xml", [this](XmlBuffer& o) { WriteSharedStrings(sst_, o); });
         for (const ImagePart& img : plan_.images) AddBytes(img.path, *img.data, false);
+        for (const auto& [part, path] : plan_.keptParts) {
+            // Pictures and other media are compressed already.
+            bool deflate = part->contentType.rfind("image/", 0) != 0;
+            AddBytes(path, *part->bytes, deflate);
+            XmlBuffer rels;
+            if (WriteKeptPartRels(plan_, *part, rels)) {
+                size_t slash = path.find_last_of('/');
+                std::string relsPath = slash == std::string::npos
+                                           ? "_rels/" + path + ".rels"
+                                           : path.substr(0, slash) + "/_rels/" + path.substr(slash + 1) + ".rels";
+                auto text = std::make_shared<std::string>(rels.Take());
+                pipeline_.Post([relsPath, text](ZipWriter& z) {
+                    z.Begin(relsPath, true, kDeflateLevel);
+                    z.Write(text->data(), text->size());
+                    z.End();
+                });
+            }
+        }
         if (plan_.macroEnabled) AddBytes("xl/vbaProject.bin", *wb.VbaProject(), true);
         pipeline_.Post([](ZipWriter& z) { z.Finish(); });
         pipeline_.Drain();
@@ -187,8 +206,9 @@ private:
     }
 
     // Images are stored as they are (they are compressed already).
-    void AddBytes(const std::string& name, const std::vector<uint8_t>& bytes, bool deflate) {
-        const std::vector<uint8_t>* data = &bytes;  // owned by the workbook, which outlives the save
+    template <class Bytes>
+    void AddBytes(const std::string& name, const Bytes& bytes, bool deflate) {
+        const Bytes* data = &bytes;  // owned by the workbook, which outlives the save
         pipeline_.Post([name, data, deflate](ZipWriter& z) {
             z.Begin(name, deflate, kDeflateLevel);
             z.Write(data->data(), data->size());
