@@ -74,6 +74,7 @@ bool KeptFragment::ApplyDeletion(const formula::Deletion& d) {
                 if (ref.areas.empty() || !d.WholeLines() || d.ShiftUp() != (ref.kind == KeptRefKind::Row0)) break;
                 Rect& c = ref.areas[0];
                 int32_t& pos = d.ShiftUp() ? c.top : c.left;
+                if (ref.dropWhenDeleted && d.IsDeleted(pos)) return false;
                 pos = MoveLine(d, pos);
                 c.bottom = c.top;
                 c.right = c.left;
@@ -84,11 +85,24 @@ bool KeptFragment::ApplyDeletion(const formula::Deletion& d) {
     return true;
 }
 
+std::string KeptPart::Content() const {
+    if (!itemized) return bytes ? *bytes : std::string();
+    std::string out = head;
+    for (const KeptFragment& f : items) out += f.Render();
+    return out + tail;
+}
+
 void KeptSheet::ApplyDeletion(const formula::Deletion& d) {
     for (KeptElement& e : elements)
         std::erase_if(e.items, [&](KeptFragment& f) { return !f.ApplyDeletion(d); });
     std::erase_if(elements, [](const KeptElement& e) { return e.items.empty(); });
     std::erase_if(drawing.anchors, [&](KeptFragment& f) { return !f.ApplyDeletion(d); });
+    // Comments and their note shapes follow whole rows and columns; a note
+    // and its comment go together when their cell is deleted.
+    if (!d.WholeLines()) return;
+    for (KeptRelationship& r : relationships)
+        if (r.part && r.part->itemized)
+            std::erase_if(r.part->items, [&](KeptFragment& f) { return !f.ApplyDeletion(d); });
 }
 
 namespace {

@@ -36,6 +36,7 @@ struct KeptRef {
     KeptRefKind kind = KeptRefKind::Areas;
     std::vector<Rect> areas;  // Cell, Row0, Col0: one rectangle whose top-left is the position (1-based)
     int32_t minRow = 1, minCol = 1;  // a Cell never moves above or left of these (a frozen pane's split)
+    bool dropWhenDeleted = false;    // Row0/Col0: a deleted line takes the fragment with it (a note's cell)
 
     std::string Text() const;  // "A1:B2 D4", "C5", "4"
 };
@@ -69,6 +70,14 @@ struct KeptPart {
     std::string contentType;
     std::shared_ptr<const std::string> bytes;
     std::vector<KeptRelationship> relationships;
+    // A part whose items belong to cells (a sheet's comments and their note
+    // shapes) is held as head + items + tail instead of bytes, so that
+    // deleting rows or columns moves the items and drops those of deleted cells.
+    bool itemized = false;
+    std::string head, tail;
+    std::vector<KeptFragment> items;
+
+    std::string Content() const;
 };
 
 // One kept element, or a container of kept items: a container's `open` is its

@@ -41,7 +41,9 @@ bool IsAreasAttribute(std::string_view element, std::string_view att) {
     if (att == "sqref")
         return element == "conditionalFormatting" || element == "dataValidation" || element == "selection" ||
                element == "protectedRange" || element == "ignoredError";
-    if (att == "ref") return element == "hyperlink" || element == "autoFilter" || element == "sortState" || element == "sortCondition";
+    if (att == "ref")
+        return element == "hyperlink" || element == "autoFilter" || element == "sortState" ||
+               element == "sortCondition" || element == "comment";
     return false;
 }
 
@@ -116,8 +118,11 @@ void FragmentBuilder::Start(const char* qname, const char** atts) {
         if (IsRelationshipAttribute(a[0])) relIds_.insert(a[1]);
     }
     startOpen_ = true;
-    // The 0-based row and column of a drawing anchor's corners.
-    if ((local == "row" || local == "col") && !stack_.empty() && (stack_.back() == "from" || stack_.back() == "to")) {
+    // The 0-based row and column of a drawing anchor's corners, and of a
+    // note's cell and box (VML).
+    bool anchor = (local == "row" || local == "col") && !stack_.empty() && (stack_.back() == "from" || stack_.back() == "to");
+    bool note = (local == "Row" || local == "Column" || local == "Anchor") && !stack_.empty() && stack_.back() == "ClientData";
+    if (anchor || note) {
         number_.clear();
         capture_ = &number_;
     }
@@ -133,16 +138,43 @@ void FragmentBuilder::Text(const char* s, size_t len) {
     out_.Text(std::string_view(s, len));
 }
 
+namespace {
+// A 0-based line number as a reference; nullopt when it is none.
+std::optional<KeptRef> LineRef(std::string_view text, bool row) {
+    auto n = ParseInt(text);
+    if (!n || *n < 0 || *n >= (row ? kMaxRows : kMaxColumns)) return std::nullopt;
+    int32_t pos = int32_t(*n) + 1;
+    return KeptRef{row ? KeptRefKind::Row0 : KeptRefKind::Col0, {Rect{row ? pos : 1, row ? 1 : pos, row ? pos : 1, row ? 1 : pos}}};
+}
+}  // namespace
+
 void FragmentBuilder::End(const char* qname) {
     if (capture_) {
         capture_ = nullptr;
         CloseStartTag();
-        auto n = ParseInt(number_);
-        int64_t limit = stack_.back() == "row" ? kMaxRows : kMaxColumns;
-        if (n && *n >= 0 && *n < limit) {
-            int32_t pos = int32_t(*n) + 1;
-            bool row = stack_.back() == "row";
-            AddRef(KeptRef{row ? KeptRefKind::Row0 : KeptRefKind::Col0, {Rect{row ? pos : 1, row ? 1 : pos, row ? pos : 1, row ? 1 : pos}}});
+        const std::string& el = stack_.back();
+        if (el == "Anchor") {
+            // "LeftColumn, LeftOffset, TopRow, TopOffset, RightColumn, RightOffset, BottomRow, BottomOffset"
+            std::vector<std::string> parts;
+            size_t start = 0;
+            for (size_t comma; (comma = number_.find(',', start)) != std::string::npos; start = comma + 1)
+                parts.push_back(number_.substr(start, comma - start));
+            parts.push_back(number_.substr(start));
+            std::vector<std::optional<KeptRef>> refs;
+            for (size_t i = 0; i < parts.size(); ++i) refs.push_back(i % 2 == 0 ? LineRef(parts[i], i % 4 == 2) : std::nullopt);
+            if (parts.size() != 8 || !refs[0] || !refs[2] || !refs[4] || !refs[6]) {
+                out_.Text(number_);
+            } else {
+                for (size_t i = 0; i < parts.size(); ++i) {
+                    if (i) out_.Raw(", ");
+                    if (refs[i]) AddRef(std::move(*refs[i]));
+                    else out_.Text(parts[i].substr(std::min(parts[i].find_first_not_of(' '), parts[i].size())));
+                }
+            }
+        } else if (auto ref = LineRef(number_, el == "row" || el == "Row")) {
+            // A note goes with its cell; a drawing's corner moves to the next line kept.
+            ref->dropWhenDeleted = el == "Row" || el == "Column";
+            AddRef(std::move(*ref));
         } else {
             out_.Text(number_);
         }
@@ -228,6 +260,65 @@ std::string RootAttributes(pugi::xml_node root, std::initializer_list<std::strin
         out.Attr(n, a.value());
     }
     return out.Take();
+}
+
+namespace {
+
+std::string StartTag(pugi::xml_node n) {
+    XmlBuffer out;
+    out.Char('<').Raw(n.name());
+    for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) out.Attr(a.name(), a.value());
+    out.Char('>');
+    return out.Take();
+}
+
+std::string EndTag(pugi::xml_node n) { return std::string("</") + n.name() + ">"; }
+
+constexpr const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+
+bool IsNote(pugi::xml_node shape) {
+    pugi::xml_node data = Child(shape, "ClientData");
+    return data && std::string_view(AttText(data, "ObjectType")) == "Note";
+}
+
+}  // namespace
+
+void ItemizeComments(KeptPart& part) {
+    pugi::xml_document doc;
+    if (part.itemized || !part.bytes || !doc.load_buffer(part.bytes->data(), part.bytes->size())) return;
+    pugi::xml_node root = doc.document_element();
+    pugi::xml_node list = Child(root, "commentList");
+    if (!list) return;
+    std::string head = kDeclaration + StartTag(root), tail;
+    bool after = false;
+    for (pugi::xml_node c = root.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element) continue;
+        if (c == list) {
+            after = true;
+            continue;
+        }
+        (after ? tail : head) += ElementFragment(c).Render();
+    }
+    for (pugi::xml_node c = list.first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element) part.items.push_back(ElementFragment(c));
+    part.head = head + StartTag(list);
+    part.tail = EndTag(list) + tail + EndTag(root);
+    part.itemized = true;
+}
+
+void ItemizeNotes(KeptPart& part) {
+    pugi::xml_document doc;
+    if (part.itemized || !part.bytes || !doc.load_buffer(part.bytes->data(), part.bytes->size())) return;
+    pugi::xml_node root = doc.document_element();
+    std::string head = kDeclaration + StartTag(root);
+    for (pugi::xml_node c = root.first_child(); c; c = c.next_sibling()) {
+        if (c.type() != pugi::node_element) continue;
+        if (IsNote(c)) part.items.push_back(ElementFragment(c));
+        else head += ElementFragment(c).Render();  // shape types and other controls keep their order
+    }
+    part.head = std::move(head);
+    part.tail = EndTag(root);
+    part.itemized = true;
 }
 
 bool IsKind(const std::string& type, std::string_view kind) {

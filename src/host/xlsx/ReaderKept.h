@@ -88,6 +88,12 @@ private:
     std::map<std::string, std::string> overrides_, defaults_;   // lower-case part name / extension → type
 };
 
+// A sheet's comments part as its <comment> items, and its note drawing (VML)
+// as its note shapes, so that deletions move them (KeptPart::itemized).
+// A part that does not parse stays as bytes.
+void ItemizeComments(KeptPart& part);
+void ItemizeNotes(KeptPart& part);
+
 // Whether a relationship type URI ends with "/<kind>".
 bool IsKind(const std::string& type, std::string_view kind);
 

@@ -137,6 +137,11 @@ void ReadPicturesAndKept(ZipSource& zip, SheetJob& job, ImageCache& images, Kept
     }
     // The drawing is written anew from the pictures and the kept anchors.
     kept.relationships = parts.Keep(rels, [&](const Relationship& r) { return r.id != drawingId || !d; });
+    for (KeptRelationship& r : kept.relationships) {
+        if (!r.part) continue;
+        if (IsKind(r.type, "comments")) ItemizeComments(*r.part);
+        else if (IsKind(r.type, "vmlDrawing")) ItemizeNotes(*r.part);
+    }
     job.sink->SetKept(std::move(kept));
 }
 
@@ -167,6 +172,26 @@ KeptWorkbook KeepWorkbookParts(ZipSource& zip, pugi::xml_node root, const Relati
         e.place = last;
         e.items.push_back(ElementFragment(n));
         kept.elements.push_back(std::move(e));
+    }
+    if (const Relationship* styles = rels.ByKind("styles"); styles && !styles->external && zip.Has(styles->target)) {
+        pugi::xml_document doc;
+        LoadXml(zip, styles->target, doc);
+        pugi::xml_node sheet = doc.document_element();
+        auto keep = [&](int where, KeptFragment&& f) {
+            KeptElement e;
+            e.place = where;
+            e.items.push_back(std::move(f));
+            kept.elements.push_back(std::move(e));
+        };
+        KeptFragment rootAtts;
+        rootAtts.text[0] = RootAttributes(sheet, {"xmlns"});
+        if (!rootAtts.Empty()) keep(place::kStylesRootAttributes, std::move(rootAtts));
+        const std::pair<const char*, int> stylesKept[] = {{"dxfs", place::kStylesDxfs},
+                                                          {"tableStyles", place::kStylesTableStyles},
+                                                          {"colors", place::kStylesColors},
+                                                          {"extLst", place::kStylesExtLst}};
+        for (const auto& [name, where] : stylesKept)
+            if (pugi::xml_node n = Child(sheet, name)) keep(where, ElementFragment(n));
     }
     kept.relationships = parts.Keep(rels, [&](const Relationship& r) {
         return !IsWrittenAnew(r) && std::find(sheetRelIds.begin(), sheetRelIds.end(), r.id) == sheetRelIds.end();

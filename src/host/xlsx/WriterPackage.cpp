@@ -151,7 +151,7 @@ public:
         AddXml("xl/workbook.xml", [this](XmlBuffer& o) { WriteWorkbook(plan_, o); });
         AddXml("xl/_rels/workbook.xml.rels", [this](XmlBuffer& o) { WriteWorkbookRels(plan_, o); });
         AddXml("xl/theme/theme1.xml", [](XmlBuffer& o) { WriteTheme(o); });
-        AddXml("xl/styles.xml", [&wb](XmlBuffer& o) { WriteStyles(wb.Styles(), o); });
+        AddXml("xl/styles.xml", [&wb](XmlBuffer& o) { WriteStyles(wb.Styles(), wb.Kept().elements, o); });
         for (const SheetPart& s : plan_.sheets) {
             std::string n = std::to_string(s.number);
             AddXml("xl/worksheets/sheet" + n + ".xml", [this, &s](XmlBuffer& o) { WriteWorksheet(s, sst_, o); });
@@ -169,7 +169,16 @@ public:
         for (const auto& [part, path] : plan_.keptParts) {
             // Pictures and other media are compressed already.
             bool deflate = part->contentType.rfind("image/", 0) != 0;
-            AddBytes(path, *part->bytes, deflate);
+            if (part->itemized) {
+                auto text = std::make_shared<std::string>(part->Content());
+                pipeline_.Post([path = path, text](ZipWriter& z) {
+                    z.Begin(path, true, kDeflateLevel);
+                    z.Write(text->data(), text->size());
+                    z.End();
+                });
+            } else {
+                AddBytes(path, *part->bytes, deflate);
+            }
             XmlBuffer rels;
             if (WriteKeptPartRels(plan_, *part, rels)) {
                 size_t slash = path.find_last_of('/');

@@ -95,7 +95,7 @@ void WriteContentTypes(const PackagePlan& plan, XmlBuffer& out);
 void WriteRootRels(const PackagePlan& plan, XmlBuffer& out);
 void WriteWorkbookRels(const PackagePlan& plan, XmlBuffer& out);
 void WriteWorkbook(const PackagePlan& plan, XmlBuffer& out);
-void WriteStyles(const StyleTable& styles, XmlBuffer& out);
+void WriteStyles(const StyleTable& styles, const std::vector<KeptElement>& kept, XmlBuffer& out);
 void WriteTheme(XmlBuffer& out);
 void WriteCoreProperties(const Workbook& wb, std::time_t now, XmlBuffer& out);
 void WriteAppProperties(const PackagePlan& plan, XmlBuffer& out);
