@@ -56,7 +56,7 @@ def openpyxl_kept(wb, deleted):
         "validation": [("list", f"B2:B{last}")] + ([] if deleted else [("whole", "C5:C8")]),
         "formats": [f"C2:C{last}"] + ([] if deleted else ["D6:D7"]),
         "links": [("D11", "#'名单'!A1")] if deleted else [("D5", "https://example.com/考场"), ("D15", "#'名单'!A1")],
-        "comments": [("B3", "核对性别"), ("D12", "第二条批注")],
+        "comments": [("B3", "核对性别"), ("D8" if deleted else "D12", "第二条批注")],
         "charts": 1,
         "pictures": 0,
     })
