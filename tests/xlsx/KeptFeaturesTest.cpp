@@ -129,6 +129,13 @@ TEST(KeptFeatures, RowDeletionMovesOrDropsWhatRefersToCells) {
     EXPECT_EQ(Count(sheet, "<hyperlink "), 1u);
     if (!HaveOpenpyxl()) GTEST_SKIP() << "openpyxl is not installed";
     EXPECT_EQ(OpenpyxlCheck(file, "openpyxl-rows-5-8-deleted"), "");
+
+    // libxlsxwriter's file: the first row below the frozen one goes.
+    auto other = Open("xlsxwriter-kept.xlsx");
+    other->Sheet(1).GetRange("2:2").Delete();
+    std::string second = dir.File("deleted-2.xlsx");
+    host::xlsx::SaveWorkbook(*other, second);
+    EXPECT_EQ(OpenpyxlCheck(second, "xlsxwriter-row-2-deleted"), "");
 }
 
 TEST(KeptFeatures, CellDeletionsMoveOnlyTheirBand) {

@@ -65,20 +65,21 @@ def openpyxl_kept(wb, deleted):
           [("分数", f"名单!$C$2:$C${last}")])
 
 
-def xlsxwriter_kept(wb, pictures):
+def xlsxwriter_kept(wb, pictures, deleted=False):
     check("tabs", wb.sheetnames, ["成绩", "图表", "名单"])
     check("chart sheets", [c.title for c in wb.chartsheets], ["图表"])
+    last = 19 if deleted else 20  # row 2 deleted: everything below moves up one
     sheet(wb["成绩"], {
-        "frozen": "A2",
-        "filter": "A1:B20",
+        "frozen": "A2",  # the first scrolled row was deleted: the next one takes its place
+        "filter": f"A1:B{last}",
         "tab": "FF00B050",
-        "validation": [("whole", "B2:B20")],
-        "formats": ["B2:B20"],
-        "links": [("C5", "https://example.com/成绩")],
-        "comments": [("A3", "核对姓名")],
+        "validation": [("whole", f"B2:B{last}")],
+        "formats": [f"B2:B{last}"],
+        "links": [("C4" if deleted else "C5", "https://example.com/成绩")],
+        "comments": [("A2" if deleted else "A3", "核对姓名")],
         "charts": 1,
         "pictures": pictures,
-        "chart rows": (1, 15),
+        "chart rows": (1, 14) if deleted else (1, 15),
     })
     check("table", list(wb["名单"].tables.keys()), ["Table1"])
 
@@ -94,6 +95,8 @@ def main(path, scenario):
         xlsxwriter_kept(wb, pictures=1)
     elif scenario == "xlsxwriter-picture-added":
         xlsxwriter_kept(wb, pictures=2)
+    elif scenario == "xlsxwriter-row-2-deleted":
+        xlsxwriter_kept(wb, pictures=1, deleted=True)
     else:
         failures.append("unknown scenario " + scenario)
     for f in failures:

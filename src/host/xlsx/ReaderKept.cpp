@@ -198,19 +198,39 @@ KeptFragment FragmentBuilder::Take() {
     return f;
 }
 
-void FeedElement(pugi::xml_node node, FragmentBuilder& b) {
+// Walks the tree without recursion: a hostile part may nest elements deeper
+// than the stack would take.
+void FeedElement(pugi::xml_node root, FragmentBuilder& b) {
     std::vector<const char*> atts;
-    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-        atts.push_back(a.name());
-        atts.push_back(a.value());
+    auto start = [&](pugi::xml_node n) {
+        atts.clear();
+        for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+            atts.push_back(a.name());
+            atts.push_back(a.value());
+        }
+        atts.push_back(nullptr);
+        b.Start(n.name(), atts.data());
+    };
+    start(root);
+    pugi::xml_node n = root.first_child();
+    pugi::xml_node parent = root;
+    while (parent) {
+        if (n) {
+            if (n.type() == pugi::node_element) {
+                start(n);
+                parent = n;
+                n = n.first_child();
+                continue;
+            }
+            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata) b.Text(n.value(), std::strlen(n.value()));
+            n = n.next_sibling();
+            continue;
+        }
+        b.End(parent.name());  // every child done
+        if (parent == root) break;
+        n = parent.next_sibling();
+        parent = parent.parent();
     }
-    atts.push_back(nullptr);
-    b.Start(node.name(), atts.data());
-    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-        if (c.type() == pugi::node_element) FeedElement(c, b);
-        else if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) b.Text(c.value(), std::strlen(c.value()));
-    }
-    b.End(node.name());
 }
 
 KeptFragment ElementFragment(pugi::xml_node node) {
@@ -356,6 +376,10 @@ std::string KeptPartReader::ContentType(const std::string& part) const {
 std::shared_ptr<KeptPart> KeptPartReader::Part(const std::string& name) {
     std::string key = Lower(name);
     if (excluded_.count(key) || !zip_.Has(name)) return nullptr;
+    // Relationships lead from part to part; real packages go a few levels
+    // deep (sheet → drawing → chart → colours), a hostile one could go on.
+    constexpr int kMaxDepth = 32;
+    if (depth_ >= kMaxDepth) return nullptr;
     auto& slot = parts_[key];
     if (slot) return slot;
     slot = std::make_shared<KeptPart>();
@@ -363,7 +387,14 @@ std::shared_ptr<KeptPart> KeptPartReader::Part(const std::string& name) {
     part->name = name;
     part->contentType = ContentType(name);
     part->bytes = std::make_shared<const std::string>(zip_.ReadAll(name));
-    part->relationships = Keep(Relationships::Read(zip_, name), [](const Relationship&) { return true; });
+    ++depth_;
+    try {
+        part->relationships = Keep(Relationships::Read(zip_, name), [](const Relationship&) { return true; });
+    } catch (...) {
+        --depth_;
+        throw;
+    }
+    --depth_;
     return part;
 }
 

@@ -86,6 +86,7 @@ private:
     std::map<std::string, std::shared_ptr<KeptPart>> parts_;  // by lower-case name
     std::set<std::string> excluded_;                            // lower-case names
     std::map<std::string, std::string> overrides_, defaults_;   // lower-case part name / extension → type
+    int depth_ = 0;  // relationships followed to reach the part being read
 };
 
 // A sheet's comments part as its <comment> items, and its note drawing (VML)
