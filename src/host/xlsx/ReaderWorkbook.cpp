@@ -256,7 +256,8 @@ void ReadPackage(ZipSource& zip, WorkbookSink& sink) {
     parts.Exclude(wbPart);
     for (const Relationship& r : rels.All())
         if (!r.external && IsWrittenAnew(r)) parts.Exclude(r.target);
-    for (const Relationship& r : Relationships::Read(zip, "").All())
+    const Relationships packageRels = Relationships::Read(zip, "");
+    for (const Relationship& r : packageRels.All())
         if (!r.external && (IsKind(r.type, "core-properties") || IsKind(r.type, "extended-properties"))) parts.Exclude(r.target);
 
     std::vector<int> sheetOf(entries.size(), -1);
