@@ -126,9 +126,13 @@ std::vector<KeptRelationship> CopyRelationships(const std::vector<KeptRelationsh
     return out;
 }
 
-bool IsTable(const KeptRelationship& r) {
-    return r.type.size() >= 6 && r.type.compare(r.type.size() - 6, 6, "/table") == 0;
+bool EndsWith(const std::string& s, std::string_view tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
+
+// Tables have names unique in the workbook; a pivot table reads a cache the
+// workbook lists for the original alone. A copy of the sheet goes without them.
+bool IsTable(const KeptRelationship& r) { return EndsWith(r.type, "/table") || EndsWith(r.type, "/pivotTable"); }
 
 }  // namespace
 

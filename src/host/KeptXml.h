@@ -115,7 +115,8 @@ struct KeptSheet {
     // Moves every reference; drops items (and containers) that no longer apply.
     void ApplyDeletion(const formula::Deletion& d);
     // A copy for a copied sheet: parts are copied too (a part belongs to one
-    // sheet), elements unique in a workbook are left out with their parts.
+    // sheet), elements unique in a workbook are left out with their parts
+    // (tables; pivot tables, whose cache the workbook lists for the original).
     KeptSheet CopyForNewSheet() const;
 };
 

@@ -52,7 +52,7 @@ public:
 
     void Start(std::string_view name, const char** atts) override {
         ++depth_;
-        if (capture_builder_) return capture_builder_->Start(QualifiedName(), atts);
+        if (keeping_) return keeping_->Start(QualifiedName(), atts);
         if (skip_) {
             ++skip_;
             return;
@@ -128,9 +128,9 @@ public:
 
     void End(std::string_view name) override {
         --depth_;
-        if (capture_builder_) {
-            capture_builder_->End(QualifiedName());
-            if (capture_builder_->Depth() == 0) EndCapture();
+        if (keeping_) {
+            keeping_->End(QualifiedName());
+            if (keeping_->Depth() == 0) EndCapture();
             return;
         }
         if (skip_) {
@@ -157,7 +157,7 @@ public:
     }
 
     void Text(const char* s, int len) override {
-        if (capture_builder_) return capture_builder_->Text(s, size_t(len));
+        if (keeping_) return keeping_->Text(s, size_t(len));
         if (capture_ && !skip_) capture_->append(s, size_t(len));
     }
 
@@ -209,8 +209,8 @@ private:
         captureContainer_ = container.get();
         capturePlace_ = place;
         captureUnique_ = false;
-        capture_builder_ = std::make_unique<FragmentBuilder>();
-        capture_builder_->Start(QualifiedName(), atts);
+        keeping_ = std::make_unique<FragmentBuilder>();
+        keeping_->Start(QualifiedName(), atts);
     }
     void BeginCapture(const char** atts, std::nullptr_t, int place) {
         std::unique_ptr<KeptElement> none;
@@ -218,8 +218,8 @@ private:
     }
 
     void EndCapture() {
-        KeptFragment f = capture_builder_->Take();
-        capture_builder_.reset();
+        KeptFragment f = keeping_->Take();
+        keeping_.reset();
         if (captureContainer_) {
             captureContainer_->items.push_back(std::move(f));
             captureContainer_ = nullptr;
@@ -498,8 +498,8 @@ private:
 
     int depth_ = 0;  // elements open, the root included
     int skip_ = 0;  // depth inside an element whose content is ignored
-    // Keeping: the element being re-written, where it goes.
-    std::unique_ptr<FragmentBuilder> capture_builder_;
+    // The element being kept (re-written as it is read) and where it goes.
+    std::unique_ptr<FragmentBuilder> keeping_;
     KeptElement* captureContainer_ = nullptr;
     int capturePlace_ = 0;
     bool captureUnique_ = false;
