@@ -300,3 +300,65 @@ TEST(KeptFeatures, UnknownElementsGoBackInSchemaOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(KeptFeatures, PartsOfAnyKindComeBackWithTheirTypes) {
+    using reader_test::PackageBuilder;
+    const std::string threaded =
+        "<ThreadedComments xmlns=\"http://schemas.microsoft.com/office/spreadsheetml/2018/threadedcomments\">"
+        "<threadedComment ref=\"A2\" id=\"{1}\" personId=\"{9}\"><text>第一</text></threadedComment>"
+        "<threadedComment ref=\"A5\" id=\"{2}\" personId=\"{9}\"><text>第二</text></threadedComment></ThreadedComments>";
+    const std::string types =
+        "<?xml version=\"1.0\"?><Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+        "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+        "<Override PartName=\"/xl/threadedComments/threadedComment1.xml\" "
+        "ContentType=\"application/vnd.ms-excel.threadedcomments+xml\"/>"
+        "<Override PartName=\"/docProps/custom.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.custom-properties+xml\"/></Types>";
+    const std::string rootRels =
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+        "Target=\"xl/workbook.xml\"/><Relationship Id=\"rId7\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/custom-properties\" "
+        "Target=\"docProps/custom.xml\"/></Relationships>";
+    auto wb = reader_test::Load(
+        PackageBuilder()
+            .Sheet("S", "<sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c></row></sheetData>")
+            .WorkbookBefore("<workbookProtection lockStructure=\"1\"/>")
+            .Part("xl/worksheets/_rels/sheet1.xml.rels",
+                  "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                  "<Relationship Id=\"rId1\" Type=\"http://schemas.microsoft.com/office/2017/10/relationships/threadedComment\" "
+                  "Target=\"../threadedComments/threadedComment1.xml\"/></Relationships>")
+            .Part("xl/threadedComments/threadedComment1.xml", threaded)
+            .Part("docProps/custom.xml", "<Properties xmlns=\"http://schemas.openxmlformats.org/officeDocument/2006/custom-properties\"/>")
+            .Override("[Content_Types].xml", types)
+            .Override("_rels/.rels", rootRels)
+            .Bytes());
+    wb->Sheet(1).GetRange("2:2").Delete();
+    TempDir dir;
+    std::string file = dir.File("parts.xlsx");
+    host::xlsx::SaveWorkbook(*wb, file);
+
+    std::string comments = Part(file, "xl/threadedComments/threadedComment1.xml");
+    EXPECT_EQ(comments.find("第一"), std::string::npos) << comments;  // its row is gone
+    EXPECT_NE(comments.find("<threadedComment ref=\"A4\" id=\"{2}\""), std::string::npos) << comments;
+    std::string types2 = Part(file, "[Content_Types].xml");
+    EXPECT_NE(types2.find("<Override PartName=\"/xl/threadedComments/threadedComment1.xml\" "
+                          "ContentType=\"application/vnd.ms-excel.threadedcomments+xml\"/>"),
+              std::string::npos)
+        << types2;
+    EXPECT_NE(types2.find("/docProps/custom.xml"), std::string::npos);
+    std::string rels = Part(file, "_rels/.rels");
+    EXPECT_NE(rels.find("Id=\"rId7\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+                        "custom-properties\" Target=\"/docProps/custom.xml\""),
+              std::string::npos)
+        << rels;
+    EXPECT_EQ(Count(rels, "Id=\"rId7\""), 1u);  // the written relationships took other ids
+    std::string book = Part(file, "xl/workbook.xml");
+    EXPECT_LT(book.find("<workbookProtection lockStructure=\"1\"/>"), book.find("<bookViews>")) << book;
+    EXPECT_GT(book.find("<workbookProtection"), book.find("<workbookPr"));
+}
+
+}  // namespace

@@ -43,7 +43,7 @@ bool IsAreasAttribute(std::string_view element, std::string_view att) {
                element == "protectedRange" || element == "ignoredError";
     if (att == "ref")
         return element == "hyperlink" || element == "autoFilter" || element == "sortState" ||
-               element == "sortCondition" || element == "comment";
+               element == "sortCondition" || element == "comment" || element == "threadedComment";
     return false;
 }
 
@@ -323,6 +323,17 @@ void ItemizeComments(KeptPart& part) {
         if (c.type() == pugi::node_element) part.items.push_back(ElementFragment(c));
     part.head = head + StartTag(list);
     part.tail = EndTag(list) + tail + EndTag(root);
+    part.itemized = true;
+}
+
+void ItemizeThreadedComments(KeptPart& part) {
+    pugi::xml_document doc;
+    if (part.itemized || !part.bytes || !doc.load_buffer(part.bytes->data(), part.bytes->size())) return;
+    pugi::xml_node root = doc.document_element();
+    part.head = kDeclaration + StartTag(root);
+    for (pugi::xml_node c = root.first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element) part.items.push_back(ElementFragment(c));
+    part.tail = EndTag(root);
     part.itemized = true;
 }
 

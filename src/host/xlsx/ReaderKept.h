@@ -94,6 +94,8 @@ private:
 // A part that does not parse stays as bytes.
 void ItemizeComments(KeptPart& part);
 void ItemizeNotes(KeptPart& part);
+// The threads of a sheet's modern comments, each with its cell.
+void ItemizeThreadedComments(KeptPart& part);
 
 // Whether a relationship type URI ends with "/<kind>".
 bool IsKind(const std::string& type, std::string_view kind);

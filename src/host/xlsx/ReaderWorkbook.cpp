@@ -141,6 +141,7 @@ void ReadPicturesAndKept(ZipSource& zip, SheetJob& job, ImageCache& images, Kept
         if (!r.part) continue;
         if (IsKind(r.type, "comments")) ItemizeComments(*r.part);
         else if (IsKind(r.type, "vmlDrawing")) ItemizeNotes(*r.part);
+        else if (IsKind(r.type, "threadedComment")) ItemizeThreadedComments(*r.part);
     }
     job.sink->SetKept(std::move(kept));
 }
