@@ -175,6 +175,7 @@ void ApplyDeletion(Worksheet& ws, const Deletion& d) {
     AdjustMerges(ws, d);
     AdjustPictures(ws, d);
     AdjustReferences(ws, d);
+    ws.Kept().ApplyDeletion(d);  // validation, conditional formats, links, filter, panes, charts
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "host/TypedInput.h"
 
+#include <string>
+
 #include "host/HostError.h"
 
 namespace host {
@@ -14,13 +16,27 @@ bool EqualsAsciiUpper(std::string_view text, std::string_view upper) {
     }
     return true;
 }
+Variant TextValue(std::string_view text) {
+    if (text.size() > kMaxCellTextLength && Utf16Length(text) > kMaxCellTextLength)
+        throw HostError("单元格中的文本不能超过 32767 个字符（输入了 " + std::to_string(Utf16Length(text)) + " 个）");
+    return Variant(text);
+}
 }  // namespace
+
+size_t Utf16Length(std::string_view utf8) {
+    size_t n = 0;
+    for (unsigned char c : utf8) {
+        if ((c & 0xC0) != 0x80) ++n;  // each character once …
+        if (c >= 0xF0) ++n;           // … and a second unit beyond the BMP
+    }
+    return n;
+}
 
 TypedEntry ParseTypedEntry(std::string_view text, bool textFormat) {
     TypedEntry e;
     if (text.empty()) return e;
     if (textFormat) {
-        e.value = Variant(text);
+        e.value = TextValue(text);
         return e;
     }
     if (text.front() == '=') {
@@ -30,7 +46,7 @@ TypedEntry ParseTypedEntry(std::string_view text, bool textFormat) {
         return e;
     }
     if (text.front() == '\'') {
-        e.value = Variant(text.substr(1));
+        e.value = TextValue(text.substr(1));
         return e;
     }
     double d;
@@ -39,7 +55,7 @@ TypedEntry ParseTypedEntry(std::string_view text, bool textFormat) {
     else if (EqualsAsciiUpper(text, "TRUE")) e.value = Variant::Boolean(true);
     else if (EqualsAsciiUpper(text, "FALSE")) e.value = Variant::Boolean(false);
     else if (ErrorFromText(text, err)) e.value = Variant::Error(err);
-    else e.value = Variant(text);
+    else e.value = TextValue(text);
     return e;
 }
 

@@ -93,6 +93,10 @@ Worksheet& Workbook::InsertSheet(int pos, const std::string& name, const std::st
     Worksheet* raw = ws.get();
     if (pos < 0 || size_t(pos) > sheets_.size()) sheets_.push_back(std::move(ws));
     else sheets_.insert(sheets_.begin() + pos, std::move(ws));
+    // Kept sheet tabs (chart sheets) at or after the new sheet's place stay after it.
+    if (pos >= 0)
+        for (KeptSheetTab& t : kept_.sheetTabs)
+            if (t.after >= pos) ++t.after;
     saved_ = false;
     if (app_)
         for (HostObserver* o : app_->Observers()) o->SheetsChanged(*this);
@@ -110,6 +114,8 @@ void Workbook::RemoveSheet(Worksheet* ws) {
     for (DefinedName& n : names_)
         if (n.localSheet > int(idx)) --n.localSheet;
     sheets_.erase(it);
+    for (KeptSheetTab& t : kept_.sheetTabs)
+        if (t.after > int(idx)) --t.after;
     if (wasActive) {
         activeSheet_ = nullptr;
         for (size_t i = std::min(idx, sheets_.size() - 1); i < sheets_.size(); --i) {

@@ -83,6 +83,11 @@ public:
     std::shared_ptr<const std::vector<uint8_t>> VbaProject() const { return vba_; }
     void SetVbaProject(std::shared_ptr<const std::vector<uint8_t>> v) { vba_ = std::move(v); }
 
+    // What the file carried beyond the model (chart sheets, pivot caches,
+    // external links, workbook protection …), written back on save.
+    KeptWorkbook& Kept() { return kept_; }
+    const KeptWorkbook& Kept() const { return kept_; }
+
     // ----- structure, used by Sheets, Worksheet and the file reader -----
     std::vector<std::unique_ptr<Worksheet>>& SheetList() { return sheets_; }
     const std::vector<std::unique_ptr<Worksheet>>& SheetList() const { return sheets_; }
@@ -104,6 +109,7 @@ private:
     bool removePersonalInformation_ = false;
     bool date1904_ = false;
     std::shared_ptr<const std::vector<uint8_t>> vba_;
+    KeptWorkbook kept_;
 };
 
 }  // namespace host

@@ -160,8 +160,14 @@ Rect Worksheet::UsedRect() const {
         }
         if (any || row.info.HasStyle()) addRow(int32_t(i) + 1);
     }
+    // Formatting every column from some column to the sheet's last one (what
+    // "select all" or "to the end" and a format writes) gives the rest of the
+    // sheet a default format; it does not make those columns used. Columns
+    // whose format is the last column's are taken to carry that default;
+    // columns formatted otherwise count.
+    const uint32_t sheetDefault = cols_.size() == size_t(kMaxColumns) ? cols_.back().style : 0;
     for (size_t i = 0; i < cols_.size(); ++i)
-        if (cols_[i].style) addCol(int32_t(i) + 1);
+        if (cols_[i].style && cols_[i].style != sheetDefault) addCol(int32_t(i) + 1);
     if (!top && !left) return Rect{1, 1, 1, 1};
     if (!top) { top = 1; bottom = 1; }
     if (!left) { left = 1; right = 1; }
@@ -210,6 +216,7 @@ Worksheet& Worksheet::CopyTo(Workbook& target, Worksheet* after) {
     copy.defaultRowHeight_ = defaultRowHeight_;
     copy.geometry_.reset();
     copy.showGridLines_ = showGridLines_;
+    copy.kept_ = kept_.CopyForNewSheet();
     if (&target != parent_) {
         // Formats are indices into the workbook's table: re-intern them in the target.
         RemapStyles styles(parent_->Styles(), target.Styles());

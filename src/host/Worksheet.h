@@ -9,6 +9,7 @@
 
 #include "host/Address.h"
 #include "host/Cell.h"
+#include "host/KeptXml.h"
 #include "host/MergeIndex.h"
 #include "host/SheetGeometry.h"
 
@@ -205,7 +206,9 @@ public:
     Range UsedRange();
 
     // The smallest rectangle holding every stored cell (value, formula or own
-    // format) and every row/column with a format of its own; A1 for a blank sheet.
+    // format) and every row/column with a format of its own; A1 for a blank
+    // sheet. Columns with the last column's format (a format given to the
+    // whole sheet or "to the end") are not counted.
     Rect UsedRect() const;
 
     // Copy with neither before nor after: a new workbook holding just this
@@ -283,6 +286,11 @@ public:
     // Set whenever the sheet's contents change.
     void MarkChanged();
 
+    // What the sheet's file carried beyond the model, written back on save
+    // (see KeptXml.h); Range.Delete moves its references.
+    KeptSheet& Kept() { return kept_; }
+    const KeptSheet& Kept() const { return kept_; }
+
 private:
     double DefaultColumnPoints() const;
     std::optional<double> OwnRowSize(int32_t row) const;
@@ -308,6 +316,7 @@ private:
     mutable std::unique_ptr<SheetGeometry> geometry_;
     bool showGridLines_ = true;
     bool tabSelected_ = false;
+    KeptSheet kept_;
 
     friend class Workbook;
 };

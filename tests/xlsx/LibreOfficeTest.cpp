@@ -86,3 +86,34 @@ TEST(LibreOffice, ReadsOurFileAndWeReadItsCopy) {
     EXPECT_NE(back->Sheet(3).Visible(), host::xlSheetVisible);
     EXPECT_EQ(back->Sheet(3).ValueAt(2, 11), Variant(4.0));
 }
+
+// A file with what the host keeps without modelling it (comments, links,
+// validation, conditional formats, panes, filter, table, charts, a chart
+// sheet), saved after a row deletion, opens in LibreOffice, which keeps its
+// sheets, comments and filter in its own copy.
+TEST(LibreOffice, OpensOurFileWithKeptFeatures) {
+    if (!HaveLibreOffice()) GTEST_SKIP() << "LibreOffice is not installed";
+    testing_support::TempDir dir;
+    auto wb = host::xlsx::LoadWorkbook(nullptr, std::string(TOLM_TEST_DATA) + "/xlsx/openpyxl-kept.xlsx");
+    wb->Sheet(1).GetRange("5:8").Delete();
+    std::string ours = dir.File("kept.xlsx");
+    host::xlsx::SaveWorkbook(*wb, ours);
+
+    std::string theirs = ConvertWithLibreOffice(dir, ours);
+    ASSERT_TRUE(std::filesystem::exists(theirs)) << "LibreOffice did not convert " << ours;
+    auto back = host::xlsx::LoadWorkbook(nullptr, theirs);
+    // LibreOffice has no chart sheets: it writes the chart sheet as a worksheet holding the chart.
+    ASSERT_EQ(back->SheetCount(), 3);
+    EXPECT_EQ(back->Sheet(1).Name(), "名单");
+    EXPECT_EQ(back->Sheet(2).Name(), "图表");
+    EXPECT_EQ(back->Sheet(1).ValueAt(5, 1), Variant("考生8"));
+    EXPECT_EQ(back->Sheet(2).Kept().drawing.anchors.size(), 1u);
+    EXPECT_EQ(back->Sheet(1).Kept().drawing.anchors.size(), 1u);  // the chart of the first sheet
+    bool comments = false, filter = false;
+    for (const host::KeptRelationship& r : back->Sheet(1).Kept().relationships)
+        comments |= r.type.size() > 9 && r.type.compare(r.type.size() - 9, 9, "/comments") == 0;
+    for (const host::KeptElement& e : back->Sheet(1).Kept().elements)
+        for (const host::KeptFragment& f : e.items) filter |= f.Render().find("autoFilter ref=\"A1:D16\"") != std::string::npos;
+    EXPECT_TRUE(comments);
+    EXPECT_TRUE(filter);
+}

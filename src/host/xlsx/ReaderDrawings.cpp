@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <set>
 
+#include "host/xlsx/ReaderKept.h"
 #include "host/xlsx/ReaderRelationships.h"
 #include "host/xlsx/ReaderXml.h"
 #include "host/xlsx/ReaderZip.h"
@@ -34,19 +36,36 @@ std::string ExtensionOf(const std::string& part) {
 
 }  // namespace
 
-std::vector<Picture> ReadDrawing(ZipSource& zip, const std::string& drawingPart, ImageCache& images) {
-    std::vector<Picture> out;
-    if (!zip.Has(drawingPart)) return out;
+DrawingContent ReadDrawing(ZipSource& zip, const std::string& drawingPart, ImageCache& images, KeptPartReader& parts) {
+    DrawingContent content;
+    std::vector<Picture>& out = content.pictures;
+    if (!zip.Has(drawingPart)) return content;
     pugi::xml_document doc;
     LoadXml(zip, drawingPart, doc);
     Relationships rels = Relationships::Read(zip, drawingPart);
-    for (pugi::xml_node anchor = doc.document_element().first_child(); anchor; anchor = anchor.next_sibling()) {
+    std::set<std::string> pictureIds, keptIds;  // relationships the pictures use, and the kept anchors
+    pugi::xml_node root = doc.document_element();
+    for (pugi::xml_node anchor = root.first_child(); anchor; anchor = anchor.next_sibling()) {
+        if (anchor.type() != pugi::node_element) continue;
+        auto keep = [&] {
+            FragmentBuilder b;
+            FeedElement(anchor, b);
+            content.kept.maxShapeId = std::max(content.kept.maxShapeId, b.MaxShapeId());
+            keptIds.insert(b.RelationshipIds().begin(), b.RelationshipIds().end());
+            content.kept.anchors.push_back(b.Take());
+        };
         std::string_view kind = LocalName(anchor.name());
-        if (kind != "twoCellAnchor" && kind != "oneCellAnchor") continue;
         pugi::xml_node pic = Child(anchor, "pic");
-        if (!pic) continue;
+        if ((kind != "twoCellAnchor" && kind != "oneCellAnchor") || !pic) {
+            keep();
+            continue;
+        }
         const Relationship* found = rels.ById(AttText(Child(Child(pic, "blipFill"), "blip"), "embed"));
-        if (!found || found->external || !zip.Has(found->target)) continue;
+        if (!found || found->external || !zip.Has(found->target)) {
+            keep();
+            continue;
+        }
+        pictureIds.insert(found->id);
 
         Picture p;
         pugi::xml_node props = Child(Child(pic, "nvPicPr"), "cNvPr");
@@ -65,7 +84,14 @@ std::vector<Picture> ReadDrawing(ZipSource& zip, const std::string& drawingPart,
         p.heightEmu = ParseInt(AttText(ext, "cy")).value_or(0);
         out.push_back(std::move(p));
     }
-    return out;
+    if (!content.kept.anchors.empty()) {
+        // The writer declares xdr and a itself.
+        content.kept.rootAttributes = RootAttributes(root, {"xmlns:xdr", "xmlns:a"});
+        content.kept.relationships = parts.Keep(rels, [&](const Relationship& r) {
+            return keptIds.count(r.id) || !pictureIds.count(r.id);
+        });
+    }
+    return content;
 }
 
 }  // namespace host::xlsx

@@ -75,6 +75,7 @@ public:
         }
         ws_.Pictures().push_back(std::move(p));
     }
+    void SetKept(KeptSheet&& kept) override { ws_.Kept() = std::move(kept); }
 
     Worksheet& Target() const { return ws_; }
 
@@ -149,6 +150,8 @@ void ModelSink::SetActiveSheet(int sheet) {
 void ModelSink::SetVbaProject(std::vector<uint8_t>&& bytes) {
     wb_->SetVbaProject(std::make_shared<const std::vector<uint8_t>>(std::move(bytes)));
 }
+
+void ModelSink::SetKept(KeptWorkbook&& kept) { wb_->Kept() = std::move(kept); }
 
 void ModelSink::Finish() {
     for (auto& s : sheets_)

@@ -24,6 +24,7 @@ public:
     void AddDefinedName(DefinedName&& name) override;
     void SetActiveSheet(int sheet) override;
     void SetVbaProject(std::vector<uint8_t>&& bytes) override;
+    void SetKept(KeptWorkbook&& kept) override;
     void Finish() override;
 
 private:

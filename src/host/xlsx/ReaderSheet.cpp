@@ -6,6 +6,8 @@
 
 #include "host/Address.h"
 #include "host/Formula.h"
+#include "host/xlsx/KeptPlaces.h"
+#include "host/xlsx/ReaderKept.h"
 #include "host/xlsx/ReaderSink.h"
 #include "host/xlsx/ReaderXml.h"
 #include "host/xlsx/ReaderZip.h"
@@ -46,21 +48,32 @@ public:
         : zip_(zip), part_(part), ctx_(ctx), sink_(sink), partBytes_(zip.DeclaredSize(part)) {}
 
     std::string drawingId;
+    KeptSheet kept;
 
     void Start(std::string_view name, const char** atts) override {
+        ++depth_;
+        if (keeping_) return keeping_->Start(QualifiedName(), atts);
         if (skip_) {
             ++skip_;
             return;
         }
         if (inSheetData_) return StartInData(name, atts);
+        if (depth_ == 1) {
+            kept.rootAttributes = RootAttributes(atts);
+            return;
+        }
+        if (depth_ == 2 && StartTopLevel(name, atts)) return;
+        if (depth_ == 3 && container_) return BeginCapture(atts, container_);
         if (name == "sheetData") {
             inSheetData_ = true;
-        } else if (name == "extLst" || name == "AlternateContent") {
-            skip_ = 1;
         } else if (name == "sheetPr") {
             if (const char* v = FindAtt(atts, "codeName")) sink_.SetCodeName(v);
+            Keep(place::kSheetPrAttributes, OtherAttributes(QualifiedName(), atts, {"codeName"}));
         } else if (name == "pageSetUpPr") {
             fitToPage_ = ParseBool(Att(atts, "fitToPage"), false);
+            Keep(place::kPageSetUpPrAttributes, OtherAttributes(QualifiedName(), atts, {"fitToPage"}));
+        } else if (depth_ == 3 && inSheetPr_) {
+            BeginCapture(atts, nullptr, place::kSheetPrChildren);  // tabColor, outlinePr
         } else if (name == "dimension") {
             if (auto area = ParseArea(Att(atts, "ref")))
                 // At least ~20 bytes of XML stand behind each row, which bounds a forged dimension.
@@ -70,14 +83,26 @@ public:
             if (sheetViews_ == 1) {
                 view_.showGridLines = ParseBool(Att(atts, "showGridLines"), true);
                 view_.tabSelected = ParseBool(Att(atts, "tabSelected"), false);
+                inSheetView_ = true;
+                Keep(place::kSheetViewAttributes,
+                     OtherAttributes(QualifiedName(), atts, {"showGridLines", "tabSelected", "workbookViewId"}));
+            } else {
+                BeginCapture(atts, nullptr, place::kSheetViewsMore);
             }
-        } else if (name == "pane" && sheetViews_ == 1) {
+        } else if (name == "pane" && depth_ == 4) {
             activePane_ = Att(atts, "activePane");
-        } else if (name == "selection" && sheetViews_ == 1) {
-            Selection(atts);
+            if (activePane_.empty()) activePane_ = "topLeft";
+            kept.selectionPane = activePane_;
+            BeginCapture(atts, nullptr, place::kSheetViewChildren);
+        } else if (name == "selection" && depth_ == 4) {
+            if (!Selection(atts)) BeginCapture(atts, nullptr, place::kSheetViewChildren);
+        } else if (depth_ == 4 && inSheetView_) {
+            BeginCapture(atts, nullptr, place::kSheetViewTail);  // pivotSelection, extLst
         } else if (name == "sheetFormatPr") {
             sink_.SetDefaultSizes(ParseDouble(Att(atts, "defaultColWidth")).value_or(0),
                                   ParseDouble(Att(atts, "defaultRowHeight")).value_or(0));
+            Keep(place::kSheetFormatPrAttributes,
+                 OtherAttributes(QualifiedName(), atts, {"defaultColWidth", "defaultRowHeight", "customHeight"}));
         } else if (name == "col") {
             Column(atts);
         } else if (name == "mergeCell") {
@@ -91,6 +116,8 @@ public:
             Margins(atts);
         } else if (name == "pageSetup") {
             Setup(atts);
+            Keep(place::kPageSetupAttributes,
+                 OtherAttributes(QualifiedName(), atts, {"paperSize", "orientation", "scale", "fitToWidth", "fitToHeight"}));
         } else if (name == "oddHeader" || name == "oddFooter") {
             capture_ = &headerFooterText_;
             headerFooterText_.clear();
@@ -100,11 +127,24 @@ public:
     }
 
     void End(std::string_view name) override {
+        --depth_;
+        if (keeping_) {
+            keeping_->End(QualifiedName());
+            if (keeping_->Depth() == 0) EndCapture();
+            return;
+        }
         if (skip_) {
             --skip_;
             return;
         }
         if (inSheetData_) return EndInData(name);
+        if (depth_ == 1 && container_) {
+            if (!container_->items.empty()) kept.elements.push_back(std::move(*container_));
+            container_.reset();
+            return;
+        }
+        if (depth_ == 1) inSheetPr_ = false;
+        if (depth_ == 2 && name == "sheetView") inSheetView_ = false;
         if (name == "oddHeader") {
             SplitHeaderFooter(headerFooterText_, setup_.LeftHeader, setup_.CenterHeader, setup_.RightHeader);
             capture_ = nullptr;
@@ -117,6 +157,7 @@ public:
     }
 
     void Text(const char* s, int len) override {
+        if (keeping_) return keeping_->Text(s, size_t(len));
         if (capture_ && !skip_) capture_->append(s, size_t(len));
     }
 
@@ -124,6 +165,79 @@ private:
     static const char* Att(const char** atts, std::string_view name) {
         const char* v = FindAtt(atts, name);
         return v ? v : "";
+    }
+
+    // ----- what the model does not hold -----
+
+    // Elements the model reads; every other child of <worksheet> is kept.
+    static bool IsModelled(std::string_view name) {
+        static constexpr std::string_view kModelled[] = {
+            "sheetPr", "dimension", "sheetViews", "sheetFormatPr", "cols", "sheetData", "sheetProtection",
+            "mergeCells", "printOptions", "pageMargins", "pageSetup", "headerFooter", "drawing"};
+        return std::find(std::begin(kModelled), std::end(kModelled), name) != std::end(kModelled);
+    }
+
+    // Containers whose items each refer to cells: an item whose cells are all
+    // deleted goes alone.
+    static bool IsItemContainer(std::string_view name) {
+        return name == "dataValidations" || name == "hyperlinks" || name == "protectedRanges" || name == "ignoredErrors";
+    }
+
+    // A child of <worksheet>: true when it is kept (and so taken care of).
+    bool StartTopLevel(std::string_view name, const char** atts) {
+        int known = place::InWorksheet(name);
+        if (known >= 0) lastPlace_ = known;
+        if (name == "sheetPr") inSheetPr_ = true;
+        if (IsModelled(name)) return false;
+        if (IsItemContainer(name)) {
+            container_ = std::make_unique<KeptElement>();
+            container_->place = lastPlace_;
+            container_->counted = name == "dataValidations";
+            KeptFragment attrs = OtherAttributes(QualifiedName(), atts, {"count"});
+            container_->open = "<" + std::string(QualifiedName()) + attrs.Render();
+            container_->close = "</" + std::string(QualifiedName()) + ">";
+            return true;
+        }
+        BeginCapture(atts, nullptr, lastPlace_);
+        if (name == "tableParts") captureUnique_ = true;
+        return true;
+    }
+
+    // Starts keeping the element that begins here, as an item of `container`
+    // or as an element of its own at `place`.
+    void BeginCapture(const char** atts, std::unique_ptr<KeptElement>& container, int place = 0) {
+        captureContainer_ = container.get();
+        capturePlace_ = place;
+        captureUnique_ = false;
+        keeping_ = std::make_unique<FragmentBuilder>();
+        keeping_->Start(QualifiedName(), atts);
+    }
+    void BeginCapture(const char** atts, std::nullptr_t, int place) {
+        std::unique_ptr<KeptElement> none;
+        BeginCapture(atts, none, place);
+    }
+
+    void EndCapture() {
+        KeptFragment f = keeping_->Take();
+        keeping_.reset();
+        if (captureContainer_) {
+            captureContainer_->items.push_back(std::move(f));
+            captureContainer_ = nullptr;
+            return;
+        }
+        KeptElement e;
+        e.place = capturePlace_;
+        e.uniqueInWorkbook = captureUnique_;
+        e.items.push_back(std::move(f));
+        kept.elements.push_back(std::move(e));
+    }
+
+    void Keep(int place, KeptFragment&& f) {
+        if (f.Empty()) return;
+        KeptElement e;
+        e.place = place;
+        e.items.push_back(std::move(f));
+        kept.elements.push_back(std::move(e));
     }
 
     [[noreturn]] void BadRef(const std::string& what) const {
@@ -297,16 +411,19 @@ private:
 
     // ----- everything around the data -----
 
-    void Selection(const char** atts) {
+    // The selection of the active pane is the model's (true); other panes'
+    // selections are kept as they are.
+    bool Selection(const char** atts) {
         const char* pane = FindAtt(atts, "pane");
-        // Of several panes' selections the active pane's counts.
-        if (pane && activePane_ != pane && haveSelection_) return;
+        std::string_view p = pane ? pane : "topLeft";
+        if (haveSelection_ || (!activePane_.empty() && p != activePane_)) return false;
         haveSelection_ = true;
         int32_t r = 1, c = 1;
         if (ParseCellName(Att(atts, "activeCell"), r, c)) view_.activeCell = {r, c};
         std::string sq = Att(atts, "sqref");
         std::replace(sq.begin(), sq.end(), ' ', ',');
         view_.selection = sq.empty() ? CellAddress(view_.activeCell.row, view_.activeCell.col) : sq;
+        return true;
     }
 
     void Column(const char** atts) {
@@ -379,7 +496,16 @@ private:
     SheetSink& sink_;
     uint64_t partBytes_;
 
+    int depth_ = 0;  // elements open, the root included
     int skip_ = 0;  // depth inside an element whose content is ignored
+    // The element being kept (re-written as it is read) and where it goes.
+    std::unique_ptr<FragmentBuilder> keeping_;
+    KeptElement* captureContainer_ = nullptr;
+    int capturePlace_ = 0;
+    bool captureUnique_ = false;
+    std::unique_ptr<KeptElement> container_;  // an item container being read
+    int lastPlace_ = 0;
+    bool inSheetPr_ = false, inSheetView_ = false;
     bool inSheetData_ = false;
     std::string* capture_ = nullptr;  // where character data goes, or nowhere
 
@@ -406,10 +532,10 @@ private:
 
 }  // namespace
 
-std::string ReadSheet(ZipSource& zip, const std::string& part, const SheetContext& context, SheetSink& sink) {
+SheetExtras ReadSheet(ZipSource& zip, const std::string& part, const SheetContext& context, SheetSink& sink) {
     SheetHandler h(zip, part, context, sink);
     StreamXml(zip, part, h);
-    return h.drawingId;
+    return {std::move(h.drawingId), std::move(h.kept)};
 }
 
 void SplitHeaderFooter(const std::string& text, std::string& left, std::string& center, std::string& right) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "host/KeptXml.h"
+
 namespace host::xlsx {
 
 class SheetSink;
@@ -14,8 +16,12 @@ struct SheetContext {
     bool date1904 = false;  // for cells of type "d" (ISO 8601 dates)
 };
 
-// Returns the relationship id of the sheet's <drawing>, empty when it has none.
-std::string ReadSheet(ZipSource& zip, const std::string& part, const SheetContext& context, SheetSink& sink);
+struct SheetExtras {
+    std::string drawingId;  // relationship id of the sheet's <drawing>, empty when it has none
+    KeptSheet kept;         // the elements the model does not hold (relationships and drawing not yet filled)
+};
+
+SheetExtras ReadSheet(ZipSource& zip, const std::string& part, const SheetContext& context, SheetSink& sink);
 
 // "&L左&C中&R右" → the three sections; text before any section code is the centre.
 // Codes other than &L, &C and &R ("&P", "&&", "&\"宋体,常规\"") stay in the text.

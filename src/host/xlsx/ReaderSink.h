@@ -20,10 +20,12 @@
 //       SheetSink::AddMergedArea, SetProtection,
 //       SetPageSetup, SetView                      after the rows, any order
 //   SheetSink::AddPicture                          after every sheet's cells, from the calling thread
+//   SheetSink::SetKept                             at most once per sheet, after its pictures
 //   WorkbookSink::SetPrintArea / SetPrintTitles    after all sheets
 //   WorkbookSink::AddDefinedName                   after all sheets
 //   WorkbookSink::SetActiveSheet                   at most once
 //   WorkbookSink::SetVbaProject                    at most once
+//   WorkbookSink::SetKept                          at most once
 //   WorkbookSink::Finish                           once, when everything was read
 //
 // Threads: the cells and settings of different sheets may be delivered at the
@@ -40,6 +42,7 @@
 #include <vector>
 
 #include "host/Cell.h"
+#include "host/KeptXml.h"
 #include "host/Style.h"
 #include "host/Variant.h"
 #include "host/Workbook.h"
@@ -73,6 +76,8 @@ public:
     virtual void SetPageSetup(PageSetup&& setup) = 0;  // print areas and titles arrive separately
     virtual void SetView(const SheetView& view) = 0;
     virtual void AddPicture(Picture&& picture) = 0;
+    // What the sheet's part carries beyond the above (KeptXml.h).
+    virtual void SetKept(KeptSheet&& kept) = 0;
 };
 
 class WorkbookSink {
@@ -88,6 +93,8 @@ public:
     virtual void AddDefinedName(DefinedName&& name) = 0;
     virtual void SetActiveSheet(int sheet) = 0;
     virtual void SetVbaProject(std::vector<uint8_t>&& bytes) = 0;
+    // What the workbook part and the package carry beyond the above.
+    virtual void SetKept(KeptWorkbook&& kept) = 0;
     virtual void Finish() = 0;
 };
 

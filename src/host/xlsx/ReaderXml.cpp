@@ -35,12 +35,24 @@ void Guarded(void* data, F&& f) {
     }
 }
 
-void OnStart(void* data, const XML_Char* name, const XML_Char** atts) {
-    Guarded(data, [&](ExpatContext& c) { c.handler->Start(LocalName(name), atts); });
-}
-void OnEnd(void* data, const XML_Char* name) {
-    Guarded(data, [&](ExpatContext& c) { c.handler->End(LocalName(name)); });
-}
+}  // namespace
+
+struct ExpatDispatch {
+    static void Start(void* data, const XML_Char* name, const XML_Char** atts) {
+        Guarded(data, [&](ExpatContext& c) {
+            c.handler->qualifiedName_ = name;
+            c.handler->Start(LocalName(name), atts);
+        });
+    }
+    static void End(void* data, const XML_Char* name) {
+        Guarded(data, [&](ExpatContext& c) {
+            c.handler->qualifiedName_ = name;
+            c.handler->End(LocalName(name));
+        });
+    }
+};
+
+namespace {
 void OnText(void* data, const XML_Char* s, int len) {
     Guarded(data, [&](ExpatContext& c) { c.handler->Text(s, len); });
 }
@@ -70,7 +82,7 @@ void StreamXml(ZipSource& zip, const std::string& part, XmlHandler& handler) {
     std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> guard(p, XML_ParserFree);
     ExpatContext ctx{p, &handler, nullptr};
     XML_SetUserData(p, &ctx);
-    XML_SetElementHandler(p, OnStart, OnEnd);
+    XML_SetElementHandler(p, ExpatDispatch::Start, ExpatDispatch::End);
     XML_SetCharacterDataHandler(p, OnText);
     XML_SetStartDoctypeDeclHandler(p, OnDoctype);
     zip.Stream(part, [&](const char* s, size_t n, bool final) {
@@ -142,8 +154,13 @@ void AppendUtf8(std::string& out, uint32_t cp) {
     } else if (cp < 0x800) {
         out += char(0xC0 | (cp >> 6));
         out += char(0x80 | (cp & 0x3F));
-    } else {
+    } else if (cp < 0x10000) {
         out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xF0 | (cp >> 18));
+        out += char(0x80 | ((cp >> 12) & 0x3F));
         out += char(0x80 | ((cp >> 6) & 0x3F));
         out += char(0x80 | (cp & 0x3F));
     }
@@ -154,12 +171,25 @@ bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || 
 std::string DecodeEscapes(std::string s) {
     size_t at = s.find("_x");
     if (at == std::string::npos) return s;
+    auto escapeAt = [&](size_t i) -> int64_t {
+        if (s[i] == '_' && i + 6 < s.size() && s[i + 1] == 'x' && IsHex(s[i + 2]) && IsHex(s[i + 3]) &&
+            IsHex(s[i + 4]) && IsHex(s[i + 5]) && s[i + 6] == '_')
+            return int64_t(std::stoul(s.substr(i + 2, 4), nullptr, 16));
+        return -1;
+    };
     std::string out(s, 0, at);
     for (size_t i = at; i < s.size();) {
-        if (s[i] == '_' && i + 6 < s.size() && s[i + 1] == 'x' && IsHex(s[i + 2]) && IsHex(s[i + 3]) &&
-            IsHex(s[i + 4]) && IsHex(s[i + 5]) && s[i + 6] == '_') {
-            AppendUtf8(out, uint32_t(std::stoul(s.substr(i + 2, 4), nullptr, 16)));
+        if (int64_t cp = escapeAt(i); cp >= 0) {
             i += 7;
+            // A character beyond the BMP comes as two escaped UTF-16 halves; a lone half is no character.
+            if (cp >= 0xD800 && cp <= 0xDBFF && i < s.size()) {
+                int64_t low = escapeAt(i);
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+                    i += 7;
+                }
+            }
+            AppendUtf8(out, cp >= 0xD800 && cp <= 0xDFFF ? 0xFFFD : uint32_t(cp));
         } else {
             out += s[i++];
         }

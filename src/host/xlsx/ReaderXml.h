@@ -26,6 +26,13 @@ public:
     virtual void Start(std::string_view name, const char** atts) = 0;
     virtual void End(std::string_view name) = 0;
     virtual void Text(const char* s, int len) = 0;
+
+    // The element's name with its prefix as written ("x:row"), during Start and End.
+    const char* QualifiedName() const { return qualifiedName_; }
+
+private:
+    friend struct ExpatDispatch;
+    const char* qualifiedName_ = "";
 };
 
 // Parses the part; malformed XML or a document type declaration (entity

@@ -46,6 +46,8 @@ void WriteContentTypes(const PackagePlan& plan, XmlBuffer& out) {
     Override(out, "/xl/sharedStrings.xml", office("spreadsheetml.sharedStrings+xml"));
     Override(out, "/docProps/core.xml", "application/vnd.openxmlformats-package.core-properties+xml");
     Override(out, "/docProps/app.xml", office("extended-properties+xml"));
+    // Each kept part by name: a default by extension could clash with the written parts'.
+    for (const auto& [part, path] : plan.keptParts) Override(out, AbsoluteTarget(path), part->contentType);
     out.Raw("</Types>");
 }
 

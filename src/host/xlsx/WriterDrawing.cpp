@@ -21,14 +21,14 @@ std::pair<int64_t, int64_t> AnchorOffsetEmu(const Worksheet& ws, const CellAncho
     return {int64_t(x * kEmuPerPoint) + a.colOffset, int64_t(y * kEmuPerPoint) + a.rowOffset};
 }
 
-void WritePicture(XmlBuffer& out, const Worksheet& ws, const Picture& pic, int id, size_t relIndex) {
+void WritePicture(XmlBuffer& out, const Worksheet& ws, const Picture& pic, int64_t id, const std::string& relId) {
     out.Raw("<xdr:twoCellAnchor editAs=\"oneCell\">");
     WriteMarker(out, "from", pic.from);
     WriteMarker(out, "to", pic.to);
     out.Raw("<xdr:pic><xdr:nvPicPr><xdr:cNvPr").Attr("id", id).Attr("name", pic.name);
     if (!pic.description.empty()) out.Attr("descr", pic.description);
     out.Raw("/><xdr:cNvPicPr><a:picLocks noChangeAspect=\"1\"/></xdr:cNvPicPr></xdr:nvPicPr>");
-    out.Raw("<xdr:blipFill><a:blip").Attr("xmlns:r", kRelNs).Attr("r:embed", "rId" + std::to_string(relIndex))
+    out.Raw("<xdr:blipFill><a:blip").Attr("xmlns:r", kRelNs).Attr("r:embed", relId)
         .Raw("/><a:stretch><a:fillRect/></a:stretch></xdr:blipFill>");
     auto [x, y] = AnchorOffsetEmu(ws, pic.from);
     out.Raw("<xdr:spPr><a:xfrm><a:off").Attr("x", x).Attr("y", y).Raw("/><a:ext")
@@ -41,15 +41,19 @@ void WritePicture(XmlBuffer& out, const Worksheet& ws, const Picture& pic, int i
 
 void WriteDrawing(const PackagePlan& plan, const SheetPart& part, XmlBuffer& out) {
     const Worksheet& ws = *part.sheet;
+    const KeptDrawing& kept = ws.Kept().drawing;
     out.Declaration().Raw("<xdr:wsDr xmlns:xdr=\"http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing\" "
-                          "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\">");
-    // Shape ids start at 2 as the applications number them; 1 is the drawing itself.
+                          "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"")
+        .Raw(kept.rootAttributes).Raw(">");
+    // Shape ids start at 2 as the applications number them (1 is the drawing
+    // itself), above the ids of the kept shapes.
     size_t rel = 0;
     for (const Picture& pic : ws.Pictures()) {
         if (!pic.data) continue;
+        WritePicture(out, ws, pic, int64_t(part.firstShapeId + rel), part.pictureRelIds[rel]);
         ++rel;
-        WritePicture(out, ws, pic, int(rel) + 1, rel);
     }
+    for (const KeptFragment& anchor : kept.anchors) out.Raw(anchor.Render());
     out.Raw("</xdr:wsDr>");
 }
 

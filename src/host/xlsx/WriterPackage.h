@@ -12,6 +12,10 @@ namespace host::xlsx {
 using SaveStageHook = void (*)(const std::string& stage);
 void SetSaveStageHook(SaveStageHook hook);
 
+// Test seam: false makes saves write a named temporary file, as they do
+// where the file system has no unnamed ones (O_TMPFILE). True by default.
+void SetUnnamedTemporaryFiles(bool allowed);
+
 // Deflate level of the XML parts (1 fastest … 9 smallest).
 inline constexpr int kDeflateLevel = 1;
 

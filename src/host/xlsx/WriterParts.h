@@ -3,18 +3,25 @@
 // The layout is decided once (MakePackagePlan); each writer then emits one
 // part from it. Part paths and relationship ids:
 //
-//   xl/workbook.xml            rId1..rIdN  → worksheets/sheetK.xml (K = tab position)
-//                              rIdN+1 styles, +2 theme, +3 sharedStrings, +4 vbaProject
-//   xl/worksheets/sheetK.xml   rId1 → ../drawings/drawingD.xml (sheets with pictures only)
-//   xl/drawings/drawingD.xml   rIdP → ../media/imageI.ext (P = picture position, 1-based)
+//   xl/workbook.xml            → worksheets/sheetK.xml (K = position among the worksheets),
+//                                styles, theme, sharedStrings, vbaProject
+//   xl/worksheets/sheetK.xml   → ../drawings/drawingD.xml (sheets with pictures or kept drawing anchors)
+//   xl/drawings/drawingD.xml   → ../media/imageI.ext, one per picture
+//
+// Relationship ids are "rIdN", the lowest N not taken by a kept relationship
+// of the same part, which keeps its id (the kept XML names it). Kept parts
+// keep their names unless a written part took it (then "_N" is added before
+// the extension); their relationships are written with absolute targets.
 #include <cstdint>
 #include <ctime>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "host/KeptXml.h"
 #include "host/xlsx/WriterXml.h"
 
 namespace host {
@@ -34,9 +41,14 @@ struct ImagePart {
 struct SheetPart {
     const Worksheet* sheet = nullptr;
     int number = 0;                // sheetK.xml
-    int drawing = 0;               // drawingD.xml; 0 = the sheet has no pictures
+    int drawing = 0;               // drawingD.xml; 0 = the sheet has no drawing
     bool active = false;           // the workbook's active tab
+    int tabPosition = 0;           // 0-based among all tabs (kept chart sheets included)
+    std::string relId;             // of the workbook's relationship to it
+    std::string drawingRelId;      // of its relationship to the drawing
     std::vector<size_t> pictureImages;  // per picture: its index in PackagePlan::images
+    std::vector<std::string> pictureRelIds;  // per picture: the drawing's relationship to its image
+    uint32_t firstShapeId = 2;     // shape id of the first picture
 };
 
 struct PackagePlan {
@@ -44,7 +56,12 @@ struct PackagePlan {
     bool macroEnabled = false;     // writes the kept VBA project (.xlsm targets only)
     std::vector<SheetPart> sheets;
     std::vector<ImagePart> images;
-    int activeTab = 0;             // 0-based, always a visible sheet
+    int activeTab = 0;             // 0-based tab position, always a visible worksheet
+    std::string stylesRelId, themeRelId, sharedStringsRelId, vbaRelId;
+    std::string coreRelId, appRelId, officeDocumentRelId;  // of the package root
+    // Every kept part, each once, with the name it is written under.
+    std::vector<std::pair<const KeptPart*, std::string>> keptParts;
+    std::map<const KeptPart*, std::string> keptPath;
 };
 
 PackagePlan MakePackagePlan(const Workbook& wb, bool macroEnabled);
@@ -75,18 +92,24 @@ std::string ImageContentType(const std::string& extension);
 std::string QuotedSheetPrefix(const std::string& sheetName);
 
 void WriteContentTypes(const PackagePlan& plan, XmlBuffer& out);
-void WriteRootRels(XmlBuffer& out);
+void WriteRootRels(const PackagePlan& plan, XmlBuffer& out);
 void WriteWorkbookRels(const PackagePlan& plan, XmlBuffer& out);
 void WriteWorkbook(const PackagePlan& plan, XmlBuffer& out);
-void WriteStyles(const StyleTable& styles, XmlBuffer& out);
+void WriteStyles(const StyleTable& styles, const std::vector<KeptElement>& kept, XmlBuffer& out);
 void WriteTheme(XmlBuffer& out);
 void WriteCoreProperties(const Workbook& wb, std::time_t now, XmlBuffer& out);
 void WriteAppProperties(const PackagePlan& plan, XmlBuffer& out);
 void WriteSharedStrings(const SharedStrings& sst, XmlBuffer& out);
 void WriteWorksheet(const SheetPart& part, SharedStrings& sst, XmlBuffer& out);
-void WriteSheetRels(const SheetPart& part, XmlBuffer& out);
+void WriteSheetRels(const PackagePlan& plan, const SheetPart& part, XmlBuffer& out);
 void WriteDrawing(const PackagePlan& plan, const SheetPart& part, XmlBuffer& out);
 void WriteDrawingRels(const PackagePlan& plan, const SheetPart& part, XmlBuffer& out);
+// The relationships of a kept part; false when it has none (no part is written).
+bool WriteKeptPartRels(const PackagePlan& plan, const KeptPart& part, XmlBuffer& out);
+// The kept elements of one place, in the order the file had them.
+void WriteKept(const std::vector<KeptElement>& elements, int place, XmlBuffer& out);
+// "xl/comments1.xml" → "/xl/comments1.xml"
+inline std::string AbsoluteTarget(const std::string& path) { return "/" + path; }
 
 // Namespaces and relationship types used by several parts.
 inline constexpr std::string_view kMainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";

@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <cstdio>
 #include <unordered_map>
 
 #include "host/Style.h"
+#include "host/xlsx/KeptPlaces.h"
 #include "host/xlsx/WriterParts.h"
 
 namespace host::xlsx {
@@ -203,7 +205,7 @@ void WriteXf(XmlBuffer& out, const CellFormat& f, const XfIds& ids, bool cellXf)
 
 }  // namespace
 
-void WriteStyles(const StyleTable& styles, XmlBuffer& out) {
+void WriteStyles(const StyleTable& styles, const std::vector<KeptElement>& kept, XmlBuffer& out) {
     StylesBuilder builder;
     XmlBuffer cellXfs, normalXf;
     cellXfs.Raw("<cellXfs").Attr("count", int64_t(styles.Size())).Raw(">");
@@ -215,11 +217,22 @@ void WriteStyles(const StyleTable& styles, XmlBuffer& out) {
     }
     cellXfs.Raw("</cellXfs>");
 
-    out.Declaration().Raw("<styleSheet").Attr("xmlns", kMainNs).Raw(">");
+    auto has = [&](int place) {
+        return std::any_of(kept.begin(), kept.end(), [&](const KeptElement& e) { return e.place == place; });
+    };
+    out.Declaration().Raw("<styleSheet").Attr("xmlns", kMainNs);
+    WriteKept(kept, place::kStylesRootAttributes, out);
+    out.Raw(">");
     builder.WriteAll(out, cellXfs.Str(), normalXf.Str());
     out.Raw("<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>");
-    out.Raw("<dxfs count=\"0\"/><tableStyles count=\"0\" defaultTableStyle=\"TableStyleMedium9\" "
-            "defaultPivotStyle=\"PivotStyleLight16\"/>");
+    // The differential formats of a read file stay in their order: conditional
+    // formats and tables name them by position.
+    if (has(place::kStylesDxfs)) WriteKept(kept, place::kStylesDxfs, out);
+    else out.Raw("<dxfs count=\"0\"/>");
+    if (has(place::kStylesTableStyles)) WriteKept(kept, place::kStylesTableStyles, out);
+    else out.Raw("<tableStyles count=\"0\" defaultTableStyle=\"TableStyleMedium9\" defaultPivotStyle=\"PivotStyleLight16\"/>");
+    WriteKept(kept, place::kStylesColors, out);
+    WriteKept(kept, place::kStylesExtLst, out);
     out.Raw("</styleSheet>");
 }
 

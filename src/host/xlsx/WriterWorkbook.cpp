@@ -1,6 +1,8 @@
 #include <algorithm>
+#include <iterator>
 
 #include "host/Workbook.h"
+#include "host/xlsx/KeptPlaces.h"
 #include "host/xlsx/WriterParts.h"
 
 namespace host::xlsx {
@@ -66,42 +68,75 @@ std::vector<NameEntry> CollectNames(const Workbook& wb) {
     return names;
 }
 
-void WriteDefinedNames(const Workbook& wb, XmlBuffer& out) {
-    std::vector<NameEntry> names = CollectNames(wb);
+void WriteDefinedNames(const PackagePlan& plan, XmlBuffer& out) {
+    std::vector<NameEntry> names = CollectNames(*plan.wb);
     if (names.empty()) return;
     out.Raw("<definedNames>");
     for (const NameEntry& n : names) {
         out.Raw("<definedName").Attr("name", n.name);
-        if (n.localSheet >= 0) out.Attr("localSheetId", n.localSheet);
+        // The scope is a position among all tabs, kept chart sheets included.
+        if (n.localSheet >= 0) out.Attr("localSheetId", plan.sheets[size_t(n.localSheet)].tabPosition);
         if (n.hidden) out.Raw(" hidden=\"1\"");
         out.Raw(">").Text(n.formula).Raw("</definedName>");
     }
     out.Raw("</definedNames>");
 }
 
+void WriteSheets(const PackagePlan& plan, XmlBuffer& out) {
+    const std::vector<KeptSheetTab>& tabs = plan.wb->Kept().sheetTabs;
+    out.Raw("<sheets>");
+    int id = 0;
+    auto keptTabsAfter = [&](int worksheets) {
+        for (const KeptSheetTab& t : tabs) {
+            if (t.after != worksheets) continue;
+            out.Raw("<sheet").AttrEscaped("name", t.name).Attr("sheetId", ++id);
+            if (!t.state.empty()) out.Attr("state", t.state);
+            out.Attr("r:id", t.relationship.id).Raw("/>");
+        }
+    };
+    keptTabsAfter(0);
+    int written = 0;
+    for (const SheetPart& s : plan.sheets) {
+        out.Raw("<sheet").AttrEscaped("name", s.sheet->Name()).Attr("sheetId", ++id);
+        if (s.sheet->Visible() == xlSheetHidden) out.Raw(" state=\"hidden\"");
+        if (s.sheet->Visible() == xlSheetVeryHidden) out.Raw(" state=\"veryHidden\"");
+        out.Attr("r:id", s.relId).Raw("/>");
+        keptTabsAfter(++written);
+    }
+    // Tabs whose place is beyond the worksheets left (sheets were deleted) go last.
+    for (const KeptSheetTab& t : tabs)
+        if (t.after > written) {
+            out.Raw("<sheet").AttrEscaped("name", t.name).Attr("sheetId", ++id);
+            if (!t.state.empty()) out.Attr("state", t.state);
+            out.Attr("r:id", t.relationship.id).Raw("/>");
+        }
+    out.Raw("</sheets>");
+}
+
 }  // namespace
 
 void WriteWorkbook(const PackagePlan& plan, XmlBuffer& out) {
     const Workbook& wb = *plan.wb;
-    out.Declaration().Raw("<workbook").Attr("xmlns", kMainNs).Attr("xmlns:r", kRelNs).Raw(">");
-    out.Raw("<workbookPr");
-    if (plan.macroEnabled) out.Raw(" codeName=\"ThisWorkbook\"");  // the document module of the kept project
-    if (wb.Date1904()) out.Raw(" date1904=\"1\"");
-    out.Raw("/>");
-    out.Raw("<bookViews><workbookView").Attr("activeTab", plan.activeTab).Raw("/></bookViews>");
-    out.Raw("<sheets>");
-    int id = 0;
-    for (const SheetPart& s : plan.sheets) {
-        ++id;
-        out.Raw("<sheet").Attr("name", s.sheet->Name()).Attr("sheetId", id);
-        if (s.sheet->Visible() == xlSheetHidden) out.Raw(" state=\"hidden\"");
-        if (s.sheet->Visible() == xlSheetVeryHidden) out.Raw(" state=\"veryHidden\"");
-        out.Attr("r:id", "rId" + std::to_string(id)).Raw("/>");
+    const KeptWorkbook& kept = wb.Kept();
+    out.Declaration().Raw("<workbook").Attr("xmlns", kMainNs).Attr("xmlns:r", kRelNs).Raw(kept.rootAttributes).Raw(">");
+    constexpr int kPlaces = int(std::size(place::kWorkbookOrder));
+    for (int p = 0; p < kPlaces; ++p) {
+        switch (p) {
+            case 2:
+                out.Raw("<workbookPr");
+                if (plan.macroEnabled) out.Raw(" codeName=\"ThisWorkbook\"");  // the document module of the kept project
+                if (wb.Date1904()) out.Raw(" date1904=\"1\"");
+                out.Raw("/>");
+                break;
+            case 4: out.Raw("<bookViews><workbookView").Attr("activeTab", plan.activeTab).Raw("/></bookViews>"); break;
+            case 5: WriteSheets(plan, out); break;
+            case 8: WriteDefinedNames(plan, out); break;
+            // Cached formula results may be stale: the reading application recalculates.
+            case 9: out.Raw("<calcPr calcId=\"191029\" fullCalcOnLoad=\"1\"/>"); break;
+            default: break;
+        }
+        WriteKept(kept.elements, p, out);
     }
-    out.Raw("</sheets>");
-    WriteDefinedNames(wb, out);
-    // Cached formula results may be stale: the reading application recalculates.
-    out.Raw("<calcPr calcId=\"191029\" fullCalcOnLoad=\"1\"/>");
     out.Raw("</workbook>");
 }
 

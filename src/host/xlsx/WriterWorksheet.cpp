@@ -1,6 +1,9 @@
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "host/Workbook.h"
+#include "host/xlsx/KeptPlaces.h"
 #include "host/xlsx/WriterParts.h"
 
 namespace host::xlsx {
@@ -22,16 +25,32 @@ private:
     std::vector<std::string> names_;
 };
 
+bool HasKept(const std::vector<KeptElement>& elements, int place) {
+    return std::any_of(elements.begin(), elements.end(), [&](const KeptElement& e) { return e.place == place; });
+}
+
 void WriteSheetPr(const Worksheet& ws, XmlBuffer& out) {
+    const auto& kept = ws.Kept().elements;
     bool fit = ws.PageSetup().Zoom == 0;
-    if (ws.CodeName().empty() && !fit) return;
+    bool keptSetUp = HasKept(kept, place::kPageSetUpPrAttributes);
+    bool keptChildren = HasKept(kept, place::kSheetPrChildren);
+    if (ws.CodeName().empty() && !fit && !keptSetUp && !keptChildren && !HasKept(kept, place::kSheetPrAttributes)) return;
     out.Raw("<sheetPr");
     if (!ws.CodeName().empty()) out.Attr("codeName", ws.CodeName());
-    if (!fit) {
+    WriteKept(kept, place::kSheetPrAttributes, out);
+    if (!fit && !keptSetUp && !keptChildren) {
         out.Raw("/>");
         return;
     }
-    out.Raw("><pageSetUpPr fitToPage=\"1\"/></sheetPr>");
+    out.Raw(">");
+    WriteKept(kept, place::kSheetPrChildren, out);  // tabColor, outlinePr come before pageSetUpPr
+    if (fit || keptSetUp) {
+        out.Raw("<pageSetUpPr");
+        WriteKept(kept, place::kPageSetUpPrAttributes, out);
+        if (fit) out.Raw(" fitToPage=\"1\"");
+        out.Raw("/>");
+    }
+    out.Raw("</sheetPr>");
 }
 
 // "$A$1,C3:D4" → "A1 C3:D4", the space-separated list a selection's sqref takes.
@@ -45,23 +64,31 @@ std::string SelectionRefs(const std::string& selection) {
 }
 
 void WriteSheetView(const Worksheet& ws, bool active, XmlBuffer& out) {
+    const KeptSheet& kept = ws.Kept();
     out.Raw("<sheetViews><sheetView");
+    WriteKept(kept.elements, place::kSheetViewAttributes, out);
     if (!ws.ShowGridLines()) out.Raw(" showGridLines=\"0\"");
     if (ws.TabSelected() || active) out.Raw(" tabSelected=\"1\"");
-    out.Raw(" workbookViewId=\"0\"");
+    out.Raw(" workbookViewId=\"0\">");
+    // Children: pane, selections of other panes, the model's selection, the rest.
+    WriteKept(kept.elements, place::kSheetViewChildren, out);
     CellRef a = ws.ActiveCell();
     std::string sel = SelectionRefs(ws.Selection());
     std::string cell = CellAddress(a.row, a.col);
-    if (cell == "A1" && (sel.empty() || sel == "A1")) {
-        out.Raw("/></sheetViews>");
-        return;
+    if (cell != "A1" || !(sel.empty() || sel == "A1") || !kept.selectionPane.empty()) {
+        out.Raw("<selection");
+        if (!kept.selectionPane.empty() && kept.selectionPane != "topLeft") out.Attr("pane", kept.selectionPane);
+        out.Attr("activeCell", cell).Attr("sqref", sel.empty() ? cell : sel).Raw("/>");
     }
-    out.Raw("><selection").Attr("activeCell", cell).Attr("sqref", sel.empty() ? cell : sel).Raw("/>");
-    out.Raw("</sheetView></sheetViews>");
+    WriteKept(kept.elements, place::kSheetViewTail, out);
+    out.Raw("</sheetView>");
+    WriteKept(kept.elements, place::kSheetViewsMore, out);
+    out.Raw("</sheetViews>");
 }
 
 void WriteSheetFormat(const Worksheet& ws, XmlBuffer& out) {
     out.Raw("<sheetFormatPr");
+    WriteKept(ws.Kept().elements, place::kSheetFormatPrAttributes, out);
     if (ws.DefaultColumnWidth() != 8.43) out.AttrNumber("defaultColWidth", ws.DefaultColumnWidth());
     out.AttrNumber("defaultRowHeight", ws.StandardHeight());
     if (ws.StandardHeight() != 13.5) out.Raw(" customHeight=\"1\"");
@@ -218,8 +245,10 @@ void WritePrintSettings(const Worksheet& ws, XmlBuffer& out) {
         .AttrNumber("right", ps.RightMargin / kPointsPerInch).AttrNumber("top", ps.TopMargin / kPointsPerInch)
         .AttrNumber("bottom", ps.BottomMargin / kPointsPerInch).AttrNumber("header", ps.HeaderMargin / kPointsPerInch)
         .AttrNumber("footer", ps.FooterMargin / kPointsPerInch).Raw("/>");
-    if (HasOwnPageSetup(ps)) {
+    const auto& kept = ws.Kept().elements;
+    if (HasOwnPageSetup(ps) || HasKept(kept, place::kPageSetupAttributes)) {
         out.Raw("<pageSetup").Attr("paperSize", ps.PaperSize);
+        WriteKept(kept, place::kPageSetupAttributes, out);  // first page number, page order, printer settings …
         if (ps.Zoom > 0) out.Attr("scale", ps.Zoom);
         else out.Attr("fitToWidth", ps.FitToPagesWide).Attr("fitToHeight", ps.FitToPagesTall);
         out.Attr("orientation", ps.Orientation == 2 ? "landscape" : "portrait").Raw("/>");
@@ -235,20 +264,42 @@ void WritePrintSettings(const Worksheet& ws, XmlBuffer& out) {
 
 }  // namespace
 
+void WriteKept(const std::vector<KeptElement>& elements, int place, XmlBuffer& out) {
+    for (const KeptElement& e : elements) {
+        if (e.place != place) continue;
+        out.Raw(e.open);
+        if (e.counted) out.Attr("count", int64_t(e.items.size()));
+        if (!e.open.empty()) out.Raw(">");
+        for (const KeptFragment& f : e.items) out.Raw(f.Render());
+        out.Raw(e.close);
+    }
+}
+
 void WriteWorksheet(const SheetPart& part, SharedStrings& sst, XmlBuffer& out) {
     const Worksheet& ws = *part.sheet;
     const Workbook& wb = ws.Parent();
-    out.Declaration().Raw("<worksheet").Attr("xmlns", kMainNs).Attr("xmlns:r", kRelNs).Raw(">");
-    WriteSheetPr(ws, out);
-    out.Raw("<dimension").Attr("ref", AreaAddress(ws.UsedRect(), false, false)).Raw("/>");
-    WriteSheetView(ws, part.active, out);
-    WriteSheetFormat(ws, out);
-    WriteColumns(ws, out);
-    WriteSheetData(ws, uint32_t(wb.Styles().Size()), sst, out);
-    WriteSheetProtection(ws, out);
-    WriteMerges(ws, out);
-    WritePrintSettings(ws, out);
-    if (part.drawing) out.Raw("<drawing r:id=\"rId1\"/>");
+    const KeptSheet& kept = ws.Kept();
+    out.Declaration().Raw("<worksheet").Attr("xmlns", kMainNs).Attr("xmlns:r", kRelNs).Raw(kept.rootAttributes).Raw(">");
+    // Each element the model writes, then the kept elements that followed it
+    // in the file, in the schema's order.
+    constexpr int kPlaces = int(std::size(place::kWorksheetOrder));
+    for (int p = 0; p < kPlaces; ++p) {
+        switch (p) {
+            case 0: WriteSheetPr(ws, out); break;
+            case 1: out.Raw("<dimension").Attr("ref", AreaAddress(ws.UsedRect(), false, false)).Raw("/>"); break;
+            case 2: WriteSheetView(ws, part.active, out); break;
+            case 3: WriteSheetFormat(ws, out); break;
+            case 4: WriteColumns(ws, out); break;
+            case 5: WriteSheetData(ws, uint32_t(wb.Styles().Size()), sst, out); break;
+            case 7: WriteSheetProtection(ws, out); break;
+            case 14: WriteMerges(ws, out); break;
+            case 19: WritePrintSettings(ws, out); break;  // printOptions, pageMargins, pageSetup, headerFooter
+            case 29: if (part.drawing) out.Raw("<drawing").Attr("r:id", part.drawingRelId).Raw("/>"); break;
+            default: break;
+        }
+        WriteKept(kept.elements, p, out);
+        out.MaybeFlush();
+    }
     out.Raw("</worksheet>");
 }
 

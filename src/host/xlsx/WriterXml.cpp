@@ -33,7 +33,12 @@ bool IsNonCharacter(std::string_view s, size_t i) {
 
 }  // namespace
 
-void XmlBuffer::Escape(std::string_view s, bool attribute) {
+void XmlBuffer::Escape(std::string_view s, bool attribute, bool xstring) {
+    auto hexEscape = [&](unsigned cp) {
+        static const char kHex[] = "0123456789ABCDEF";
+        char e[7] = {'_', 'x', kHex[(cp >> 12) & 15], kHex[(cp >> 8) & 15], kHex[(cp >> 4) & 15], kHex[cp & 15], '_'};
+        buf_.append(e, 7);
+    };
     size_t run = 0;  // start of the pending span copied unchanged
     auto flush = [&](size_t end) {
         if (end > run) buf_.append(s.data() + run, end - run);
@@ -44,6 +49,7 @@ void XmlBuffer::Escape(std::string_view s, bool attribute) {
             size_t n = Utf8SequenceLength(s, i);
             if (n == 0 || (n == 3 && IsNonCharacter(s, i))) {
                 flush(i);
+                if (n && xstring) hexEscape(0xFFFE | (static_cast<unsigned char>(s[i + 2]) & 1));
                 i += n ? n : 1;
                 run = i;
             } else {
@@ -63,6 +69,7 @@ void XmlBuffer::Escape(std::string_view s, bool attribute) {
             default:
                 if (c < 0x20) {
                     flush(i);
+                    if (xstring) hexEscape(c);
                     run = ++i;
                     continue;
                 }
@@ -91,16 +98,26 @@ bool IsEscapePattern(std::string_view s, size_t i) {
 }
 }  // namespace
 
-XmlBuffer& XmlBuffer::CellText(std::string_view s) {
+void XmlBuffer::EscapeXstring(std::string_view s, bool attribute) {
     size_t start = 0;
     for (size_t i = s.find('_'); i != std::string_view::npos; i = s.find('_', i + 1)) {
         if (!IsEscapePattern(s, i)) continue;
-        Escape(s.substr(start, i - start), false);
+        Escape(s.substr(start, i - start), attribute, true);
         buf_.append("_x005F_");
         start = i + 1;
     }
-    Escape(s.substr(start), false);
+    Escape(s.substr(start), attribute, true);
+}
+
+XmlBuffer& XmlBuffer::CellText(std::string_view s) {
+    EscapeXstring(s, false);
     return *this;
+}
+
+XmlBuffer& XmlBuffer::AttrEscaped(std::string_view name, std::string_view value) {
+    OpenAttr(name);
+    EscapeXstring(value, true);
+    return Char('"');
 }
 
 XmlBuffer& XmlBuffer::AttrValue(std::string_view s) {

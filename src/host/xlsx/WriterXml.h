@@ -52,9 +52,14 @@ public:
 
     // Escaped character data for element content.
     XmlBuffer& Text(std::string_view s);
-    // Cell text: Text, and a literal "_xHHHH_" has its underscore written as
-    // "_x005F_", since readers decode that pattern as an escaped character.
+    // Text of the format's string type (cell text, sheet names): what XML
+    // cannot carry is written as the format's escape "_xHHHH_" instead of
+    // being dropped (C0 controls other than TAB, LF and CR; U+FFFE, U+FFFF),
+    // and a literal "_xHHHH_" has its underscore written as "_x005F_", since
+    // readers decode that pattern. Bytes that are not UTF-8 are still dropped.
     XmlBuffer& CellText(std::string_view s);
+    // ` name="value"` with the value escaped as CellText does, for attributes of that type.
+    XmlBuffer& AttrEscaped(std::string_view name, std::string_view value);
     // Escaped attribute value (without the quotes).
     XmlBuffer& AttrValue(std::string_view s);
     // ` name="value"` with the value escaped.
@@ -70,7 +75,9 @@ public:
     XmlBuffer& Declaration() { return Raw("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"); }
 
 private:
-    void Escape(std::string_view s, bool attribute);
+    // `xstring`: characters XML cannot carry become "_xHHHH_" rather than nothing.
+    void Escape(std::string_view s, bool attribute, bool xstring = false);
+    void EscapeXstring(std::string_view s, bool attribute);
     void OpenAttr(std::string_view name);  // ` name="`
     std::string buf_;
     std::function<void(std::string_view)> flush_;

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 # Regenerates the openpyxl-made input files of the reader's tests:
-#   /usr/bin/python3 make_inputs.py      (from this folder)
+#   /usr/bin/python3 make_inputs.py [kept]     (from this folder; "kept": only openpyxl-kept.xlsx)
 # The files are checked in; the tests do not need python.
 import datetime
 
@@ -66,5 +66,67 @@ def write_only():
     wb.save("openpyxl-write-only.xlsx")
 
 
-features()
-write_only()
+def kept():
+    # What the host does not model but must write back: comments, links,
+    # validation, conditional formats, panes, filter, a table, a chart, tab
+    # colour, a chart sheet, names.
+    from openpyxl.chart import BarChart, Reference
+    from openpyxl.comments import Comment
+    from openpyxl.formatting.rule import CellIsRule
+    from openpyxl.worksheet.datavalidation import DataValidation
+    from openpyxl.worksheet.table import Table, TableStyleInfo
+
+    wb = openpyxl.Workbook()
+    ws = wb.active
+    ws.title = "名单"
+    ws.append(["姓名", "性别", "分数", "备注"])
+    for i in range(1, 20):
+        ws.append(["考生%d" % i, "男" if i % 2 else "女", 60 + i * 2, ""])
+    ws["B3"].comment = Comment("核对性别", "教务处")
+    ws["D12"].comment = Comment("第二条批注", "教务处")
+    ws["D5"].hyperlink = "https://example.com/考场"
+    ws["D15"].hyperlink = "#'名单'!A1"
+    gender = DataValidation(type="list", formula1='"男,女"', allow_blank=True)
+    gender.add("B2:B20")
+    ws.add_data_validation(gender)
+    band = DataValidation(type="whole", operator="between", formula1="0", formula2="100")
+    band.add("C5:C8")
+    ws.add_data_validation(band)
+    ws.conditional_formatting.add("C2:C20", CellIsRule(operator="greaterThan", formula=["90"],
+                                                       fill=PatternFill("solid", bgColor="FFC7CE")))
+    ws.conditional_formatting.add("D6:D7", CellIsRule(operator="equal", formula=['"缺考"'],
+                                                      fill=PatternFill("solid", bgColor="C6EFCE")))
+    ws.freeze_panes = "B12"
+    ws.auto_filter.ref = "A1:D20"
+    ws.sheet_properties.tabColor = "FF0000"
+    chart = BarChart()
+    chart.title = "分数"
+    chart.add_data(Reference(ws, min_col=3, min_row=1, max_row=20), titles_from_data=True)
+    ws.add_chart(chart, "F2")
+
+    other = wb.create_sheet("表格")
+    other.append(["班级", "人数"])
+    other.append(["一班", 40])
+    other.append(["二班", 42])
+    table = Table(displayName="班级表", ref="A1:B3")
+    table.tableStyleInfo = TableStyleInfo(name="TableStyleMedium9", showRowStripes=True)
+    other.add_table(table)
+
+    cs = wb.create_chartsheet("图表")
+    pie = BarChart()
+    pie.add_data(Reference(other, min_col=2, min_row=1, max_row=3), titles_from_data=True)
+    cs.add_chart(pie)
+    wb.move_sheet("图表", offset=-1)  # between the two worksheets
+    wb.defined_names.append(DefinedName("分数", attr_text="名单!$C$2:$C$20"))
+    wb.active = 0
+    wb.save("openpyxl-kept.xlsx")
+
+
+if __name__ == "__main__":
+    import sys
+    if "kept" in sys.argv[1:]:
+        kept()
+    else:
+        features()
+        write_only()
+        kept()

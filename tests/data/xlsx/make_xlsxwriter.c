@@ -60,6 +60,48 @@ int main(void) {
     worksheet_repeat_rows(ws, 0, 1);
     worksheet_protect(ws, "password", NULL);
     workbook_close(wb);
+    /* What the host keeps without modelling it, beside a picture on the same
+       sheet as a chart: comments, links, validation, conditional formats,
+       frozen panes, a filter, a table, tab colour, a chart sheet. */
+    wb = workbook_new("xlsxwriter-kept.xlsx");
+    ws = workbook_add_worksheet(wb, "成绩");
+    lxw_chartsheet* cs = workbook_add_chartsheet(wb, "图表");
+    lxw_worksheet* list = workbook_add_worksheet(wb, "名单");
+    worksheet_write_string(ws, 0, 0, "姓名", NULL);
+    worksheet_write_string(ws, 0, 1, "分数", NULL);
+    for (int r = 1; r <= 19; ++r) {
+        char name[32];
+        snprintf(name, sizeof name, "考生%d", r);
+        worksheet_write_string(ws, r, 0, name, NULL);
+        worksheet_write_number(ws, r, 1, 60 + r * 2, NULL);
+    }
+    worksheet_write_comment(ws, 2, 0, "核对姓名");
+    worksheet_write_url(ws, 4, 2, "https://example.com/成绩", NULL);
+    lxw_data_validation dv = {.validate = LXW_VALIDATION_TYPE_INTEGER, .criteria = LXW_VALIDATION_CRITERIA_BETWEEN,
+                              .minimum_number = 0, .maximum_number = 100};
+    worksheet_data_validation_range(ws, 1, 1, 19, 1, &dv);
+    lxw_format* red = workbook_add_format(wb);
+    format_set_bg_color(red, 0xFFC7CE);
+    lxw_conditional_format cf = {.type = LXW_CONDITIONAL_TYPE_CELL, .criteria = LXW_CONDITIONAL_CRITERIA_GREATER_THAN,
+                                 .value = 90, .format = red};
+    worksheet_conditional_format_range(ws, 1, 1, 19, 1, &cf);
+    worksheet_freeze_panes(ws, 1, 0);
+    worksheet_autofilter(ws, 0, 0, 19, 1);
+    worksheet_set_tab_color(ws, 0x00B050);
+    lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_COLUMN);
+    chart_add_series(chart, NULL, "='成绩'!$B$2:$B$20");
+    worksheet_insert_chart(ws, 1, 4, chart);
+    worksheet_insert_image(ws, 22, 4, "/tmp/tolm-reader-pixel.png");
+    lxw_chart* big = workbook_add_chart(wb, LXW_CHART_LINE);
+    chart_add_series(big, NULL, "='成绩'!$B$2:$B$20");
+    chartsheet_set_chart(cs, big);
+    worksheet_write_string(list, 0, 0, "班级", NULL);
+    worksheet_write_string(list, 0, 1, "人数", NULL);
+    worksheet_write_string(list, 1, 0, "一班", NULL);
+    worksheet_write_number(list, 1, 1, 40, NULL);
+    worksheet_add_table(list, 0, 0, 1, 1, NULL);
+    workbook_close(wb);
+
     remove("/tmp/tolm-reader-pixel.png");
     return 0;
 }
