@@ -87,6 +87,12 @@ public:
         } else if (name == "printOptions") {
             setup_.CenterHorizontally = ParseBool(Att(atts, "horizontalCentered"), false);
             setup_.CenterVertically = ParseBool(Att(atts, "verticalCentered"), false);
+            setup_.PrintGridlines = ParseBool(Att(atts, "gridLines"), false);
+            setup_.PrintHeadings = ParseBool(Att(atts, "headings"), false);
+        } else if (name == "rowBreaks" || name == "colBreaks") {
+            breaks_ = name == "rowBreaks" ? &setup_.RowBreaks : &setup_.ColumnBreaks;
+        } else if (name == "brk") {
+            Break(atts);
         } else if (name == "pageMargins") {
             Margins(atts);
         } else if (name == "pageSetup") {
@@ -105,7 +111,9 @@ public:
             return;
         }
         if (inSheetData_) return EndInData(name);
-        if (name == "oddHeader") {
+        if (name == "rowBreaks" || name == "colBreaks") {
+            breaks_ = nullptr;
+        } else if (name == "oddHeader") {
             SplitHeaderFooter(headerFooterText_, setup_.LeftHeader, setup_.CenterHeader, setup_.RightHeader);
             capture_ = nullptr;
         } else if (name == "oddFooter") {
@@ -361,9 +369,23 @@ private:
         setup_.hasSetup = true;
         setup_.PaperSize = int(ParseInt(Att(atts, "paperSize")).value_or(setup_.PaperSize));
         setup_.Orientation = std::string_view(Att(atts, "orientation")) == "landscape" ? 2 : 1;
-        scale_ = int(ParseInt(Att(atts, "scale")).value_or(100));
+        scale_ = int(std::clamp<int64_t>(ParseInt(Att(atts, "scale")).value_or(100), 10, 400));
         setup_.FitToPagesWide = int(ParseInt(Att(atts, "fitToWidth")).value_or(1));
         setup_.FitToPagesTall = int(ParseInt(Att(atts, "fitToHeight")).value_or(1));
+        setup_.Order = std::string_view(Att(atts, "pageOrder")) == "overThenDown" ? xlOverThenDown : xlDownThenOver;
+        if (ParseBool(Att(atts, "useFirstPageNumber"), false))
+            setup_.FirstPageNumber = int(ParseInt(Att(atts, "firstPageNumber")).value_or(1));
+    }
+
+    // A manual break after row (column) `id`; automatic breaks a producer
+    // stored are the pagination's business and are not kept.
+    void Break(const char** atts) {
+        if (!breaks_ || !ParseBool(Att(atts, "man"), false)) return;
+        auto id = ParseInt(Att(atts, "id"));
+        const int64_t limit = breaks_ == &setup_.RowBreaks ? kMaxRows : kMaxColumns;
+        if (!id || *id < 1 || *id >= limit) return;
+        auto it = std::lower_bound(breaks_->begin(), breaks_->end(), int32_t(*id));
+        if (it == breaks_->end() || *it != *id) breaks_->insert(it, int32_t(*id));
     }
 
     void Finish() {
@@ -397,6 +419,7 @@ private:
     std::string activePane_;
     bool haveSelection_ = false;
     PageSetup setup_;
+    std::vector<int32_t>* breaks_ = nullptr;  // inside <rowBreaks> or <colBreaks>
     bool fitToPage_ = false;
     int scale_ = 100;
     SheetProtection protection_;
