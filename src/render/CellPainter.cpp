@@ -287,7 +287,10 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
         }
         const QRect target(x, y, w, h);
         if (w <= 0 || h <= 0 || !target.intersects(areaRect)) continue;
-        const QImage& image = pictures_.Get(pic);
+        const QImage& image = o.maxImagePixelsPerDot > 0
+                                  ? pictures_.Get(pic, QSize(std::max(1, int(w * o.maxImagePixelsPerDot)),
+                                                             std::max(1, int(h * o.maxImagePixelsPerDot))))
+                                  : pictures_.Get(pic);
         if (!image.isNull()) p.drawImage(target, image);
     }
 }

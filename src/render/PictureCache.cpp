@@ -22,6 +22,16 @@ const QImage& PictureCache::Get(const host::Picture& picture) {
     return it->second.image;
 }
 
+const QImage& PictureCache::Get(const host::Picture& picture, QSize atMost) {
+    const QImage& full = Get(picture);
+    if (full.isNull() || atMost.isEmpty() || (full.width() <= atMost.width() && full.height() <= atMost.height()))
+        return full;
+    Entry& entry = images_.at(picture.data.get());
+    QImage& scaled = entry.scaled[{atMost.width(), atMost.height()}];
+    if (scaled.isNull()) scaled = full.scaled(atMost, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return scaled;
+}
+
 void PictureCache::Retain(const std::vector<host::Picture>& pictures) {
     std::set<const std::vector<uint8_t>*> used;
     for (const host::Picture& p : pictures)

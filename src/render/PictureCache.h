@@ -19,6 +19,10 @@ class PictureCache {
 public:
     // The decoded image, or a null image when the bytes are not a picture Qt reads.
     const QImage& Get(const host::Picture& picture);
+    // The image scaled down (smoothly, aspect kept) to fit `atMost` when it is
+    // larger; each size is scaled once and kept, so a document that stores
+    // images by identity stores each picture once.
+    const QImage& Get(const host::Picture& picture, QSize atMost);
     // Drops the images of buffers none of these pictures use.
     void Retain(const std::vector<host::Picture>& pictures);
     size_t Size() const { return images_.size(); }
@@ -27,6 +31,7 @@ private:
     struct Entry {
         std::shared_ptr<const std::vector<uint8_t>> bytes;
         QImage image;
+        std::map<std::pair<int, int>, QImage> scaled;
     };
     std::map<const std::vector<uint8_t>*, Entry> images_;
 };
