@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 
 #include "host/Worksheet.h"
 
@@ -94,19 +95,24 @@ Pagination Paginate(const Worksheet& ws) {
     out.titleRows = TitleSpan(ps.PrintTitleRows, true);
     out.titleColumns = TitleSpan(ps.PrintTitleColumns, false);
 
-    const Rect used = DefaultPrintRect(ws);
+    // The used range costs a pass over the sheet: only when an area needs it.
+    std::optional<Rect> usedRect;
+    auto used = [&]() -> const Rect& {
+        if (!usedRect) usedRect = DefaultPrintRect(ws);
+        return *usedRect;
+    };
     if (!ps.PrintArea.empty()) {
         for (Rect r : ParseAreas(AreasWithoutSheet(ps.PrintArea))) {
             // Whole rows or columns print as far as the sheet is used.
-            if (r.IsWholeRows()) r.right = used.right;
-            if (r.IsWholeColumns()) r.bottom = used.bottom;
+            if (r.IsWholeRows()) r.right = used().right;
+            if (r.IsWholeColumns()) r.bottom = used().bottom;
             out.areas.push_back(r);
         }
     }
     // A sheet with nothing on it prints nothing, as the host finds nothing to print.
     const bool blank = ws.Pictures().empty() && std::all_of(ws.RowsData().begin(), ws.RowsData().end(),
                                                             [](const Row& r) { return r.cells.empty(); });
-    if (out.areas.empty() && ps.PrintArea.empty() && !blank) out.areas.push_back(used);
+    if (out.areas.empty() && ps.PrintArea.empty() && !blank) out.areas.push_back(used());
 
     const SizeOf rowSize = [&ws](int32_t r) { return PrintedRowHeight(ws, r); };
     const SizeOf colSize = [&ws](int32_t c) { return PrintedColumnWidth(ws, c); };

@@ -157,6 +157,12 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
     const host::Rect area{std::max(cells.top, extent.top), std::max(cells.left, extent.left),
                           std::min(cells.bottom, extent.bottom), std::min(cells.right, extent.right)};
     if (area.top > area.bottom || area.left > area.right) return;
+    // The caller's pen and font come back at the end; inside, cells set their own.
+    struct Keep {
+        QPainter& p;
+        explicit Keep(QPainter& painter) : p(painter) { p.save(); }
+        ~Keep() { p.restore(); }
+    } keep(p);
     const int32_t firstRunOn = std::max(extent.left, area.left - kOverflowLookBack);
     const NearbyMerges merges(sheet_, {area.top, firstRunOn, area.bottom, area.right});
     const bool date1904 = sheet_.Parent().Date1904();
@@ -170,8 +176,9 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
     auto paintCell = [&](int32_t row, int32_t col, int32_t bottom, int32_t right, const QRect& rect) {
         const ResolvedStyle& style = styles_.Get(sheet_.StyleAt(row, col));
         const bool lit = highlighted(row, col);
-        p.save();
-        p.setClipRect(rect, Qt::IntersectClip);
+        // Every save, clip and restore is a change of state that a PDF or a
+        // printer stores: fills need none, text clips itself, only the
+        // decoration needs the cell's clip.
         if (lit) p.fillRect(rect, o.highlight);
         else if (style.fill.isValid()) p.fillRect(rect, style.fill);
         const host::Variant& value = sheet_.ValueAt(row, col);
@@ -183,17 +190,23 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
                 DrawCellText(p, rect, text, style.font, style.AlignmentFor(value), style.wrap);
             }
         }
-        if (o.decorate) o.decorate(p, row, col, rect);
-        p.restore();
+        if (o.decorate) {
+            p.save();
+            p.setClipRect(rect, Qt::IntersectClip);
+            o.decorate(p, row, col, rect);
+            p.restore();
+        }
         // A merged area takes its outer borders from its edge cells.
         const ResolvedStyle& topRight = right == col ? style : styles_.Get(sheet_.StyleAt(row, right));
         const ResolvedStyle& bottomLeft = bottom == row ? style : styles_.Get(sheet_.StyleAt(bottom, col));
-        p.save();
-        DrawBorder(p, style.top, rect.topLeft(), rect.topRight());
-        DrawBorder(p, style.left, rect.topLeft(), rect.bottomLeft());
-        DrawBorder(p, topRight.right, rect.topRight(), rect.bottomRight());
-        DrawBorder(p, bottomLeft.bottom, rect.bottomLeft(), rect.bottomRight());
-        p.restore();
+        if (style.top.present || style.left.present || topRight.right.present || bottomLeft.bottom.present) {
+            const QPen before = p.pen();
+            DrawBorder(p, style.top, rect.topLeft(), rect.topRight());
+            DrawBorder(p, style.left, rect.topLeft(), rect.bottomLeft());
+            DrawBorder(p, topRight.right, rect.topRight(), rect.bottomRight());
+            DrawBorder(p, bottomLeft.bottom, rect.bottomLeft(), rect.bottomRight());
+            p.setPen(before);
+        }
     };
 
     // 1. Merged areas reaching into the rectangle, whole.

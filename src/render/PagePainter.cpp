@@ -63,8 +63,9 @@ private:
     double k_;
 };
 
+// The print areas hold every cell printed; pictures may reach further.
 int32_t LastRowNeeded(const host::Worksheet& ws, const host::Pagination& pg) {
-    int32_t last = ws.UsedRect().bottom;
+    int32_t last = 1;
     for (const host::Rect& a : pg.areas) last = std::max(last, a.bottom);
     for (const host::Picture& p : ws.Pictures()) last = std::max(last, p.to.row);
     if (!pg.titleRows.Empty()) last = std::max(last, pg.titleRows.last);
@@ -72,7 +73,7 @@ int32_t LastRowNeeded(const host::Worksheet& ws, const host::Pagination& pg) {
 }
 
 int32_t LastColumnNeeded(const host::Worksheet& ws, const host::Pagination& pg) {
-    int32_t last = ws.UsedRect().right;
+    int32_t last = 1;
     for (const host::Rect& a : pg.areas) last = std::max(last, a.right);
     for (const host::Picture& p : ws.Pictures()) last = std::max(last, p.to.col);
     if (!pg.titleColumns.Empty()) last = std::max(last, pg.titleColumns.last);

@@ -44,7 +44,8 @@ void EnsureGuiApplication() {
     (void)app;
 }
 
-PagedOutput::PagedOutput(QPagedPaintDevice& device) : device_(device), pictures_(std::make_unique<PictureCache>()) {}
+PagedOutput::PagedOutput(QPagedPaintDevice& device)
+    : device_(device), pictures_(std::make_unique<PictureCache>(false)) {}
 
 PagedOutput::~PagedOutput() { Finish(); }
 

@@ -17,6 +17,11 @@ namespace render {
 
 class PictureCache {
 public:
+    // `keepDecoded` false (printing): a picture whose bytes no other picture
+    // shares is decoded and scaled for the one drawing and not kept, so a
+    // thousand photos do not stay in memory decoded.
+    explicit PictureCache(bool keepDecoded = true) : keepDecoded_(keepDecoded) {}
+
     // The decoded image, or a null image when the bytes are not a picture Qt reads.
     const QImage& Get(const host::Picture& picture);
     // The image scaled down (smoothly, aspect kept) to fit `atMost` when it is
@@ -34,6 +39,8 @@ private:
         std::map<std::pair<int, int>, QImage> scaled;
     };
     std::map<const std::vector<uint8_t>*, Entry> images_;
+    bool keepDecoded_ = true;
+    QImage transient_;  // the last picture drawn without keeping it
 };
 
 }  // namespace render
