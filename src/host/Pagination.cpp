@@ -76,6 +76,8 @@ double PrintedColumnWidth(const Worksheet& ws, int32_t col) { return ws.ColumnWi
 Rect DefaultPrintRect(const Worksheet& ws) {
     Rect r = ws.UsedRect();
     for (const Picture& p : ws.Pictures()) {
+        r.top = std::min(r.top, p.from.row);
+        r.left = std::min(r.left, p.from.col);
         // An anchor at offset 0 of a cell ends in the cell before it.
         r.bottom = std::max(r.bottom, p.to.rowOffset > 0 ? p.to.row : std::max(1, p.to.row - 1));
         r.right = std::max(r.right, p.to.colOffset > 0 ? p.to.col : std::max(1, p.to.col - 1));

@@ -60,7 +60,7 @@ double PrintedRowHeight(const Worksheet& ws, int32_t row);
 double PrintedColumnWidth(const Worksheet& ws, int32_t col);
 
 // The cells printed when no print area is set: the used range, widened to
-// the pictures' bottom-right anchors.
+// the pictures' anchors (a column of photos left of the text prints too).
 Rect DefaultPrintRect(const Worksheet& ws);
 
 // The print areas of the sheet's PageSetup (or the default rectangle) cut

@@ -135,7 +135,8 @@ void DrawCellText(QPainter& p, const QRect& rect, const QString& text, const QFo
                   bool wrap) {
     const QRect textRect = rect.adjusted(CellPainter::kTextMargin, 0, -CellPainter::kTextMargin, 0);
     QTextOption option;
-    option.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
+    // The host breaks a word too long for the cell inside it rather than letting it stick out.
+    option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::ManualWrap);
     option.setTextDirection(Qt::LeftToRight);
     option.setAlignment(alignment);
     QPointF start;

@@ -53,7 +53,7 @@ private:
 // so that an interrupted run never leaves half a file.
 class PdfDocument {
 public:
-    static constexpr int kDotsPerInch = 1200;
+    static constexpr int kDotsPerInch = 600;
 
     explicit PdfDocument(const std::string& file);
     ~PdfDocument();

@@ -208,6 +208,15 @@ TEST(Pagination, WithoutAPrintAreaTheUsedRangeAndPicturesPrint) {
     s.ws.Pictures().push_back(pic);
     EXPECT_EQ(host::DefaultPrintRect(s.ws), (Rect{1, 1, 9, 5}));
     EXPECT_EQ(host::Paginate(s.ws).areas.front(), (Rect{1, 1, 9, 5}));
+
+    // Text in column C only, photos in column A beside it: the photos print.
+    Sheet labels(0, 0);
+    labels.ws.SetValueAt(3, 3, host::Variant("姓名"));
+    host::Picture photo;
+    photo.from = {1, 2, 9525, 9525};
+    photo.to = {2, 5, 0, 0};
+    labels.ws.Pictures().push_back(photo);
+    EXPECT_EQ(host::DefaultPrintRect(labels.ws), (Rect{2, 1, 4, 3}));
 }
 
 TEST(Pagination, WholeRowPrintAreasStopAtTheUsedColumns) {
