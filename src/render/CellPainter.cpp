@@ -144,6 +144,18 @@ void DrawCellText(QPainter& p, const QRect& rect, const QString& text, const QFo
     QTextLayout layout(shown, font, p.device());
     layout.setTextOption(option);
     LayOutLines(layout, textRect.width());
+    // Text that stays inside its cell needs no clip.
+    bool inside = start.y() >= rect.top() && start.y() + layout.boundingRect().height() <= rect.bottom() + 1;
+    for (int i = 0; inside && i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        const qreal left = start.x() + line.cursorToX(line.textStart());
+        inside = line.naturalTextWidth() <= textRect.width() && left >= rect.left() &&
+                 left + line.naturalTextWidth() <= rect.right() + 1;
+    }
+    if (inside) {
+        layout.draw(&p, start);
+        return;
+    }
     p.save();
     p.setClipRect(rect, Qt::IntersectClip);
     layout.draw(&p, start);
@@ -220,9 +232,9 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
         outsideMerges -= span;
     }
 
-    // 2. The other cells, and 3. the grid, kept out of the merged areas.
-    p.save();
-    if (!merges.Areas().empty()) p.setClipRegion(outsideMerges, Qt::IntersectClip);
+    // 2. The other cells (none lies in a merged area, so they need no clip:
+    // a clip is stored again with every later change of pen in a PDF),
+    // and 3. the grid, kept out of the merged areas.
     for (int32_t r = area.top; r <= area.bottom; ++r) {
         const int h = g.RowHeight(r);
         if (h <= 0) continue;
@@ -234,6 +246,8 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
         }
     }
     if (o.gridLines) {
+        p.save();
+        if (!merges.Areas().empty()) p.setClipRegion(outsideMerges, Qt::IntersectClip);
         p.setPen(QPen(o.gridColor, 1, Qt::SolidLine));
         for (int32_t r = area.top; r <= area.bottom; ++r) {
             const int h = g.RowHeight(r);
@@ -247,8 +261,8 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
             const int x = g.ColumnLeft(c) + w - 1;
             p.drawLine(x, areaRect.top(), x, areaRect.bottom());
         }
+        p.restore();
     }
-    p.restore();
 
     // 4. Text too long for its cell runs on over the empty cells to its
     // right, as in the host; numbers, wrapped text and merged cells never do.
