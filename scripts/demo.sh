@@ -52,3 +52,7 @@ else
     echo "没有需人工调整的前后左右同班。"
 fi
 echo "样例文件在：$work"
+
+echo
+echo "== 打印：编排后的花名册逐个工作表写成一个 PDF"
+"$tolm" print "$roster" --pdf "$work/花名册.pdf"

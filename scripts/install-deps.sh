@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   libzip-dev zlib1g-dev libexpat1-dev libpugixml-dev libicu-dev nettle-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev fonts-noto-cjk xvfb xauth x11-utils
+  qt6-base-dev fonts-noto-cjk xvfb xauth x11-utils poppler-utils
   python3 python3-openpyxl libxlsxwriter-dev
   clang libclang-rt-14-dev
 )

@@ -50,6 +50,8 @@ public:
     // The command's own "--name VALUE" options; they reach Run through
     // ctx.options.commandOptions.
     virtual std::vector<std::string> ValueOptions() const { return {}; }
+    // The command's own options without a value ("--preview").
+    virtual std::vector<std::string> FlagOptions() const { return {}; }
 
     // Returns kExitDone or kExitStopped; other outcomes travel as exceptions
     // (host::FileError, NoAnswerError, UsageError).
@@ -67,6 +69,7 @@ std::unique_ptr<Command> MakeShowCommand();
 std::unique_ptr<Command> MakeStatisticsCommand();
 std::unique_ptr<Command> MakeMaintainCommand();
 std::unique_ptr<Command> MakeArrangeCommand();
+std::unique_ptr<Command> MakePrintCommand();
 
 // A stable hash of every cell's position, value, formula and format, over all
 // sheets of the workbook in order; equal fingerprints mean unchanged cells.

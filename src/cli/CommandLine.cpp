@@ -88,7 +88,7 @@ std::string DefaultSystemFile(const EnvironmentLookup& env) {
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args, const EnvironmentLookup& env,
-                             const CommandOptionLookup& commandOptions) {
+                             const CommandOptionLookup& commandOptions, const CommandOptionLookup& commandFlags) {
     CommandLine cl;
     bool optionsEnded = false, seedGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -104,6 +104,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const Environ
             continue;
         }
         if (ApplyFlag(cl.options, a)) continue;
+        if (!cl.command.empty() && commandFlags && commandFlags(cl.command, a)) {
+            cl.options.commandOptions.emplace_back(a, "");
+            continue;
+        }
         auto eq = a.find('=');
         std::string name = a.substr(0, eq);
         const ValueOption* opt = FindValueOption(name);

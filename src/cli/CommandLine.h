@@ -50,8 +50,10 @@ using CommandOptionLookup = std::function<bool(const std::string& command, const
 // Throws UsageError with a message for the user.
 // An option that is no common one is the command's own when it follows the
 // command's name and `commandOptions` says the command takes it.
+// `commandFlags` names the command's own options that take no value; they
+// reach commandOptions with an empty value.
 CommandLine ParseCommandLine(const std::vector<std::string>& args, const EnvironmentLookup& env,
-                             const CommandOptionLookup& commandOptions = {});
+                             const CommandOptionLookup& commandOptions = {}, const CommandOptionLookup& commandFlags = {});
 
 // "~/考场编排/考场编排系统.xlsx" with the home folder filled in.
 std::string DefaultSystemFile(const EnvironmentLookup& env);

@@ -27,6 +27,9 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
     all.push_back(MakeStatisticsCommand());
     all.push_back(MakeMaintainCommand());
     all.push_back(MakeArrangeCommand());
+#ifdef TOLM_WITH_RENDER
+    all.push_back(MakePrintCommand());
+#endif
     return all;
 }
 
@@ -137,6 +140,11 @@ int RunCommandLine(const std::vector<std::string>& args, Console console, const 
             const Command* c = Find(all, command);
             if (!c) return false;
             const auto own = c->ValueOptions();
+            return std::find(own.begin(), own.end(), option) != own.end();
+        }, [&all](const std::string& command, const std::string& option) {
+            const Command* c = Find(all, command);
+            if (!c) return false;
+            const auto own = c->FlagOptions();
             return std::find(own.begin(), own.end(), option) != own.end();
         });
     } catch (const UsageError& e) {

@@ -1,5 +1,7 @@
 #include "gui/GuiSession.h"
 
+#include "gui/GuiPrintService.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -26,6 +28,8 @@ GuiSession::GuiSession(std::string systemPath, std::optional<uint32_t> seed)
     window_ = std::make_unique<HostWindow>(
         app_, toolkit_, [this] { StartAgain(); },
         [this]() -> host::Workbook* { return component_ ? component_->SystemWorkbook() : nullptr; });
+    printService_ = std::make_unique<GuiPrintService>(toolkit_);
+    app_.SetPrintService(printService_.get());
     toolkit_.SetAfterEvent([this] {
         window_->RefreshViews();
         // Windows unloaded by the event are destroyed once it is over; the
@@ -41,6 +45,7 @@ GuiSession::~GuiSession() {
     toolkit_.DestroyViews();
     window_.reset();
     component_.reset();
+    app_.SetPrintService(nullptr);
 }
 
 bool GuiSession::Start() {

@@ -16,6 +16,7 @@ class Component;
 namespace gui {
 
 class HostWindow;
+class GuiPrintService;
 
 class GuiSession {
 public:
@@ -40,6 +41,7 @@ private:
     std::string systemPath_;
     host::Application app_;
     QtToolkit toolkit_;
+    std::unique_ptr<GuiPrintService> printService_;
     std::unique_ptr<ui::Component> component_;
     std::unique_ptr<HostWindow> window_;
 };

@@ -156,6 +156,13 @@ std::string QtToolkit::SaveFileDialog(const std::string& title, const std::strin
         .toStdString();
 }
 
+std::string QtToolkit::SaveFileDialog(const platform::SaveFileRequest& request) {
+    if (auto s = Scripted(files_)) return *s;
+    return QFileDialog::getSaveFileName(DialogParent(), Q(request.title), Q(request.initialFile),
+                                        QtFileFilter(request.filter))
+        .toStdString();
+}
+
 std::string QtToolkit::ChooseItem(const std::string& title, const std::string& label, const QStringList& items) {
     if (auto s = Scripted(inputs_)) return *s;
     bool ok = false;
@@ -185,6 +192,10 @@ std::vector<ToolWindowView*> QtToolkit::Views() const {
 void QtToolkit::PlaceWindow(ui::Window& w, int32_t left, int32_t top) { EnsureView(w).PlaceAt(left, top); }
 
 void QtToolkit::ShowWindow(ui::Window& w, bool modal) { EnsureView(w).ShowView(modal); }
+
+void QtToolkit::HideWindow(ui::Window& w) {
+    if (ToolWindowView* view = ViewOf(w)) view->hide();
+}
 
 void QtToolkit::UnloadWindow(ui::Window& w) {
     auto it = views_.find(&w);

@@ -53,6 +53,7 @@ public:
     void PlaceWindow(ui::Window& w, int32_t left, int32_t top) override;
     void ShowWindow(ui::Window& w, bool modal) override;
     void UnloadWindow(ui::Window& w) override;
+    void HideWindow(ui::Window& w) override;
 
     bool OpenDocument(const std::string& pathOrUrl) override;
     bool StartProgram(const std::string& commandLine) override;
@@ -71,6 +72,9 @@ public:
 
     // A save-as file name: the queued one, else a Qt save dialog; empty when cancelled.
     std::string SaveFileDialog(const std::string& title, const std::string& suggested);
+    std::string SaveFileDialog(const platform::SaveFileRequest& request) override;
+    // Whether dialogs are answered from the queues only (tests).
+    bool IsScripted() const { return scripted_; }
     // One of `items` (the queued input, else a list dialog); empty when cancelled.
     std::string ChooseItem(const std::string& title, const std::string& label, const QStringList& items);
 

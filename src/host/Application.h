@@ -12,11 +12,26 @@ class Workbook;
 class Worksheet;
 class Range;
 
+// What one PrintOut asks for.
+struct PrintJob {
+    bool preview = false;
+    // PrToFileName: the pages go into this file instead of the printer. The
+    // jobs of one run naming the same file are collected in it, in order.
+    std::string toFile;
+};
+
 // Implemented by a front end (PDF, printer, preview); the host stays free of it.
 class PrintService {
 public:
     virtual ~PrintService() = default;
-    virtual void PrintOut(Worksheet& sheet, bool preview) = 0;
+    // The sheet's pages as its page setup cuts them. Throws HostError when
+    // nothing could be printed (no printer, the user cancelled).
+    virtual void PrintOut(Worksheet& sheet, const PrintJob& job) = 0;
+    // The jobs between BeginRun and EndRun are one command's: the printer is
+    // chosen once for all of them, and a file they print into is complete
+    // at EndRun.
+    virtual void BeginRun() {}
+    virtual void EndRun() {}
 };
 
 // Told of changes that a view may want to show.

@@ -15,7 +15,8 @@
 //   name "Total" scope=workbook hidden=0 "Sheet1!$A$1:$A$9"
 //   sheet 1 name="Sheet1" code=Sheet1 visible=-1 protected=1 scroll="" …
 //   protection Sheet1 legacy= algorithm=SHA-512 spin=100000 hash="…" salt="…" objects=1
-//   pagesetup Sheet1 area="$A$1:$H$40" titlerows="$1:$2" … margins=51.0236,51.0236,54,54,21.6,21.6
+//   pagesetup Sheet1 area="$A$1:$H$40" titlerows="$1:$2" … margins=50.4,50.4,54,54,21.6,21.6
+//   printsetup Sheet1 order=down first=auto gridlines=0 headings=0 rowbreaks=10,20 colbreaks=   (when not all default)
 //   col Sheet1!A width=10.5 custom=1 hidden=0 fill=solid/fg:FFFF00
 //   row Sheet1!3 height=20 custom=1 hidden=1
 //   cell Sheet1!A3 text "学号" fmt="@" font=黑体/12/b
@@ -260,6 +261,19 @@ private:
              " center=" + (ps.CenterHorizontally ? "1" : "0") + "," + (ps.CenterVertically ? "1" : "0") +
              " header=" + Quote(ps.LeftHeader) + "," + Quote(ps.CenterHeader) + "," + Quote(ps.RightHeader) +
              " footer=" + Quote(ps.LeftFooter) + "," + Quote(ps.CenterFooter) + "," + Quote(ps.RightFooter));
+        // Settings most sheets leave at their defaults get a line only when set.
+        if (ps.Order == xlDownThenOver && ps.FirstPageNumber == xlAutomatic && !ps.PrintGridlines &&
+            !ps.PrintHeadings && ps.RowBreaks.empty() && ps.ColumnBreaks.empty())
+            return;
+        auto list = [](const std::vector<int32_t>& v) {
+            std::string s;
+            for (int32_t n : v) s += (s.empty() ? "" : ",") + std::to_string(n);
+            return s;
+        };
+        Line("printsetup " + ref + " order=" + (ps.Order == xlOverThenDown ? "over" : "down") +
+             " first=" + (ps.FirstPageNumber == xlAutomatic ? std::string("auto") : std::to_string(ps.FirstPageNumber)) +
+             " gridlines=" + (ps.PrintGridlines ? "1" : "0") + " headings=" + (ps.PrintHeadings ? "1" : "0") +
+             " rowbreaks=" + list(ps.RowBreaks) + " colbreaks=" + list(ps.ColumnBreaks));
     }
 
     void PictureFacts(const std::string& ref, const Picture& p) {

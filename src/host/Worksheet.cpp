@@ -238,10 +238,10 @@ void Worksheet::Delete() {
     parent_->RemoveSheet(this);  // destroys *this
 }
 
-void Worksheet::PrintOut(bool preview) {
+void Worksheet::PrintOut(bool preview, const std::string& prToFileName) {
     PrintService* ps = parent_->Parent() ? parent_->Parent()->GetPrintService() : nullptr;
     if (!ps) throw HostError("没有可用的打印服务");
-    ps->PrintOut(*this, preview);
+    ps->PrintOut(*this, PrintJob{preview, prToFileName});
 }
 
 Picture& Worksheet::AddPicture(const std::string& file, double left, double top, double width, double height) {

@@ -11,6 +11,7 @@
 #include "host/Cell.h"
 #include "host/KeptXml.h"
 #include "host/MergeIndex.h"
+#include "host/PageSetup.h"
 #include "host/SheetGeometry.h"
 
 namespace host {
@@ -42,22 +43,6 @@ struct Picture {
     std::string extension;                              // "jpeg", "png", "gif", "bmp"
     CellAnchor from, to;
     int64_t widthEmu = 0, heightEmu = 0;
-};
-
-struct PageSetup {
-    std::string PrintArea;       // A1 areas, e.g. "$A$1:$H$40"; empty = none
-    std::string PrintTitleRows;  // e.g. "$1:$2"; empty = none
-    std::string PrintTitleColumns;
-    int PaperSize = 9;           // xlPaperA4
-    int Orientation = 1;         // 1 xlPortrait, 2 xlLandscape
-    double LeftMargin = 51.0236, RightMargin = 51.0236;  // points (0.7 in); header/footer 0.3 in
-    double TopMargin = 54, BottomMargin = 54;
-    double HeaderMargin = 21.6, FooterMargin = 21.6;
-    int Zoom = 100;              // percent; 0 = fit to pages (FitToPagesWide/Tall)
-    int FitToPagesWide = 1, FitToPagesTall = 1;
-    bool CenterHorizontally = false, CenterVertically = false;
-    std::string CenterHeader, CenterFooter, LeftHeader, LeftFooter, RightHeader, RightFooter;
-    bool hasSetup = false;       // whether the file carried page setup of its own
 };
 
 class Worksheet;
@@ -220,8 +205,9 @@ public:
 
     host::PageSetup& PageSetup() { return pageSetup_; }
     const host::PageSetup& PageSetup() const { return pageSetup_; }
-    // Hands the print area (or the used range) to the application's print service.
-    void PrintOut(bool preview = false);
+    // Hands the print area (or the used range) to the application's print
+    // service; `prToFileName` prints into that file instead of the printer.
+    void PrintOut(bool preview = false, const std::string& prToFileName = "");
 
     // A text typed into a cell by the user of the GUI or the command line:
     // refused with HostError on a protected sheet when the cell is locked, else

@@ -14,9 +14,11 @@ public:
         return inner_.InputBox(p, t, d);
     }
     std::string OpenFileDialog(const OpenFileRequest& r) override { return inner_.OpenFileDialog(r); }
+    std::string SaveFileDialog(const SaveFileRequest& r) override { return inner_.SaveFileDialog(r); }
     void PlaceWindow(Window& w, int32_t left, int32_t top) override { inner_.PlaceWindow(w, left, top); }
     void ShowWindow(Window& w, bool modal) override { inner_.ShowWindow(w, modal); }
     void UnloadWindow(Window& w) override { inner_.UnloadWindow(w); }
+    void HideWindow(Window& w) override { inner_.HideWindow(w); }
     bool OpenDocument(const std::string& p) override { return inner_.OpenDocument(p); }
     bool StartProgram(const std::string& c) override { return inner_.StartProgram(c); }
     double ScreenWidthTwips() override { return inner_.ScreenWidthTwips(); }

@@ -31,6 +31,12 @@ struct OpenFileRequest {
     std::string filter;
 };
 
+struct SaveFileRequest {
+    std::string title;
+    std::string initialFile;  // full name offered
+    std::string filter;       // as OpenFileRequest::filter
+};
+
 class Toolkit {
 public:
     virtual ~Toolkit() = default;
@@ -40,11 +46,16 @@ public:
     virtual std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText) = 0;
     // The file chosen (full name); empty when cancelled.
     virtual std::string OpenFileDialog(const OpenFileRequest& request) = 0;
+    // The file to write (full name); empty when cancelled. A front end
+    // without such a dialog cancels.
+    virtual std::string SaveFileDialog(const SaveFileRequest& request) { return {}; }
 
     // Window placement and life: topmost at (left, top) in screen pixels, keeping its size.
     virtual void PlaceWindow(Window& w, int32_t left, int32_t top) = 0;
     virtual void ShowWindow(Window& w, bool modal) = 0;
     virtual void UnloadWindow(Window& w) = 0;
+    // Hides a shown window without unloading it (Show brings it back).
+    virtual void HideWindow(Window& w) {}
 
     // Opens a document or an address with the platform's default program;
     // returns false when nothing could open it.

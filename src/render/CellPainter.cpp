@@ -135,7 +135,8 @@ void DrawCellText(QPainter& p, const QRect& rect, const QString& text, const QFo
                   bool wrap) {
     const QRect textRect = rect.adjusted(CellPainter::kTextMargin, 0, -CellPainter::kTextMargin, 0);
     QTextOption option;
-    option.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
+    // The host breaks a word too long for the cell inside it rather than letting it stick out.
+    option.setWrapMode(wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::ManualWrap);
     option.setTextDirection(Qt::LeftToRight);
     option.setAlignment(alignment);
     QPointF start;
@@ -143,6 +144,18 @@ void DrawCellText(QPainter& p, const QRect& rect, const QString& text, const QFo
     QTextLayout layout(shown, font, p.device());
     layout.setTextOption(option);
     LayOutLines(layout, textRect.width());
+    // Text that stays inside its cell needs no clip.
+    bool inside = start.y() >= rect.top() && start.y() + layout.boundingRect().height() <= rect.bottom() + 1;
+    for (int i = 0; inside && i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        const qreal left = start.x() + line.cursorToX(line.textStart());
+        inside = line.naturalTextWidth() <= textRect.width() && left >= rect.left() &&
+                 left + line.naturalTextWidth() <= rect.right() + 1;
+    }
+    if (inside) {
+        layout.draw(&p, start);
+        return;
+    }
     p.save();
     p.setClipRect(rect, Qt::IntersectClip);
     layout.draw(&p, start);
@@ -157,6 +170,12 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
     const host::Rect area{std::max(cells.top, extent.top), std::max(cells.left, extent.left),
                           std::min(cells.bottom, extent.bottom), std::min(cells.right, extent.right)};
     if (area.top > area.bottom || area.left > area.right) return;
+    // The caller's pen and font come back at the end; inside, cells set their own.
+    struct Keep {
+        QPainter& p;
+        explicit Keep(QPainter& painter) : p(painter) { p.save(); }
+        ~Keep() { p.restore(); }
+    } keep(p);
     const int32_t firstRunOn = std::max(extent.left, area.left - kOverflowLookBack);
     const NearbyMerges merges(sheet_, {area.top, firstRunOn, area.bottom, area.right});
     const bool date1904 = sheet_.Parent().Date1904();
@@ -170,8 +189,9 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
     auto paintCell = [&](int32_t row, int32_t col, int32_t bottom, int32_t right, const QRect& rect) {
         const ResolvedStyle& style = styles_.Get(sheet_.StyleAt(row, col));
         const bool lit = highlighted(row, col);
-        p.save();
-        p.setClipRect(rect, Qt::IntersectClip);
+        // Every save, clip and restore is a change of state that a PDF or a
+        // printer stores: fills need none, text clips itself, only the
+        // decoration needs the cell's clip.
         if (lit) p.fillRect(rect, o.highlight);
         else if (style.fill.isValid()) p.fillRect(rect, style.fill);
         const host::Variant& value = sheet_.ValueAt(row, col);
@@ -183,17 +203,23 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
                 DrawCellText(p, rect, text, style.font, style.AlignmentFor(value), style.wrap);
             }
         }
-        if (o.decorate) o.decorate(p, row, col, rect);
-        p.restore();
+        if (o.decorate) {
+            p.save();
+            p.setClipRect(rect, Qt::IntersectClip);
+            o.decorate(p, row, col, rect);
+            p.restore();
+        }
         // A merged area takes its outer borders from its edge cells.
         const ResolvedStyle& topRight = right == col ? style : styles_.Get(sheet_.StyleAt(row, right));
         const ResolvedStyle& bottomLeft = bottom == row ? style : styles_.Get(sheet_.StyleAt(bottom, col));
-        p.save();
-        DrawBorder(p, style.top, rect.topLeft(), rect.topRight());
-        DrawBorder(p, style.left, rect.topLeft(), rect.bottomLeft());
-        DrawBorder(p, topRight.right, rect.topRight(), rect.bottomRight());
-        DrawBorder(p, bottomLeft.bottom, rect.bottomLeft(), rect.bottomRight());
-        p.restore();
+        if (style.top.present || style.left.present || topRight.right.present || bottomLeft.bottom.present) {
+            const QPen before = p.pen();
+            DrawBorder(p, style.top, rect.topLeft(), rect.topRight());
+            DrawBorder(p, style.left, rect.topLeft(), rect.bottomLeft());
+            DrawBorder(p, topRight.right, rect.topRight(), rect.bottomRight());
+            DrawBorder(p, bottomLeft.bottom, rect.bottomLeft(), rect.bottomRight());
+            p.setPen(before);
+        }
     };
 
     // 1. Merged areas reaching into the rectangle, whole.
@@ -206,9 +232,9 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
         outsideMerges -= span;
     }
 
-    // 2. The other cells, and 3. the grid, kept out of the merged areas.
-    p.save();
-    if (!merges.Areas().empty()) p.setClipRegion(outsideMerges, Qt::IntersectClip);
+    // 2. The other cells (none lies in a merged area, so they need no clip:
+    // a clip is stored again with every later change of pen in a PDF),
+    // and 3. the grid, kept out of the merged areas.
     for (int32_t r = area.top; r <= area.bottom; ++r) {
         const int h = g.RowHeight(r);
         if (h <= 0) continue;
@@ -220,6 +246,8 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
         }
     }
     if (o.gridLines) {
+        p.save();
+        if (!merges.Areas().empty()) p.setClipRegion(outsideMerges, Qt::IntersectClip);
         p.setPen(QPen(o.gridColor, 1, Qt::SolidLine));
         for (int32_t r = area.top; r <= area.bottom; ++r) {
             const int h = g.RowHeight(r);
@@ -233,8 +261,8 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
             const int x = g.ColumnLeft(c) + w - 1;
             p.drawLine(x, areaRect.top(), x, areaRect.bottom());
         }
+        p.restore();
     }
-    p.restore();
 
     // 4. Text too long for its cell runs on over the empty cells to its
     // right, as in the host; numbers, wrapped text and merged cells never do.
@@ -287,7 +315,10 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
         }
         const QRect target(x, y, w, h);
         if (w <= 0 || h <= 0 || !target.intersects(areaRect)) continue;
-        const QImage& image = pictures_.Get(pic);
+        const QImage& image = o.maxImagePixelsPerDot > 0
+                                  ? pictures_.Get(pic, QSize(std::max(1, int(w * o.maxImagePixelsPerDot)),
+                                                             std::max(1, int(h * o.maxImagePixelsPerDot))))
+                                  : pictures_.Get(pic);
         if (!image.isNull()) p.drawImage(target, image);
     }
 }

@@ -62,6 +62,9 @@ struct PaintOptions {
     // Drawn over a cell's fill and text and under its borders, clipped to
     // the cell (for a merged area, once, for its top-left cell).
     std::function<void(QPainter&, int32_t row, int32_t col, const QRect& cell)> decorate;
+    // Image pixels per device pixel at most (0: any): a picture with more is
+    // drawn from a copy scaled down to this, as print resolution asks.
+    double maxImagePixelsPerDot = 0;
 };
 
 class CellPainter {

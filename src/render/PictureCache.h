@@ -18,8 +18,17 @@ namespace render {
 
 class PictureCache {
 public:
+    // `keepDecoded` false (printing): a picture whose bytes no other picture
+    // shares is decoded and scaled for the one drawing and not kept, so a
+    // thousand photos do not stay in memory decoded.
+    explicit PictureCache(bool keepDecoded = true) : keepDecoded_(keepDecoded) {}
+
     // The decoded image, or a null image when the bytes are not a picture Qt reads.
     const QImage& Get(const host::Picture& picture);
+    // The image scaled down (smoothly, aspect kept) to fit `atMost` when it is
+    // larger; each size is scaled once and kept, so a document that stores
+    // images by identity stores each picture once.
+    const QImage& Get(const host::Picture& picture, QSize atMost);
     // Drops the images of buffers none of these pictures use.
     void Retain(const host::PictureList& pictures);
     size_t Size() const { return images_.size(); }
@@ -28,8 +37,11 @@ private:
     struct Entry {
         std::shared_ptr<const std::vector<uint8_t>> bytes;
         QImage image;
+        std::map<std::pair<int, int>, QImage> scaled;
     };
     std::map<const std::vector<uint8_t>*, Entry> images_;
+    bool keepDecoded_ = true;
+    QImage transient_;  // the last picture drawn without keeping it
 };
 
 }  // namespace render

@@ -89,7 +89,13 @@ void InstallFontSubstitutes() {
 }
 
 QFont QtFont(const host::Font& font) {
-    QFont f(QString::fromStdString(font.name));
+    const QString face = QString::fromStdString(font.name);
+    QFont f(face);
+    // Han characters in a Latin face (Calibri, Arial) come from the Chinese
+    // Noto face, not from whichever CJK face the font system prefers (often
+    // the Japanese one, whose glyph forms differ). The Chinese faces have
+    // their substitutes already.
+    if (QFont::substitutes(face).isEmpty()) f.setFamilies({face, QStringLiteral("Noto Sans CJK SC")});
     f.setPointSizeF(font.size > 0 ? font.size : 11);
     f.setBold(font.bold);
     f.setItalic(font.italic);

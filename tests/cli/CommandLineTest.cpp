@@ -95,3 +95,25 @@ TEST(CommandLine, BadInputIsAUsageErrorNamingTheCulprit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CommandLine, ACommandsOwnFlagTakesNoValue) {
+    auto flags = [](const std::string& command, const std::string& option) {
+        return command == "print" && option == "--preview";
+    };
+    auto values = [](const std::string& command, const std::string& option) {
+        return command == "print" && option == "--pdf";
+    };
+    const cli::CommandLine cl = cli::ParseCommandLine({"print", "--preview", "表.xlsx", "--pdf", "出.pdf"},
+                                                      [](const std::string&) { return std::nullopt; }, values, flags);
+    EXPECT_EQ(cl.arguments, std::vector<std::string>{"表.xlsx"});
+    ASSERT_EQ(cl.options.commandOptions.size(), 2u);
+    EXPECT_EQ(cl.options.commandOptions[0], (std::pair<std::string, std::string>{"--preview", ""}));
+    EXPECT_EQ(cl.options.commandOptions[1], (std::pair<std::string, std::string>{"--pdf", "出.pdf"}));
+    // Before the command's name the flag is nobody's.
+    EXPECT_THROW(cli::ParseCommandLine({"--preview", "print"}, [](const std::string&) { return std::nullopt; }, values, flags),
+                 cli::UsageError);
+}
+
+}  // namespace

@@ -33,7 +33,7 @@ std::unique_ptr<Workbook> SmallWorkbook() {
 
 const char* kPageSetup =
     " area=\"\" titlerows=\"\" titlecols=\"\" paper=9 orientation=1 zoom=100 fit=1x1 "
-    "margins=51.0236,51.0236,54,54,21.6,21.6 center=0,0 header=\"\",\"\",\"\" footer=\"\",\"\",\"\"\n";
+    "margins=50.4,50.4,54,54,21.6,21.6 center=0,0 header=\"\",\"\",\"\" footer=\"\",\"\",\"\"\n";
 
 TEST(Dump, SmallWorkbookInItsExactForm) {
     auto wb = SmallWorkbook();

@@ -145,6 +145,7 @@ std::optional<Event> UserEventOf(const ui::Control& c) {
 const std::map<std::string, std::vector<std::string>> kBoundControls = {
     {"FrmSeZhi", {"Command1"}},
     {"FrmKCBP", {"Command1", "Text1"}},
+    {"FrmDaYin", {"Command1", "Command2", "Command3"}},
     {"frmAbout", {"cmdOK"}},
 };
 const std::vector<std::string> kMenu = {"SeZhi", "BinPai", "HuaMinChe", "DaYin", "HelpWord", "LjHelp", "GuangYu"};

@@ -112,12 +112,19 @@ public:
         } else if (name == "printOptions") {
             setup_.CenterHorizontally = ParseBool(Att(atts, "horizontalCentered"), false);
             setup_.CenterVertically = ParseBool(Att(atts, "verticalCentered"), false);
+            setup_.PrintGridlines = ParseBool(Att(atts, "gridLines"), false);
+            setup_.PrintHeadings = ParseBool(Att(atts, "headings"), false);
+        } else if (name == "rowBreaks" || name == "colBreaks") {
+            breaks_ = name == "rowBreaks" ? &setup_.RowBreaks : &setup_.ColumnBreaks;
+        } else if (name == "brk") {
+            Break(atts);
         } else if (name == "pageMargins") {
             Margins(atts);
         } else if (name == "pageSetup") {
             Setup(atts);
             Keep(place::kPageSetupAttributes,
-                 OtherAttributes(QualifiedName(), atts, {"paperSize", "orientation", "scale", "fitToWidth", "fitToHeight"}));
+                 OtherAttributes(QualifiedName(), atts, {"paperSize", "orientation", "scale", "fitToWidth", "fitToHeight",
+                                                        "firstPageNumber", "useFirstPageNumber", "pageOrder"}));
         } else if (name == "oddHeader" || name == "oddFooter") {
             capture_ = &headerFooterText_;
             headerFooterText_.clear();
@@ -145,7 +152,9 @@ public:
         }
         if (depth_ == 1) inSheetPr_ = false;
         if (depth_ == 2 && name == "sheetView") inSheetView_ = false;
-        if (name == "oddHeader") {
+        if (name == "rowBreaks" || name == "colBreaks") {
+            breaks_ = nullptr;
+        } else if (name == "oddHeader") {
             SplitHeaderFooter(headerFooterText_, setup_.LeftHeader, setup_.CenterHeader, setup_.RightHeader);
             capture_ = nullptr;
         } else if (name == "oddFooter") {
@@ -173,7 +182,7 @@ private:
     static bool IsModelled(std::string_view name) {
         static constexpr std::string_view kModelled[] = {
             "sheetPr", "dimension", "sheetViews", "sheetFormatPr", "cols", "sheetData", "sheetProtection",
-            "mergeCells", "printOptions", "pageMargins", "pageSetup", "headerFooter", "drawing"};
+            "mergeCells", "printOptions", "pageMargins", "pageSetup", "headerFooter", "rowBreaks", "colBreaks", "drawing"};
         return std::find(std::begin(kModelled), std::end(kModelled), name) != std::end(kModelled);
     }
 
@@ -478,9 +487,23 @@ private:
         setup_.hasSetup = true;
         setup_.PaperSize = int(ParseInt(Att(atts, "paperSize")).value_or(setup_.PaperSize));
         setup_.Orientation = std::string_view(Att(atts, "orientation")) == "landscape" ? 2 : 1;
-        scale_ = int(ParseInt(Att(atts, "scale")).value_or(100));
+        scale_ = int(std::clamp<int64_t>(ParseInt(Att(atts, "scale")).value_or(100), 10, 400));
         setup_.FitToPagesWide = int(ParseInt(Att(atts, "fitToWidth")).value_or(1));
         setup_.FitToPagesTall = int(ParseInt(Att(atts, "fitToHeight")).value_or(1));
+        setup_.Order = std::string_view(Att(atts, "pageOrder")) == "overThenDown" ? xlOverThenDown : xlDownThenOver;
+        if (ParseBool(Att(atts, "useFirstPageNumber"), false))
+            setup_.FirstPageNumber = int(ParseInt(Att(atts, "firstPageNumber")).value_or(1));
+    }
+
+    // A manual break after row (column) `id`; automatic breaks a producer
+    // stored are the pagination's business and are not kept.
+    void Break(const char** atts) {
+        if (!breaks_ || !ParseBool(Att(atts, "man"), false)) return;
+        auto id = ParseInt(Att(atts, "id"));
+        const int64_t limit = breaks_ == &setup_.RowBreaks ? kMaxRows : kMaxColumns;
+        if (!id || *id < 1 || *id >= limit) return;
+        auto it = std::lower_bound(breaks_->begin(), breaks_->end(), int32_t(*id));
+        if (it == breaks_->end() || *it != *id) breaks_->insert(it, int32_t(*id));
     }
 
     void Finish() {
@@ -523,6 +546,7 @@ private:
     std::string activePane_;
     bool haveSelection_ = false;
     PageSetup setup_;
+    std::vector<int32_t>* breaks_ = nullptr;  // inside <rowBreaks> or <colBreaks>
     bool fitToPage_ = false;
     int scale_ = 100;
     SheetProtection protection_;

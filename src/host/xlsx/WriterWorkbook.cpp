@@ -50,9 +50,11 @@ std::vector<NameEntry> CollectNames(const Workbook& wb) {
         const Worksheet& ws = wb.Sheet(i + 1);
         const PageSetup& ps = ws.PageSetup();
         std::string prefix = QuotedSheetPrefix(ws.Name());
-        if (!ps.PrintArea.empty()) names.push_back({"_xlnm.Print_Area", i, QualifyAreas(ps.PrintArea, prefix), false});
-        std::string titles = QualifyAreas(ps.PrintTitleColumns, prefix);
-        std::string rows = QualifyAreas(ps.PrintTitleRows, prefix);
+        // Absolute, or other programs ignore them.
+        if (!ps.PrintArea.empty())
+            names.push_back({"_xlnm.Print_Area", i, QualifyAreas(AbsoluteAreas(ps.PrintArea), prefix), false});
+        std::string titles = QualifyAreas(AbsoluteAreas(ps.PrintTitleColumns), prefix);
+        std::string rows = QualifyAreas(AbsoluteAreas(ps.PrintTitleRows), prefix);
         if (!rows.empty()) titles += (titles.empty() ? "" : ",") + rows;
         if (!titles.empty()) names.push_back({"_xlnm.Print_Titles", i, titles, false});
     }

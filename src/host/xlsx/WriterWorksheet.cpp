@@ -221,10 +221,6 @@ void WriteMerges(const Worksheet& ws, XmlBuffer& out) {
     out.Raw("</mergeCells>");
 }
 
-bool HasOwnPageSetup(const PageSetup& ps) {
-    return ps.hasSetup || ps.PaperSize != 9 || ps.Orientation != 1 || ps.Zoom != 100;
-}
-
 std::string HeaderFooterText(const std::string& left, const std::string& center, const std::string& right) {
     std::string s;
     if (!left.empty()) s += "&L" + left;
@@ -233,12 +229,23 @@ std::string HeaderFooterText(const std::string& left, const std::string& center,
     return s;
 }
 
+// <rowBreaks>/<colBreaks>: each break is manual and spans the whole other direction.
+void WriteBreaks(const char* element, const std::vector<int32_t>& breaks, int32_t max, XmlBuffer& out) {
+    if (breaks.empty()) return;
+    out.Raw("<").Raw(element).Attr("count", int64_t(breaks.size())).Attr("manualBreakCount", int64_t(breaks.size()))
+        .Raw(">");
+    for (int32_t id : breaks) out.Raw("<brk").Attr("id", int64_t(id)).Attr("max", int64_t(max)).Raw(" man=\"1\"/>");
+    out.Raw("</").Raw(element).Raw(">");
+}
+
 void WritePrintSettings(const Worksheet& ws, XmlBuffer& out) {
     const PageSetup& ps = ws.PageSetup();
-    if (ps.CenterHorizontally || ps.CenterVertically) {
+    if (ps.CenterHorizontally || ps.CenterVertically || ps.PrintGridlines || ps.PrintHeadings) {
         out.Raw("<printOptions");
         if (ps.CenterHorizontally) out.Raw(" horizontalCentered=\"1\"");
         if (ps.CenterVertically) out.Raw(" verticalCentered=\"1\"");
+        if (ps.PrintHeadings) out.Raw(" headings=\"1\"");
+        if (ps.PrintGridlines) out.Raw(" gridLines=\"1\"");
         out.Raw("/>");
     }
     out.Raw("<pageMargins").AttrNumber("left", ps.LeftMargin / kPointsPerInch)
@@ -246,20 +253,26 @@ void WritePrintSettings(const Worksheet& ws, XmlBuffer& out) {
         .AttrNumber("bottom", ps.BottomMargin / kPointsPerInch).AttrNumber("header", ps.HeaderMargin / kPointsPerInch)
         .AttrNumber("footer", ps.FooterMargin / kPointsPerInch).Raw("/>");
     const auto& kept = ws.Kept().elements;
-    if (HasOwnPageSetup(ps) || HasKept(kept, place::kPageSetupAttributes)) {
-        out.Raw("<pageSetup").Attr("paperSize", ps.PaperSize);
-        WriteKept(kept, place::kPageSetupAttributes, out);  // first page number, page order, printer settings …
-        if (ps.Zoom > 0) out.Attr("scale", ps.Zoom);
-        else out.Attr("fitToWidth", ps.FitToPagesWide).Attr("fitToHeight", ps.FitToPagesTall);
-        out.Attr("orientation", ps.Orientation == 2 ? "landscape" : "portrait").Raw("/>");
-    }
+    // The paper is always named: without it the host takes the printer's default.
+    out.Raw("<pageSetup").Attr("paperSize", ps.PaperSize);
+    WriteKept(kept, place::kPageSetupAttributes, out);  // printer settings, resolutions …
+    if (ps.Zoom > 0) out.Attr("scale", ps.Zoom);
+    if (ps.FirstPageNumber != xlAutomatic) out.Attr("firstPageNumber", ps.FirstPageNumber);
+    if (ps.Zoom <= 0) out.Attr("fitToWidth", ps.FitToPagesWide).Attr("fitToHeight", ps.FitToPagesTall);
+    if (ps.Order == xlOverThenDown) out.Raw(" pageOrder=\"overThenDown\"");
+    out.Attr("orientation", ps.Orientation == xlLandscape ? "landscape" : "portrait");
+    if (ps.FirstPageNumber != xlAutomatic) out.Raw(" useFirstPageNumber=\"1\"");
+    out.Raw("/>");
     std::string header = HeaderFooterText(ps.LeftHeader, ps.CenterHeader, ps.RightHeader);
     std::string footer = HeaderFooterText(ps.LeftFooter, ps.CenterFooter, ps.RightFooter);
-    if (header.empty() && footer.empty()) return;
-    out.Raw("<headerFooter>");
-    if (!header.empty()) out.Raw("<oddHeader>").Text(header).Raw("</oddHeader>");
-    if (!footer.empty()) out.Raw("<oddFooter>").Text(footer).Raw("</oddFooter>");
-    out.Raw("</headerFooter>");
+    if (!header.empty() || !footer.empty()) {
+        out.Raw("<headerFooter>");
+        if (!header.empty()) out.Raw("<oddHeader>").Text(header).Raw("</oddHeader>");
+        if (!footer.empty()) out.Raw("<oddFooter>").Text(footer).Raw("</oddFooter>");
+        out.Raw("</headerFooter>");
+    }
+    WriteBreaks("rowBreaks", ps.RowBreaks, kMaxColumns - 1, out);
+    WriteBreaks("colBreaks", ps.ColumnBreaks, kMaxRows - 1, out);
 }
 
 }  // namespace
