@@ -217,7 +217,7 @@ private:
                  " custom=" + (ci.customWidth ? "1" : "0") + " hidden=" + (ci.hidden ? "1" : "0") + Facts(ci.style));
         }
         for (size_t r = 0; r < ws.RowsData().size(); ++r) RowFacts(ref, int32_t(r + 1), ws.RowsData()[r]);
-        std::vector<Rect> merges = ws.MergedAreas();
+        std::vector<Rect> merges = ws.MergedAreas().Areas();
         std::sort(merges.begin(), merges.end(), [](const Rect& x, const Rect& y) {
             return std::tie(x.top, x.left, x.bottom, x.right) < std::tie(y.top, y.left, y.bottom, y.right);
         });

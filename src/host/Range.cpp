@@ -208,8 +208,8 @@ void Range::ClearContents() {
     Worksheet& ws = Sheet();
     // The host refuses to change part of a merged area; the whole area is fine.
     for (const Rect& a : areas_)
-        for (const Rect& m : ws.MergedAreas())
-            if (m.Intersects(a) && !a.Contains(m)) throw HostError("不能对合并单元格的一部分进行此操作。");
+        for (const Rect& m : ws.MergedAreas().Intersecting(a))
+            if (!a.Contains(m)) throw HostError("不能对合并单元格的一部分进行此操作。");
     for (const Rect& a : areas_) {
         rowspan::ForStoredCells(ws, a, [](int32_t, Cell& c) {
             c.value = Variant();

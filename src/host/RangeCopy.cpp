@@ -34,33 +34,13 @@ Snapshot Take(const Worksheet& ws, Rect area) {
         for (const Cell& c : row.cells)
             if (c.col >= area.left && c.col <= area.right) s.cells.emplace_back(r, c);
     }
-    for (const Rect& m : ws.MergedAreas())
+    for (const Rect& m : ws.MergedAreas().Intersecting(area))
         if (area.Contains(m)) s.merges.push_back(m);
     const auto& cols = ws.ColumnsData();
     for (int32_t c = area.left; c <= area.right && size_t(c) <= cols.size(); ++c)
         if (!cols[c - 1].IsDefault()) s.columns.emplace_back(c, cols[c - 1]);
     return s;
 }
-
-// Formats are indices into a workbook's table; another workbook needs its own.
-class StyleMap {
-public:
-    StyleMap(const Workbook& from, Workbook& to) : from_(from), to_(to), same_(&from == &to) {}
-    uint32_t operator()(uint32_t s) {
-        if (same_) return s;
-        auto it = std::find_if(map_.begin(), map_.end(), [&](const auto& p) { return p.first == s; });
-        if (it != map_.end()) return it->second;
-        uint32_t t = to_.Styles().Intern(from_.Styles().Get(s));
-        map_.emplace_back(s, t);
-        return t;
-    }
-
-private:
-    const Workbook& from_;
-    Workbook& to_;
-    bool same_;
-    std::vector<std::pair<uint32_t, uint32_t>> map_;
-};
 
 struct Target {
     Worksheet& ws;
@@ -91,20 +71,21 @@ void EraseCells(Worksheet& ws, const Rect& a) {
 }
 
 void PasteMerges(const Snapshot& s, const Target& t) {
-    std::erase_if(t.ws.MergedAreas(), [&](const Rect& m) { return m.Intersects(t.area); });
+    t.ws.MergedAreas().RemoveIntersecting(t.area);
     for (const Rect& m : s.merges)
         t.ws.MergedAreas().push_back(Rect{m.top + t.dRows, m.left + t.dCols, m.bottom + t.dRows, m.right + t.dCols});
 }
 
-void PasteLineFormats(const Snapshot& s, const Target& t, StyleMap& styles) {
+void PasteLineFormats(const Snapshot& s, const Target& t, RemapStyles& styles) {
     if (s.area.IsWholeRows()) {
         for (int32_t r = t.area.top; r <= t.area.bottom && size_t(r) <= t.ws.RowsData().size(); ++r)
             t.ws.RowsData()[r - 1].info = RowInfo{};
         for (const auto& [r, info] : s.rows) {
             RowInfo& to = t.ws.GetRow(r + t.dRows).info;
             to = info;
-            to.style = info.style ? styles(info.style) : 0;
+            to.style = styles.Line(info.style);
         }
+        t.ws.SizesChanged();
     }
     if (s.area.IsWholeColumns()) {
         for (int32_t c = t.area.left; c <= t.area.right && size_t(c) <= t.ws.ColumnsData().size(); ++c)
@@ -112,17 +93,18 @@ void PasteLineFormats(const Snapshot& s, const Target& t, StyleMap& styles) {
         for (const auto& [c, info] : s.columns) {
             ColumnInfo& to = t.ws.GetColumn(c + t.dCols);
             to = info;
-            to.style = info.style ? styles(info.style) : 0;
+            to.style = styles.Line(info.style);
         }
+        t.ws.SizesChanged();
     }
 }
 
-void PasteAll(const Snapshot& s, const Target& t, StyleMap& styles) {
+void PasteAll(const Snapshot& s, const Target& t, RemapStyles& styles) {
     EraseCells(t.ws, t.area);
     for (const auto& [r, c] : s.cells) {
         Cell& to = t.ws.GetRow(r + t.dRows).Get(c.col + t.dCols);
         to.value = c.value;
-        to.style = styles(c.style);
+        to.style = styles.Cell(c.style);
         to.formula = c.formula ? std::make_unique<std::string>(formula::Translate(*c.formula, t.dRows, t.dCols)) : nullptr;
     }
     PasteMerges(s, t);
@@ -144,11 +126,11 @@ void PasteValues(const Snapshot& s, const Target& t) {
         });
 }
 
-void PasteFormats(const Snapshot& s, const Target& t, StyleMap& styles) {
+void PasteFormats(const Snapshot& s, const Target& t, RemapStyles& styles) {
     ForStoredCells(t.ws, t.area, [](Row&, Cell& c) { c.style = 0; });
     for (const auto& [r, c] : s.cells)
         if (c.style || t.ws.FindCell(r + t.dRows, c.col + t.dCols))
-            t.ws.GetCell(r + t.dRows, c.col + t.dCols).style = styles(c.style);
+            t.ws.GetCell(r + t.dRows, c.col + t.dCols).style = styles.Cell(c.style);
     PasteMerges(s, t);
     PasteLineFormats(s, t, styles);
 }
@@ -160,11 +142,12 @@ void PasteColumnWidths(const Snapshot& s, const Target& t) {
         to.width = it == s.columns.end() ? 0 : it->second.width;
         to.customWidth = it != s.columns.end() && it->second.customWidth;
     }
+    t.ws.SizesChanged();
 }
 
 void Paste(const Snapshot& s, Worksheet& ws, int32_t row, int32_t col, XlPasteType type) {
     Target t = Place(s, ws, row, col);
-    StyleMap styles(s.sheet->Parent(), ws.Parent());
+    RemapStyles styles(s.sheet->Parent().Styles(), ws.Parent().Styles());
     switch (type) {
         case xlPasteValues: PasteValues(s, t); break;
         case xlPasteFormats: PasteFormats(s, t, styles); break;

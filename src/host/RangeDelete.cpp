@@ -132,8 +132,7 @@ void AdjustPictures(Worksheet& ws, const Deletion& d) {
             pos = d.Map(pos);
         }
     };
-    auto& pics = ws.Pictures();
-    std::erase_if(pics, [&](Picture& p) {
+    ws.Pictures().EraseIf([&](Picture& p) {
         int32_t& from = d.ShiftUp() ? p.from.row : p.from.col;
         int32_t& to = d.ShiftUp() ? p.to.row : p.to.col;
         int64_t& fromOff = d.ShiftUp() ? p.from.rowOffset : p.from.colOffset;
@@ -172,6 +171,7 @@ void ApplyDeletion(Worksheet& ws, const Deletion& d) {
     CheckMergesAllowDeletion(ws, d);
     if (d.ShiftUp()) ShiftCellsUp(ws, d);
     else ShiftCellsLeft(ws, d);
+    if (d.WholeLines()) ws.SizesChanged();  // rows or columns after the deleted ones moved
     AdjustMerges(ws, d);
     AdjustPictures(ws, d);
     AdjustReferences(ws, d);

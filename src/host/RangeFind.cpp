@@ -79,7 +79,7 @@ std::optional<CellRef> SearchMerged(const Worksheet& ws, const Rect& a, CellRef 
                                     const FindOptions& o) {
     std::optional<CellRef> best;
     int64_t bestDistance = 0;
-    for (const Rect& m : ws.MergedAreas()) {
+    for (const Rect& m : ws.MergedAreas().Intersecting(a)) {
         if (!a.Contains(m.top, m.left)) continue;
         if (!what.empty()) {
             const Cell* c = ws.FindCell(m.top, m.left);

@@ -11,42 +11,6 @@ namespace host {
 
 namespace {
 constexpr double kMaxRowHeight = 409;  // points
-
-// Sums of sizes before column or row n (of 1 … n-1) in points. Entries past
-// the stored ones have the default size, and so have stored entries without a
-// size of their own: those are counted and multiplied, not summed one by one.
-double ColumnsBefore(const Worksheet& ws, int32_t n) {
-    const auto& cols = ws.ColumnsData();
-    int32_t stored = std::min<int32_t>(n - 1, int32_t(cols.size()));
-    double sum = 0;
-    int64_t plain = n - 1 - stored;
-    int32_t plainColumn = plain ? stored + 1 : 0;  // any column of default width
-    for (int32_t c = 1; c <= stored; ++c) {
-        const ColumnInfo& ci = cols[c - 1];
-        if (ci.hidden) continue;
-        if (ci.width > 0) {
-            sum += ws.ColumnWidthPoints(c);
-        } else {
-            ++plain;
-            plainColumn = c;
-        }
-    }
-    return plain ? sum + double(plain) * ws.ColumnWidthPoints(plainColumn) : sum;
-}
-
-double RowsBefore(const Worksheet& ws, int32_t n) {
-    const auto& rows = ws.RowsData();
-    int32_t stored = std::min<int32_t>(n - 1, int32_t(rows.size()));
-    double sum = 0;
-    int64_t plain = n - 1 - stored;
-    for (int32_t r = 0; r < stored; ++r) {
-        const RowInfo& info = rows[r].info;
-        if (info.hidden) continue;
-        if (info.height > 0) sum += info.height;
-        else ++plain;
-    }
-    return sum + double(plain) * ws.StandardHeight();
-}
 }  // namespace
 
 // ----- merged areas -----
@@ -69,7 +33,7 @@ void Range::Merge() {
     Worksheet& ws = Sheet();
     for (const Rect& a : areas_) {
         if (a.Count() < 2) continue;
-        std::erase_if(ws.MergedAreas(), [&](const Rect& m) { return m.Intersects(a); });
+        ws.MergedAreas().RemoveIntersecting(a);
         rowspan::ForStoredCells(ws, a, [&](int32_t row, Cell& c) {
             if (row == a.top && c.col == a.left) return;
             c.value = Variant();
@@ -82,9 +46,7 @@ void Range::Merge() {
 
 void Range::UnMerge() {
     Worksheet& ws = Sheet();
-    std::erase_if(ws.MergedAreas(), [&](const Rect& m) {
-        return std::any_of(areas_.begin(), areas_.end(), [&](const Rect& a) { return m.Intersects(a); });
-    });
+    for (const Rect& a : areas_) ws.MergedAreas().RemoveIntersecting(a);
     ws.MarkChanged();
 }
 
@@ -117,10 +79,10 @@ void Range::SetHidden(bool h) {
     for (const Rect& a : areas_) {
         if (a.IsWholeRows()) {
             int32_t last = h ? a.bottom : std::min<int32_t>(a.bottom, int32_t(ws.RowsData().size()));
-            for (int32_t r = a.top; r <= last; ++r) ws.GetRow(r).info.hidden = h;
+            for (int32_t r = a.top; r <= last; ++r) ws.SetRowHidden(r, h);
         } else {
             int32_t last = h ? a.right : std::min<int32_t>(a.right, int32_t(ws.ColumnsData().size()));
-            for (int32_t c = a.left; c <= last; ++c) ws.GetColumn(c).hidden = h;
+            for (int32_t c = a.left; c <= last; ++c) ws.SetColumnHidden(c, h);
         }
     }
     ws.MarkChanged();
@@ -156,26 +118,21 @@ void Range::SetRowHeight(double pt) {
                 r.info.customHeight = false;
                 r.info.hidden = false;
             }
+            ws.SizesChanged();
             continue;
         }
         for (int32_t r = a.top; r <= a.bottom; ++r) {
-            RowInfo& info = ws.GetRow(r).info;
-            if (pt == 0) {
-                info.hidden = true;
-            } else {
-                info.height = pt;
-                info.customHeight = true;
-                info.hidden = false;
-            }
+            if (pt == 0) ws.SetRowHidden(r, true);
+            else ws.SetRowHeightPoints(r, pt);
         }
     }
     ws.MarkChanged();
 }
 
-double Range::Left() const { return ColumnsBefore(Sheet(), Column()); }
-double Range::Top() const { return RowsBefore(Sheet(), Row()); }
-double Range::Width() const { return ColumnsBefore(Sheet(), Area().right + 1) - ColumnsBefore(Sheet(), Area().left); }
-double Range::Height() const { return RowsBefore(Sheet(), Area().bottom + 1) - RowsBefore(Sheet(), Area().top); }
+double Range::Left() const { return Sheet().Geometry().Left(Column()); }
+double Range::Top() const { return Sheet().Geometry().Top(Row()); }
+double Range::Width() const { return Sheet().Geometry().Width(Area().left, Area().right); }
+double Range::Height() const { return Sheet().Geometry().Height(Area().top, Area().bottom); }
 
 // ----- active cell and selection -----
 

@@ -130,19 +130,22 @@ void MoveMerges(Worksheet& ws, const Rect& block, bool byRows, const std::vector
     std::vector<int32_t> to(perm.size());
     for (size_t j = 0; j < perm.size(); ++j) to[perm[j]] = int32_t(j);
     int32_t first = byRows ? block.top : block.left;
-    for (Rect& m : ws.MergedAreas()) {
+    std::vector<Rect> merges = ws.MergedAreas().Areas();
+    bool moved = false;
+    for (Rect& m : merges) {
         if (!m.Intersects(block)) continue;
         if (byRows) {
             m.top = m.bottom = first + to[m.top - first];
         } else {
             m.left = m.right = first + to[m.left - first];
         }
+        moved = true;
     }
+    if (moved) ws.MergedAreas() = std::move(merges);
 }
 
 void CheckMerges(const Worksheet& ws, const Rect& block, bool byRows) {
-    for (const Rect& m : ws.MergedAreas()) {
-        if (!m.Intersects(block)) continue;
+    for (const Rect& m : ws.MergedAreas().Intersecting(block)) {
         bool oneLine = byRows ? m.top == m.bottom : m.left == m.right;
         if (!oneLine || !block.Contains(m)) throw HostError("此操作要求合并单元格都具有相同大小");
     }

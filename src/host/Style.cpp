@@ -113,4 +113,12 @@ void StyleTable::SetDefault(const CellFormat& f) {
     index_[f] = 0;
 }
 
+uint32_t RemapStyles::Cell(uint32_t s) {
+    if (same_) return s;
+    if (s >= from_.Size()) s = 0;
+    if (map_.size() < from_.Size()) map_.resize(from_.Size(), -1);
+    if (map_[s] < 0) map_[s] = to_.Intern(from_.Get(s));
+    return uint32_t(map_[s]);
+}
+
 }  // namespace host

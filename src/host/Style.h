@@ -109,4 +109,25 @@ private:
     std::unordered_map<CellFormat, uint32_t, Hash> index_;
 };
 
+// Carries formats from one workbook's table into another's, interning each
+// source format once (a format the target already has is not added again).
+//   Cell(s): a cell's format; 0 is the source's default format, which keeps
+//            its look in a workbook whose default differs.
+//   Line(s): a row's or column's format; 0 means "no format of its own" there
+//            and stays 0.
+// An index past the source table reads as the source's default format, as
+// StyleTable::Get does. Between the same table every index maps to itself.
+class RemapStyles {
+public:
+    RemapStyles(const StyleTable& from, StyleTable& to) : from_(from), to_(to), same_(&from == &to) {}
+    uint32_t Cell(uint32_t s);
+    uint32_t Line(uint32_t s) { return s ? Cell(s) : 0; }
+
+private:
+    const StyleTable& from_;
+    StyleTable& to_;
+    bool same_;
+    std::vector<int64_t> map_;  // by source index; −1 until interned
+};
+
 }  // namespace host

@@ -21,6 +21,7 @@ const Variant kEmpty;
 // characters convert to pixels through it (see the file format's column width rule).
 constexpr double kMaxDigitWidth = 7;
 constexpr uint32_t kSpinCount = 100000;
+constexpr double kEmuPerPoint = 12700;
 
 
 size_t Utf8Length(const std::string& s) {
@@ -207,21 +208,16 @@ Worksheet& Worksheet::CopyTo(Workbook& target, Worksheet* after) {
     copy.pageSetup_ = pageSetup_;
     copy.defaultColWidth_ = defaultColWidth_;
     copy.defaultRowHeight_ = defaultRowHeight_;
+    copy.geometry_.reset();
     copy.showGridLines_ = showGridLines_;
     if (&target != parent_) {
         // Formats are indices into the workbook's table: re-intern them in the target.
-        std::vector<int64_t> map(parent_->Styles().Size(), -1);
-        auto remap = [&](uint32_t& s) {
-            if (s == 0 && parent_->Styles().Default() == target.Styles().Default()) return;
-            if (s >= map.size()) { s = 0; return; }
-            if (map[s] < 0) map[s] = target.Styles().Intern(parent_->Styles().Get(s));
-            s = uint32_t(map[s]);
-        };
+        RemapStyles styles(parent_->Styles(), target.Styles());
         for (Row& r : copy.rows_) {
-            remap(r.info.style);
-            for (Cell& c : r.cells) remap(c.style);
+            r.info.style = styles.Line(r.info.style);
+            for (Cell& c : r.cells) c.style = styles.Cell(c.style);
         }
-        for (ColumnInfo& c : copy.cols_) remap(c.style);
+        for (ColumnInfo& c : copy.cols_) c.style = styles.Line(c.style);
     }
     copy.MarkChanged();
     return copy;
@@ -242,44 +238,88 @@ void Worksheet::PrintOut(bool preview) {
 }
 
 Picture& Worksheet::AddPicture(const std::string& file, double left, double top, double width, double height) {
-    std::ifstream in(file, std::ios::binary);
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
     if (!in) throw FileError(file, "无法读取图片文件");
-    auto bytes = std::make_shared<std::vector<uint8_t>>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // One read of the whole file: photos are read by the thousand.
+    std::streamoff size = in.tellg();
+    if (size < 0) throw FileError(file, "无法读取图片文件");
+    auto bytes = std::make_shared<std::vector<uint8_t>>(size_t(size));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes->data()), size)) throw FileError(file, "无法读取图片文件");
     std::string ext = ImageExtension(*bytes);
     if (ext.empty()) throw FileError(file, "不是可识别的图片格式");
-    constexpr double kEmuPerPoint = 12700;
-    auto anchorAt = [&](double xPt, double yPt) {
-        CellAnchor a;
-        double x = 0;
-        int32_t c = 1;
-        while (c < kMaxColumns && x + ColumnWidthPoints(c) <= xPt) x += ColumnWidthPoints(c++);
-        double y = 0;
-        int32_t r = 1;
-        while (r < kMaxRows && y + RowHeightPoints(r) <= yPt) y += RowHeightPoints(r++);
-        a.col = c;
-        a.row = r;
-        a.colOffset = std::llround((xPt - x) * kEmuPerPoint);
-        a.rowOffset = std::llround((yPt - y) * kEmuPerPoint);
-        return a;
-    };
+    const SheetGeometry& g = Geometry();
     Picture p;
     p.name = "图片 " + std::to_string(pictures_.size() + 1);
     p.data = std::move(bytes);
     p.extension = ext;
-    p.from = anchorAt(left, top);
-    p.to = anchorAt(left + width, top + height);
+    p.from = g.AnchorAt(left, top);
+    p.to = g.AnchorAt(left + width, top + height);
     p.widthEmu = std::llround(width * kEmuPerPoint);
     p.heightEmu = std::llround(height * kEmuPerPoint);
-    pictures_.push_back(std::move(p));
+    Picture& added = pictures_.push_back(std::move(p));
     MarkChanged();
-    return pictures_.back();
+    return added;
 }
 
-Picture& Shapes::AddPicture(const std::string& file, double left, double top, double width, double height) {
-    return ws_.AddPicture(file, left, top, width, height);
+Shape Shapes::AddPicture(const std::string& file, double left, double top, double width, double height) {
+    return Shape(ws_, ws_.AddPicture(file, left, top, width, height));
 }
 
 int Shapes::Count() const { return int(ws_.Pictures().size()); }
+
+Shape Shapes::Item(int index) const {
+    if (index < 1 || size_t(index) > ws_.Pictures().size()) throw HostError("找不到指定的图形");
+    return Shape(ws_, ws_.Pictures()[size_t(index) - 1]);
+}
+
+PictureList& PictureList::operator=(const PictureList& o) {
+    if (this == &o) return *this;
+    Storage copy;
+    copy.reserve(o.items_.size());
+    for (const auto& p : o.items_) copy.push_back(std::make_unique<Picture>(*p));
+    items_ = std::move(copy);
+    return *this;
+}
+
+PictureList& PictureList::operator=(std::initializer_list<Picture> pictures) {
+    items_.clear();
+    for (const Picture& p : pictures) push_back(p);
+    return *this;
+}
+
+Picture& PictureList::push_back(Picture p) {
+    items_.push_back(std::make_unique<Picture>(std::move(p)));
+    return *items_.back();
+}
+
+void Shape::SetName(std::string name) {
+    picture_->name = std::move(name);
+    ws_->MarkChanged();
+}
+
+double Shape::Left() const {
+    return ws_->Geometry().Left(picture_->from.col) + double(picture_->from.colOffset) / kEmuPerPoint;
+}
+double Shape::Top() const {
+    return ws_->Geometry().Top(picture_->from.row) + double(picture_->from.rowOffset) / kEmuPerPoint;
+}
+double Shape::Width() const { return double(picture_->widthEmu) / kEmuPerPoint; }
+double Shape::Height() const { return double(picture_->heightEmu) / kEmuPerPoint; }
+void Shape::SetLeft(double points) { Place(points, Top(), Width(), Height()); }
+void Shape::SetTop(double points) { Place(Left(), points, Width(), Height()); }
+void Shape::SetWidth(double points) { Place(Left(), Top(), points, Height()); }
+void Shape::SetHeight(double points) { Place(Left(), Top(), Width(), points); }
+
+void Shape::Place(double left, double top, double width, double height) {
+    if (width < 0 || height < 0) throw HostError("图形的宽度和高度不能为负数");
+    const SheetGeometry& g = ws_->Geometry();
+    picture_->from = g.AnchorAt(left, top);
+    picture_->to = g.AnchorAt(left + width, top + height);
+    picture_->widthEmu = std::llround(width * kEmuPerPoint);
+    picture_->heightEmu = std::llround(height * kEmuPerPoint);
+    ws_->MarkChanged();
+}
 
 const Row* Worksheet::FindRow(int32_t row) const {
     return row >= 1 && size_t(row) <= rows_.size() ? &rows_[row - 1] : nullptr;
@@ -365,11 +405,7 @@ ColumnInfo& Worksheet::GetColumn(int32_t col) {
     return cols_[col - 1];
 }
 
-const Rect* Worksheet::MergeAreaAt(int32_t row, int32_t col) const {
-    for (const Rect& m : merges_)
-        if (m.Contains(row, col)) return &m;
-    return nullptr;
-}
+const Rect* Worksheet::MergeAreaAt(int32_t row, int32_t col) const { return merges_.At(row, col); }
 
 double Worksheet::ColumnWidthChars(int32_t col) const {
     const ColumnInfo* c = FindColumn(col);
@@ -392,27 +428,106 @@ void Worksheet::SetColumnWidthChars(int32_t col, double chars) {
         c.customWidth = true;
         c.hidden = false;
     }
+    ColumnSizeChanged(col);
     MarkChanged();
 }
 
-double Worksheet::ColumnWidthPoints(int32_t col) const {
-    const ColumnInfo* c = FindColumn(col);
-    if (c && c->hidden) return 0;
-    double px;
-    if (c && c->width > 0) {
-        px = std::trunc(c->width * kMaxDigitWidth + 0.5);
-    } else {
-        px = std::trunc(defaultColWidth_ * kMaxDigitWidth + 5 + 0.5);
-        px = std::ceil(px / 8) * 8;  // the host rounds the default width up to a multiple of 8 pixels
-    }
+void Worksheet::SetColumnHidden(int32_t col, bool hidden) {
+    GetColumn(col).hidden = hidden;
+    ColumnSizeChanged(col);
+    MarkChanged();
+}
+
+void Worksheet::SetColumnInfo(int32_t col, const ColumnInfo& info) {
+    GetColumn(col) = info;
+    ColumnSizeChanged(col);
+    MarkChanged();
+}
+
+void Worksheet::SetDefaultColumnWidth(double chars) {
+    defaultColWidth_ = chars;
+    if (geometry_) geometry_->Columns().SetDefaultSize(DefaultColumnPoints());
+}
+
+void Worksheet::SetStandardHeight(double pt) {
+    defaultRowHeight_ = pt;
+    if (geometry_) geometry_->Rows().SetDefaultSize(pt);
+}
+
+double Worksheet::DefaultColumnPoints() const {
+    double px = std::trunc(defaultColWidth_ * kMaxDigitWidth + 5 + 0.5);
+    px = std::ceil(px / 8) * 8;  // the host rounds the default width up to a multiple of 8 pixels
     return px * 0.75;
 }
 
+double Worksheet::ColumnWidthPoints(int32_t col) const {
+    std::optional<double> own = OwnColumnSize(col);
+    return own ? *own : DefaultColumnPoints();
+}
+
+std::optional<double> Worksheet::OwnColumnSize(int32_t col) const {
+    const ColumnInfo* c = FindColumn(col);
+    if (c && c->hidden) return 0.0;
+    if (c && c->width > 0) return std::trunc(c->width * kMaxDigitWidth + 0.5) * 0.75;
+    return std::nullopt;
+}
+
 double Worksheet::RowHeightPoints(int32_t row) const {
+    std::optional<double> own = OwnRowSize(row);
+    return own ? *own : defaultRowHeight_;
+}
+
+std::optional<double> Worksheet::OwnRowSize(int32_t row) const {
     const Row* r = FindRow(row);
-    if (r && r->info.hidden) return 0;
+    if (r && r->info.hidden) return 0.0;
     if (r && r->info.height > 0) return r->info.height;
-    return defaultRowHeight_;
+    return std::nullopt;
+}
+
+void Worksheet::SetRowHeightPoints(int32_t row, double pt) {
+    RowInfo& info = GetRow(row).info;
+    info.height = pt;
+    info.customHeight = true;
+    info.hidden = false;
+    RowSizeChanged(row);
+    MarkChanged();
+}
+
+void Worksheet::SetRowHidden(int32_t row, bool hidden) {
+    GetRow(row).info.hidden = hidden;
+    RowSizeChanged(row);
+    MarkChanged();
+}
+
+void Worksheet::SetRowInfo(int32_t row, const RowInfo& info) {
+    GetRow(row).info = info;
+    RowSizeChanged(row);
+    MarkChanged();
+}
+
+void Worksheet::RowSizeChanged(int32_t row) {
+    if (geometry_) geometry_->Rows().SetSize(row, OwnRowSize(row));
+}
+
+void Worksheet::ColumnSizeChanged(int32_t col) {
+    if (geometry_) geometry_->Columns().SetSize(col, OwnColumnSize(col));
+}
+
+const SheetGeometry& Worksheet::Geometry() const {
+    if (!geometry_) {
+        auto g = std::make_unique<SheetGeometry>();
+        g->Rows().SetDefaultSize(defaultRowHeight_);
+        g->Columns().SetDefaultSize(DefaultColumnPoints());
+        std::vector<double> own;
+        own.reserve(rows_.size());
+        for (int32_t r = 1; r <= int32_t(rows_.size()); ++r) own.push_back(OwnRowSize(r).value_or(-1));
+        g->Rows().Assign(own);
+        own.clear();
+        for (int32_t c = 1; c <= int32_t(cols_.size()); ++c) own.push_back(OwnColumnSize(c).value_or(-1));
+        g->Columns().Assign(own);
+        geometry_ = std::move(g);
+    }
+    return *geometry_;
 }
 
 void Worksheet::MarkChanged() { parent_->SetSaved(false); }

@@ -1,12 +1,16 @@
 #pragma once
 #include <cstdint>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "host/Address.h"
 #include "host/Cell.h"
+#include "host/MergeIndex.h"
+#include "host/SheetGeometry.h"
 
 namespace host {
 
@@ -30,12 +34,6 @@ struct SheetProtection {
 
 // A picture embedded in the sheet, anchored to cells so that it follows row
 // and column moves. Offsets are EMU inside the anchor cell.
-struct CellAnchor {
-    int32_t col = 1, row = 1;    // 1-based
-    int64_t colOffset = 0, rowOffset = 0;
-    friend bool operator==(const CellAnchor&, const CellAnchor&) = default;
-};
-
 struct Picture {
     std::string name;
     std::string description;
@@ -63,13 +61,101 @@ struct PageSetup {
 
 class Worksheet;
 
+// The pictures of a sheet, in the order they were added. Each picture keeps
+// its address from its adding to its removal, so references to it and Shape
+// handles stay valid while other pictures are added or removed.
+class PictureList {
+    template <class T, class Base>
+    class Iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Picture;
+        using difference_type = std::ptrdiff_t;
+        using pointer = T*;
+        using reference = T&;
+        Iterator() = default;
+        explicit Iterator(Base it) : it_(it) {}
+        T& operator*() const { return **it_; }
+        T* operator->() const { return it_->get(); }
+        Iterator& operator++() { ++it_; return *this; }
+        Iterator operator++(int) { Iterator old = *this; ++it_; return old; }
+        friend bool operator==(const Iterator&, const Iterator&) = default;
+
+    private:
+        Base it_{};
+    };
+    using Storage = std::vector<std::unique_ptr<Picture>>;
+
+public:
+    using iterator = Iterator<Picture, Storage::iterator>;
+    using const_iterator = Iterator<const Picture, Storage::const_iterator>;
+
+    PictureList() = default;
+    PictureList(const PictureList& o) { *this = o; }
+    PictureList& operator=(const PictureList& o);  // copies the pictures (their image bytes are shared)
+    PictureList(PictureList&&) noexcept = default;
+    PictureList& operator=(PictureList&&) noexcept = default;
+    PictureList& operator=(std::initializer_list<Picture> pictures);
+
+    Picture& push_back(Picture p);
+    // Removes the pictures for which pred(Picture&) holds; returns how many.
+    template <class Pred>
+    size_t EraseIf(Pred pred) {
+        return std::erase_if(items_, [&](const std::unique_ptr<Picture>& p) { return pred(*p); });
+    }
+    void clear() { items_.clear(); }
+
+    size_t size() const { return items_.size(); }
+    bool empty() const { return items_.empty(); }
+    Picture& operator[](size_t i) { return *items_[i]; }
+    const Picture& operator[](size_t i) const { return *items_[i]; }
+    iterator begin() { return iterator(items_.begin()); }
+    iterator end() { return iterator(items_.end()); }
+    const_iterator begin() const { return const_iterator(items_.begin()); }
+    const_iterator end() const { return const_iterator(items_.end()); }
+
+private:
+    Storage items_;
+};
+
+// Shapes(i), or what Shapes.AddPicture returns: a handle to one picture of a
+// sheet, valid as long as the picture is on the sheet. Positions and sizes in
+// points from the sheet's top-left corner, as the host gives them.
+class Shape {
+public:
+    Shape(Worksheet& ws, Picture& picture) : ws_(&ws), picture_(&picture) {}
+
+    const std::string& Name() const { return picture_->name; }
+    void SetName(std::string name);
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    double Height() const;
+    // Moving keeps the size; resizing keeps the top-left corner.
+    void SetLeft(double points);
+    void SetTop(double points);
+    void SetWidth(double points);
+    void SetHeight(double points);
+
+    Picture& Data() const { return *picture_; }
+    Worksheet& Parent() const { return *ws_; }
+    friend bool operator==(const Shape& a, const Shape& b) { return a.picture_ == b.picture_; }
+
+private:
+    void Place(double left, double top, double width, double height);
+
+    Worksheet* ws_;
+    Picture* picture_;
+};
+
 // Worksheet.Shapes: the embedded pictures, added as the host adds them.
 class Shapes {
 public:
     explicit Shapes(Worksheet& ws) : ws_(ws) {}
     // Left, top, width and height in points from the sheet's top-left corner.
-    Picture& AddPicture(const std::string& file, double left, double top, double width, double height);
+    Shape AddPicture(const std::string& file, double left, double top, double width, double height);
     int Count() const;
+    Shape Item(int index) const;  // 1-based; HostError when there is none
 
 private:
     Worksheet& ws_;
@@ -143,8 +229,8 @@ public:
     host::Shapes Shapes() { return host::Shapes(*this); }
     // Pictures: AddPicture takes points from the sheet's top-left corner.
     Picture& AddPicture(const std::string& file, double left, double top, double width, double height);
-    std::vector<Picture>& Pictures() { return pictures_; }
-    const std::vector<Picture>& Pictures() const { return pictures_; }
+    PictureList& Pictures() { return pictures_; }
+    const PictureList& Pictures() const { return pictures_; }
 
     // ----- cell storage, used by Range and by the file reader and writer -----
     const std::vector<Row>& RowsData() const { return rows_; }
@@ -164,20 +250,32 @@ public:
     ColumnInfo& GetColumn(int32_t col);
     std::vector<ColumnInfo>& ColumnsData() { return cols_; }
 
-    std::vector<Rect>& MergedAreas() { return merges_; }
-    const std::vector<Rect>& MergedAreas() const { return merges_; }
+    MergeIndex& MergedAreas() { return merges_; }
+    const MergeIndex& MergedAreas() const { return merges_; }
     // The merged area holding the cell, or null.
     const Rect* MergeAreaAt(int32_t row, int32_t col) const;
 
     // Sizes in points; the default width is in characters as in the file.
     double DefaultColumnWidth() const { return defaultColWidth_; }
-    void SetDefaultColumnWidth(double chars) { defaultColWidth_ = chars; }
+    void SetDefaultColumnWidth(double chars);
     double StandardHeight() const { return defaultRowHeight_; }
-    void SetStandardHeight(double pt) { defaultRowHeight_ = pt; }
+    void SetStandardHeight(double pt);
     double ColumnWidthChars(int32_t col) const;  // as Range.ColumnWidth reports it
     void SetColumnWidthChars(int32_t col, double chars);  // stores the file width with padding
-    double ColumnWidthPoints(int32_t col) const;
-    double RowHeightPoints(int32_t row) const;
+    void SetColumnHidden(int32_t col, bool hidden);
+    void SetColumnInfo(int32_t col, const ColumnInfo& info);
+    double ColumnWidthPoints(int32_t col) const;  // 0 for a hidden column
+    double RowHeightPoints(int32_t row) const;    // 0 for a hidden row
+    void SetRowHeightPoints(int32_t row, double pt);  // a height of its own; shows the row
+    void SetRowHidden(int32_t row, bool hidden);
+    void SetRowInfo(int32_t row, const RowInfo& info);  // everything but the row's cells
+
+    // Positions of rows and columns in points. The setters above keep it up to
+    // date; code that changes sizes through RowsData(), ColumnsData(), GetRow()
+    // or GetColumn() calls SizesChanged() afterwards, and the geometry is built
+    // again from the storage on its next use.
+    const SheetGeometry& Geometry() const;
+    void SizesChanged() { geometry_.reset(); }
 
     bool ShowGridLines() const { return showGridLines_; }
     void SetShowGridLines(bool v) { showGridLines_ = v; }
@@ -188,6 +286,12 @@ public:
     void MarkChanged();
 
 private:
+    double DefaultColumnPoints() const;
+    std::optional<double> OwnRowSize(int32_t row) const;
+    std::optional<double> OwnColumnSize(int32_t col) const;
+    void RowSizeChanged(int32_t row);
+    void ColumnSizeChanged(int32_t col);
+
     Workbook* parent_;
     std::string name_, codeName_;
     int visible_ = xlSheetVisible;
@@ -197,11 +301,13 @@ private:
     std::string selection_;
     std::vector<Row> rows_;         // rows_[r - 1]
     std::vector<ColumnInfo> cols_;  // cols_[c - 1]
-    std::vector<Rect> merges_;
-    std::vector<Picture> pictures_;
+    MergeIndex merges_;
+    PictureList pictures_;
     host::PageSetup pageSetup_;
     double defaultColWidth_ = 8.43;
     double defaultRowHeight_ = 13.5;
+    // Built on first use; not safe to build from two threads at once.
+    mutable std::unique_ptr<SheetGeometry> geometry_;
     bool showGridLines_ = true;
     bool tabSelected_ = false;
 

@@ -47,6 +47,7 @@ host::Array2D TableValues(int32_t groups, int32_t rooms, int32_t cols) {
 // changed directly.
 void UnhideAllColumns(host::Worksheet& ws) {
     for (host::ColumnInfo& c : ws.ColumnsData()) c.hidden = false;
+    ws.SizesChanged();
     ws.MarkChanged();
 }
 

@@ -43,9 +43,7 @@ void Merge(host::Worksheet& ws, int32_t top, int32_t left, int32_t bottom, int32
 }
 
 void SetRowHeight(host::Worksheet& ws, int32_t row, double points) {
-    host::RowInfo& info = ws.GetRow(row).info;
-    info.height = points;
-    info.customHeight = true;
+    ws.SetRowHeightPoints(row, points);
 }
 
 // Columns B to N carry the text; F6 is the one cell the user can select.

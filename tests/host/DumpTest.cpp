@@ -89,7 +89,7 @@ TEST(Dump, SameModelGivesTheSameTextWhateverTheInsertionOrder) {
     auto a = SmallWorkbook();
     auto b = SmallWorkbook();
     Worksheet& ws = b->Sheet(1);
-    std::swap(ws.MergedAreas()[0], ws.MergedAreas()[1]);
+    ws.MergedAreas() = {ws.MergedAreas()[1], ws.MergedAreas()[0]};
     std::swap(b->DefinedNames()[0], b->DefinedNames()[2]);
     EXPECT_EQ(Dump(*a), Dump(*b));
     ws.SetValueAt(1, 2, Variant(4));  // a changed fact shows

@@ -259,6 +259,41 @@ TEST(ReaderSheet, PicturesAndTheirImageBytes) {
     EXPECT_EQ(pics[1].widthEmu, 500);
     EXPECT_EQ(pics[1].heightEmu, 600);
     EXPECT_EQ(pics[2].data.get(), pics[0].data.get());  // one image part, one copy
+    EXPECT_EQ(pics[1].to, (host::CellAnchor{6, 1, 500, 600}));  // a one-cell anchor ends where its extent reaches
+}
+
+// A one-cell anchor's end cell comes from its extent and this sheet's sizes,
+// hidden rows and columns passed over, so that it is written back as a
+// two-cell anchor of the same size.
+TEST(ReaderSheet, OneCellAnchorsEndWhereTheirExtentReaches) {
+    std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + "pixels";
+    // Column A 20 characters (140 px, 105 pt), B hidden, C and on 48 pt; rows 20 pt, row 3 hidden.
+    std::string sheet = "<sheetFormatPr defaultRowHeight=\"20\" customHeight=\"1\"/>"
+                        "<cols><col min=\"1\" max=\"1\" width=\"20\" customWidth=\"1\"/>"
+                        "<col min=\"2\" max=\"2\" width=\"9\" hidden=\"1\"/></cols>"
+                        "<sheetData><row r=\"3\" hidden=\"1\"/></sheetData><drawing r:id=\"rId7\"/>";
+    // From A2 + 5 pt down; 105 + 48 + 10 pt wide, 3 × 20 + 5 pt high.
+    std::string anchors =
+        "<xdr:oneCellAnchor><xdr:from><xdr:col>0</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>1</xdr:row>"
+        "<xdr:rowOff>63500</xdr:rowOff></xdr:from><xdr:ext cx=\"2070100\" cy=\"825500\"/>" +
+        Pic("图片 1", "rId1", "") + "<xdr:clientData/></xdr:oneCellAnchor>";
+    auto wb = Load(PackageBuilder()
+                       .Sheet("照片", sheet)
+                       .Part("xl/worksheets/_rels/sheet1.xml.rels",
+                             "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
+                                 PackageBuilder::Rel("rId7", "drawing", "../drawings/drawing1.xml") + "</Relationships>")
+                       .Part("xl/drawings/drawing1.xml", Drawing(anchors))
+                       .Part("xl/drawings/_rels/drawing1.xml.rels",
+                             "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
+                                 PackageBuilder::Rel("rId1", "image", "../media/image1.png") + "</Relationships>")
+                       .Part("xl/media/image1.png", png)
+                       .Bytes());
+    const auto& pics = wb->Sheet(1).Pictures();
+    ASSERT_EQ(pics.size(), 1u);
+    EXPECT_EQ(pics[0].from, (host::CellAnchor{1, 2, 0, 63500}));
+    // x: A 105 pt, B hidden, C 48 pt, 10 pt into D; y: from 25 pt down to 90 pt,
+    // row 3 hidden, so rows 4 and 5 end at 80 pt: 10 pt into row 6.
+    EXPECT_EQ(pics[0].to, (host::CellAnchor{4, 6, 127000, 127000}));
 }
 
 TEST(ReaderSheet, MacroProjectIsKeptByteForByte) {

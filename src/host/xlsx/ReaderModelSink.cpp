@@ -20,6 +20,7 @@ public:
         mapped.style = Style(info.style);
         if (mapped.IsDefault()) return;
         for (int32_t c = first; c <= last; ++c) ws_.GetColumn(c) = mapped;
+        ws_.SizesChanged();
     }
 
     void ExpectRows(int32_t lastRow) override { ws_.RowsData().reserve(size_t(lastRow)); }
@@ -27,6 +28,7 @@ public:
     void StartRow(int32_t row, const RowInfo& info) override {
         Row& r = RowAt(row);
         r.info = info;
+        ws_.SizesChanged();
         r.info.style = Style(info.style);
         // Rosters repeat one row shape; sizing each row like the last avoids
         // vector growth slack, which would be a third of the sheet's memory.
@@ -60,7 +62,19 @@ public:
         ws_.SetSelection(v.selection);
     }
 
-    void AddPicture(Picture&& p) override { ws_.Pictures().push_back(std::move(p)); }
+    // A one-cell anchor comes with its end left at its start: the end cell is
+    // where its extent reaches with this sheet's sizes, so that the picture is
+    // written back as a two-cell anchor of the same size.
+    void AddPicture(Picture&& p) override {
+        if (p.to == p.from && (p.widthEmu > 0 || p.heightEmu > 0)) {
+            constexpr double kEmuPerPoint = 12700;
+            const SheetGeometry& g = ws_.Geometry();
+            double x = g.Left(p.from.col) + double(p.from.colOffset) / kEmuPerPoint;
+            double y = g.Top(p.from.row) + double(p.from.rowOffset) / kEmuPerPoint;
+            p.to = g.AnchorAt(x + double(p.widthEmu) / kEmuPerPoint, y + double(p.heightEmu) / kEmuPerPoint);
+        }
+        ws_.Pictures().push_back(std::move(p));
+    }
 
     Worksheet& Target() const { return ws_; }
 

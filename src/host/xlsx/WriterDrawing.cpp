@@ -17,9 +17,7 @@ void WriteMarker(XmlBuffer& out, std::string_view element, const CellAnchor& a) 
 
 // The anchor's position on the sheet in EMU, for the picture's own transform.
 std::pair<int64_t, int64_t> AnchorOffsetEmu(const Worksheet& ws, const CellAnchor& a) {
-    double x = 0, y = 0;
-    for (int32_t c = 1; c < a.col; ++c) x += ws.ColumnWidthPoints(c);
-    for (int32_t r = 1; r < a.row; ++r) y += ws.RowHeightPoints(r);
+    double x = ws.Geometry().Left(a.col), y = ws.Geometry().Top(a.row);
     return {int64_t(x * kEmuPerPoint) + a.colOffset, int64_t(y * kEmuPerPoint) + a.rowOffset};
 }
 
