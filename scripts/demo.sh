@@ -52,3 +52,9 @@ else
     echo "没有需人工调整的前后左右同班。"
 fi
 echo "样例文件在：$work"
+
+echo "== 考试用表：五个内置模板"
+for name in 考场座位表 考场门贴 桌贴 考场签到表 班级考场对照表; do
+    "$tolm" tables --template "$name" | tee "$work/tables-$name.txt"
+done
+echo "考试用表在：$work/花名册.xlsx考试用表"

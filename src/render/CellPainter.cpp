@@ -274,7 +274,7 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
 
     // 5. Pictures, at their anchors' cells plus the offsets.
     const int dpi = styles_.DotsPerInch();
-    const std::vector<host::Picture>& pictures = sheet_.Pictures();
+    const host::PictureList& pictures = sheet_.Pictures();
     if (pictures_.Size() > pictures.size()) pictures_.Retain(pictures);
     for (const host::Picture& pic : pictures) {
         if (!pic.data || pic.from.col > extent.right || pic.from.row > extent.bottom) continue;

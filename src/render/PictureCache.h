@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace host {
 struct Picture;
+class PictureList;
 }
 
 namespace render {
@@ -21,9 +23,11 @@ public:
     const QImage& Get(const host::Picture& picture);
     // Drops the images of buffers none of these pictures use.
     void Retain(const std::vector<host::Picture>& pictures);
+    void Retain(const host::PictureList& pictures);
     size_t Size() const { return images_.size(); }
 
 private:
+    void RetainBuffers(const std::set<const std::vector<uint8_t>*>& used);
     struct Entry {
         std::shared_ptr<const std::vector<uint8_t>> bytes;
         QImage image;
