@@ -115,8 +115,10 @@ public:
     void Clear();
     void ClearContents();
     void ClearFormats();
-    // Copy to a destination (its top-left cell); Copy() alone puts the range on the
-    // application's clipboard for PasteSpecial.
+    // Copy to a destination; Copy() alone puts the range on the application's
+    // clipboard for PasteSpecial. A destination that is an exact multiple of the
+    // source in both directions is tiled with copies; any other gets one copy at
+    // its top-left cell, at the source's size.
     void Copy(const Range& destination) const;
     void Copy() const;
     void PasteSpecial(XlPasteType type = xlPasteAll) const;

@@ -12,6 +12,10 @@ namespace host {
 
 namespace {
 
+// One copy per row of the sheet at most: a cell pasted down a whole column is
+// the largest tiling the storage is meant for.
+constexpr int64_t kMaxTiles = kMaxRows;
+
 // What a copy carries, taken before the destination changes (source and
 // destination may overlap).
 struct Snapshot {
@@ -145,14 +149,33 @@ void PasteColumnWidths(const Snapshot& s, const Target& t) {
     t.ws.SizesChanged();
 }
 
-void Paste(const Snapshot& s, Worksheet& ws, int32_t row, int32_t col, XlPasteType type) {
-    Target t = Place(s, ws, row, col);
+// Where the copies go, as the host tiles a paste (source r × c, destination R × C):
+//   R and C exact multiples of r and c   (R/r) × (C/c) copies side by side, each
+//                                        re-anchoring relative references as its own paste
+//   anything else (a single cell, a     one copy at the destination's top-left cell,
+//   larger or a smaller destination)     at the source's full size
+std::vector<CellRef> TileOrigins(const Rect& source, const Rect& dest) {
+    int32_t r = source.Rows(), c = source.Columns();
+    if (dest.Rows() % r != 0 || dest.Columns() % c != 0) return {CellRef{dest.top, dest.left}};
+    int64_t tiles = int64_t(dest.Rows() / r) * (dest.Columns() / c);
+    if (tiles > kMaxTiles) throw HostError("粘贴区域太大");
+    std::vector<CellRef> origins;
+    origins.reserve(size_t(tiles));
+    for (int32_t top = dest.top; top <= dest.bottom; top += r)
+        for (int32_t left = dest.left; left <= dest.right; left += c) origins.push_back(CellRef{top, left});
+    return origins;
+}
+
+void Paste(const Snapshot& s, Worksheet& ws, const Rect& dest, XlPasteType type) {
     RemapStyles styles(s.sheet->Parent().Styles(), ws.Parent().Styles());
-    switch (type) {
-        case xlPasteValues: PasteValues(s, t); break;
-        case xlPasteFormats: PasteFormats(s, t, styles); break;
-        case xlPasteColumnWidths: PasteColumnWidths(s, t); break;
-        default: PasteAll(s, t, styles); break;
+    for (const CellRef& origin : TileOrigins(s.area, dest)) {
+        Target t = Place(s, ws, origin.row, origin.col);
+        switch (type) {
+            case xlPasteValues: PasteValues(s, t); break;
+            case xlPasteFormats: PasteFormats(s, t, styles); break;
+            case xlPasteColumnWidths: PasteColumnWidths(s, t); break;
+            default: PasteAll(s, t, styles); break;
+        }
     }
     ws.MarkChanged();
 }
@@ -161,7 +184,7 @@ void Paste(const Snapshot& s, Worksheet& ws, int32_t row, int32_t col, XlPasteTy
 
 void Range::Copy(const Range& destination) const {
     if (destination.IsNothing()) throw HostError("对象变量未设置");
-    Paste(Take(Sheet(), Area()), destination.Sheet(), destination.Row(), destination.Column(), xlPasteAll);
+    Paste(Take(Sheet(), Area()), destination.Sheet(), destination.Area(), xlPasteAll);
 }
 
 void Range::Copy() const {
@@ -174,7 +197,7 @@ void Range::PasteSpecial(XlPasteType type) const {
     Application* app = Sheet().Parent().Parent();
     Worksheet* from = app ? app->ClipboardSheet() : nullptr;
     if (!from) throw HostError("剪贴板上没有可粘贴的内容");
-    Paste(Take(*from, app->ClipboardRect()), Sheet(), Row(), Column(), type);
+    Paste(Take(*from, app->ClipboardRect()), Sheet(), Area(), type);
 }
 
 }  // namespace host

@@ -14,8 +14,12 @@ constexpr double kUnitsPerPoint = 1e6;
 constexpr double kEmuPerPoint = 12700;
 
 // Exact below 2^53 micro-points (about 9 × 10^9 points), far beyond the
-// largest sheet (1,048,576 rows of 409 pt).
-int64_t ToUnits(double points) { return std::llround(points * kUnitsPerPoint); }
+// largest sheet (1,048,576 rows of 409 pt). Positions past 10^12 points are
+// all past the sheet's end and are taken as that.
+int64_t ToUnits(double points) {
+    constexpr double kFar = 1e12;
+    return std::llround(std::clamp(points, -kFar, kFar) * kUnitsPerPoint);
+}
 double ToPoints(int64_t units) { return double(units) / kUnitsPerPoint; }
 
 }  // namespace

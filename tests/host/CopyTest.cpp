@@ -132,3 +132,105 @@ TEST_F(Copy, PasteSpecialFromTheClipboard) {
 }
 
 }  // namespace
+
+namespace {
+
+// The host's tiling of a paste onto a larger destination.
+TEST_F(Copy, ExactMultiplesTileAndOtherDestinationsGetOneCopy) {
+    ws.SetValueAt(1, 1, Variant(1));
+    SetFormula(ws, 1, 2, "A1*10", 10);
+    ws.SetStyleAt(2, 1, bold);
+    ws.MergedAreas() = {Rect{2, 1, 2, 2}};
+
+    // 2 × 2 onto 4 × 4: four copies, each formula anchored in its own copy.
+    ws.GetRange("A1:B2").Copy(ws.GetRange("D1:G4"));
+    for (int32_t top : {1, 3})
+        for (int32_t left : {4, 6}) {
+            EXPECT_EQ(ws.ValueAt(top, left), Variant(1));
+            EXPECT_EQ(FormulaAt(ws, top, left + 1), ColumnLetters(left) + std::to_string(top) + "*10");
+            EXPECT_EQ(ws.StyleAt(top + 1, left), bold);
+            EXPECT_NE(ws.MergeAreaAt(top + 1, left + 1), nullptr);
+        }
+    EXPECT_EQ(ws.MergedAreas().size(), 5u);
+
+    // 3 × 3 is no multiple of 2 × 2: one copy of the source's size, nothing beyond it.
+    ws.GetRange("A1:B2").Copy(ws.GetRange("J1:L3"));
+    EXPECT_EQ(ws.ValueAt(1, 10), Variant(1));
+    EXPECT_EQ(FormulaAt(ws, 1, 11), "J1*10");
+    EXPECT_EQ(ws.ValueAt(1, 12), Variant());
+    EXPECT_EQ(ws.FindCell(3, 10), nullptr);
+
+    // A multiple one way only is no tiling either; a smaller destination takes the whole source.
+    ws.GetRange("A1:B2").Copy(ws.GetRange("A10:B14"));
+    EXPECT_EQ(ws.ValueAt(10, 1), Variant(1));
+    EXPECT_EQ(ws.ValueAt(12, 1), Variant());
+    ws.GetRange("A1:B2").Copy(ws.GetRange("A20:A20"));
+    EXPECT_EQ(FormulaAt(ws, 20, 2), "A20*10");
+    ws.GetRange("A1:B2").Copy(ws.GetRange("M1:M4"));  // 4 rows × 1 column: not a multiple across
+    EXPECT_EQ(ws.ValueAt(3, 13), Variant());
+    EXPECT_EQ(FormulaAt(ws, 1, 14), "M1*10");
+}
+
+TEST_F(Copy, PasteSpecialTilesValuesAndColumnWidths) {
+    ws.SetValueAt(1, 1, T("甲"));
+    ws.SetValueAt(1, 2, T("乙"));
+    ws.SetColumnWidthChars(1, 5);
+    ws.SetColumnWidthChars(2, 12);
+    ws.GetRange("A1:B1").Copy();
+    ws.GetRange("D5:G6").PasteSpecial(xlPasteAll);
+    EXPECT_EQ(ws.ValueAt(5, 4), T("甲"));
+    EXPECT_EQ(ws.ValueAt(6, 7), T("乙"));
+    ws.GetRange("D5:G6").PasteSpecial(xlPasteColumnWidths);
+    // Destination column k takes the source column k mod 2.
+    EXPECT_DOUBLE_EQ(ws.ColumnWidthChars(4), 5);
+    EXPECT_DOUBLE_EQ(ws.ColumnWidthChars(5), 12);
+    EXPECT_DOUBLE_EQ(ws.ColumnWidthChars(6), 5);
+    EXPECT_DOUBLE_EQ(ws.ColumnWidthChars(7), 12);
+    EXPECT_DOUBLE_EQ(ws.GetRange("D1:G1").Width(), 2 * (ws.ColumnWidthPoints(1) + ws.ColumnWidthPoints(2)));
+    ws.GetRange("H1:I1").PasteSpecial(xlPasteValues);
+    EXPECT_EQ(ws.ValueAt(1, 9), T("乙"));
+    EXPECT_THROW(ws.Cells().PasteSpecial(xlPasteValues), HostError);  // billions of copies
+}
+
+// Whole rows tile down a destination of whole rows that is a multiple of them.
+TEST_F(Copy, WholeRowsTileWithTheirHeightsAndMerges) {
+    ws.SetValueAt(3, 1, T("考场"));
+    ws.MergedAreas() = {Rect{3, 1, 3, 4}};
+    ws.GetRange("3:3").SetRowHeight(30);
+    ws.GetRange("4:4").SetRowHeight(12);
+    ws.GetRange("3:4").Copy(ws.GetRange("10:15"));
+    for (int32_t r : {10, 12, 14}) {
+        EXPECT_EQ(ws.ValueAt(r, 1), T("考场"));
+        EXPECT_EQ(ws.RowHeightPoints(r), 30);
+        EXPECT_EQ(ws.RowHeightPoints(r + 1), 12);
+        ASSERT_NE(ws.MergeAreaAt(r, 2), nullptr);
+        EXPECT_EQ(*ws.MergeAreaAt(r, 2), (Rect{r, 1, r, 4}));
+    }
+    EXPECT_EQ(ws.GetRange("A10").Top(), 9 * 13.5 + 30 + 12 - 2 * 13.5);
+}
+
+
+// Rows("3:5").Copy Destination:=Rows(10): one copy of the three rows, with
+// formulas shifted, formats, borders, merged areas and row heights.
+TEST_F(Copy, WholeRowsOntoOneRowCarryEverything) {
+    ws.SetValueAt(3, 1, T("座位号"));
+    SetFormula(ws, 4, 2, "A4&B3", T("x"));
+    ws.GetRange("A3:D3").Merge();
+    ws.GetRange("A4:D5").BorderAround(xlThin);
+    ws.GetRange("4:4").SetRowHeight(28.5);
+    ws.SetStyleAt(5, 3, bold);
+    ws.GetRange("3:5").Copy(ws.Rows(10));
+    EXPECT_EQ(ws.ValueAt(10, 1), T("座位号"));
+    EXPECT_EQ(FormulaAt(ws, 11, 2), "A11&B10");
+    ASSERT_NE(ws.MergeAreaAt(10, 3), nullptr);
+    EXPECT_EQ(*ws.MergeAreaAt(10, 3), (Rect{10, 1, 10, 4}));
+    EXPECT_EQ(wb.Styles().Get(ws.StyleAt(11, 1)).border.left.style, "thin");
+    EXPECT_EQ(wb.Styles().Get(ws.StyleAt(12, 4)).border.bottom.style, "thin");
+    EXPECT_TRUE(wb.Styles().Get(ws.StyleAt(12, 3)).font.bold);  // bold with the bottom border drawn over it
+    EXPECT_EQ(ws.RowHeightPoints(11), 28.5);
+    EXPECT_EQ(ws.RowHeightPoints(12), ws.StandardHeight());
+    EXPECT_EQ(ws.GetRange("A12").Top() - ws.GetRange("A11").Top(), 28.5);
+    EXPECT_EQ(ws.ValueAt(13, 1), Variant());  // one copy, not a tiling of row 10 onwards
+}
+
+}  // namespace

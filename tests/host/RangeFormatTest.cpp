@@ -201,6 +201,29 @@ TEST_F(RangeFormatTest, AllBordersAndBorderAround) {
     EXPECT_EQ(ws.GetRange("D1:F3").Borders(xlEdgeBottom).ColorIndex(), 3);
 }
 
+// BorderAround changes the outer edges only: lines inside the range and the
+// inner sides of its edge cells stay as they were; a single cell gets all four.
+TEST_F(RangeFormatTest, BorderAroundKeepsTheLinesInside) {
+    ws.GetRange("B2:D4").Borders().SetLineStyle(xlContinuous);  // thin everywhere
+    ws.GetRange("B2:D4").BorderAround(xlThick, 5);
+    EXPECT_EQ(BorderAt("B2").top.style, "thick");
+    EXPECT_EQ(BorderAt("B2").left.style, "thick");
+    EXPECT_EQ(BorderAt("B2").right.style, "thin");
+    EXPECT_EQ(BorderAt("B2").bottom.style, "thin");
+    EXPECT_EQ(BorderAt("C3").top.style, "thin");
+    EXPECT_EQ(BorderAt("C3").left.style, "thin");
+    EXPECT_EQ(BorderAt("D4").right.style, "thick");
+    EXPECT_EQ(BorderAt("D4").bottom.style, "thick");
+    EXPECT_EQ(BorderAt("D4").bottom.color, Color::FromColorIndex(5));
+    EXPECT_EQ(BorderAt("C4").top.style, "thin");
+    EXPECT_TRUE(BorderAt("E3").left.IsNone() && BorderAt("E3").right.IsNone());  // nothing outside the range
+
+    ws.GetRange("G7").BorderAround(xlHairline, 3);
+    const Border& one = BorderAt("G7");
+    for (const BorderLine* l : {&one.left, &one.right, &one.top, &one.bottom}) EXPECT_EQ(l->style, "hair");
+    EXPECT_FALSE(one.diagonalUp || one.diagonalDown);
+}
+
 TEST_F(RangeFormatTest, BorderColourDrawsAThinLine) {
     Range r = ws.GetRange("C5");
     EXPECT_EQ(r.Borders(xlEdgeBottom).ColorIndex(), xlColorIndexNone);

@@ -96,6 +96,7 @@ TEST(LineSizes, EdgesOfTheAxis) {
     EXPECT_EQ(lines.LineAt(9.99), 1);
     EXPECT_EQ(lines.LineAt(10), 2);        // a point on an edge belongs to the line after it
     EXPECT_EQ(lines.LineAt(5000), 100);    // past the last line: the last line
+    EXPECT_EQ(lines.LineAt(1e300), 100);
     EXPECT_EQ(lines.Before(101), 1000);
     lines.SetSize(2, 0);                   // hidden lines are passed over
     lines.SetSize(3, 0);

@@ -165,6 +165,24 @@ TEST_F(WriterParts, MacroProjectOnlyInMacroEnabledFiles) {
     EXPECT_FALSE(Has(Part(xlsx, "xl/_rels/workbook.xml.rels"), "vbaProject"));
 }
 
+// The picture's own transform is its anchor's position with this sheet's
+// sizes: custom widths and heights counted, hidden rows not.
+TEST_F(WriterParts, PictureOffsetFollowsTheSheetSizes) {
+    host::Workbook wb(nullptr, "t.xlsx");
+    host::Worksheet& ws = wb.InsertSheet(-1, "S", "Sheet1");
+    ws.SetColumnWidthChars(1, 20);  // 145 px = 108.75 pt
+    ws.SetRowHidden(1, true);
+    ws.SetRowHeightPoints(2, 30);
+    host::Picture pic;
+    pic.data = std::make_shared<std::vector<uint8_t>>(std::vector<uint8_t>{0xFF, 0xD8, 0xFF, 0xE0});
+    pic.extension = "jpeg";
+    pic.from = {2, 3, 100, 200};
+    pic.to = {3, 4, 0, 0};
+    ws.Pictures().push_back(pic);
+    std::string drawing = Part(Save(wb), "xl/drawings/drawing1.xml");
+    EXPECT_TRUE(Has(drawing, "<a:off x=\"1381225\" y=\"381200\"/>")) << drawing;  // 108.75 × 12700 + 100, 30 × 12700 + 200
+}
+
 TEST_F(WriterParts, PicturesGetDrawingImageAndRelationships) {
     host::Workbook wb(nullptr, "t.xlsx");
     host::Worksheet& ws = wb.InsertSheet(-1, "S", "Sheet1");
