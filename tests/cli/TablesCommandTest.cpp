@@ -476,3 +476,71 @@ TEST(TablesCommand, DeskLabelsWithPhotosMissingAndRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TemplateCommand, NewRenameDeleteImportExport) {
+    Scenario s;
+    Outcome made = s.Run({"template", "new", "门贴副本"});
+    ASSERT_EQ(made.code, 0) << made.out << made.err;
+    Outcome again = s.Run({"template", "new", "门贴副本"});
+    EXPECT_EQ(again.code, 1);
+    EXPECT_TRUE(Contains(again.out, "[提示信息…] 《门贴副本》模板表已存在！")) << again.out;
+    Outcome refused = s.Run({"template", "rename", "门贴副本", "a:b"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(Contains(refused.out, "[提示信息…] 模板名称“a:b”不能用作工作表名：")) << refused.out;
+    Scenario::Check(s.Run({"template", "rename", "门贴副本", "门贴二"}));
+
+    // Export, edit elsewhere (here: a cell typed into the file), import back under a new name.
+    Outcome exported = s.Run({"template", "export", "考场门贴", "门贴.xlsx"});
+    ASSERT_EQ(exported.code, 0) << exported.out << exported.err;
+    EXPECT_TRUE(Contains(exported.out, "已保存：" + s.dir.File("门贴.xlsx"))) << exported.out;
+    Scenario::Check(s.Run({"edit", "门贴.xlsx", "--sheet", "考场门贴", "B5=人数（人）："}));
+    Outcome imported = s.Run({"template", "import", "门贴.xlsx", "--sheet", "考场门贴", "--as", "新门贴"});
+    ASSERT_EQ(imported.code, 0) << imported.out << imported.err;
+    EXPECT_TRUE(Contains(imported.out, "已导入模板：新门贴")) << imported.out;
+
+    // No answer to the delete question: nothing deleted, exit 3.
+    Outcome unanswered = s.Run({"template", "delete", "门贴二"});
+    EXPECT_EQ(unanswered.code, 3);
+    Scenario::Check(s.Run({"template", "delete", "门贴二", "--answer", "yes"}));
+
+    Outcome listed = s.Run({"template", "list"});
+    EXPECT_FALSE(Contains(listed.out, "门贴二")) << listed.out;
+    EXPECT_TRUE(Contains(listed.out, "新门贴  （未保存选项）") || Contains(listed.out, "新门贴  分区字段：（未设置）"))
+        << listed.out;
+
+    host::Application app;
+    auto system = s.Load(s.dir.File("系统.xlsx"), app);
+    host::Worksheet* imported_sheet = system->SheetByName("新门贴");
+    ASSERT_NE(imported_sheet, nullptr);
+    EXPECT_FALSE(workbook::IsServiceSheet(*imported_sheet));
+    EXPECT_EQ(imported_sheet->ValueAt(5, 2), Variant("人数（人）："));
+    EXPECT_EQ(imported_sheet->ValueAt(3, 4), Variant("[场号]"));
+    EXPECT_FALSE(imported_sheet->MergedAreas().empty());
+    EXPECT_EQ(imported_sheet->PageSetup().FitToPagesWide, 1);
+
+    // The imported template generates like the built-in one, with the options given.
+    Generated g = Generate(s, {"--template", "新门贴", "--partition", "场号", "--sort", "考号", "--title-row", "yes",
+                               "--group-order", "ltr"});
+    ASSERT_EQ(g.outcome.code, 0) << g.outcome.out << g.outcome.err;
+    host::Application app2;
+    auto wb = s.Load(g.file, app2);
+    EXPECT_EQ(Lines(wb->Sheet(2))[2], "人数（人）：||3");
+    EXPECT_EQ(Lines(wb->Sheet(2))[4], "1|01|赵一|1班|3|03|孙三|1班");
+}
+
+// A generation that fails on the way says where and why, and leaves no
+// half-built workbook to be taken for a result.
+TEST(TablesCommand, AFailedGenerationIsReportedAndNothingIsSaved) {
+    Scenario s;
+    testing_support::WriteFile(s.Folder(), "a file where the folder should be");
+    Outcome o = s.Run({"tables", "--template", "考场门贴", "--out", "新工作簿"});
+    EXPECT_EQ(o.code, 4) << o.out << o.err;
+    EXPECT_TRUE(Contains(o.out, "[提示信息…] 生成考试用表失败：保存考试用表时出错（" + s.Folder())) << o.out;
+    EXPECT_TRUE(Contains(o.out, "未保存考试用表，请检查后重试！")) << o.out;
+    EXPECT_FALSE(Contains(o.out, "运行程序结束")) << o.out;
+    EXPECT_FALSE(fs::exists(s.dir.File("新工作簿"))) << "the half-built workbook was saved by the save step";
+}
+
+}  // namespace
