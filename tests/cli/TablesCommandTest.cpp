@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <algorithm>
+#include <cstdlib>
 #include <iostream>
+#include <sstream>
 #include <map>
 #include <tuple>
 
@@ -541,6 +544,78 @@ TEST(TablesCommand, AFailedGenerationIsReportedAndNothingIsSaved) {
     EXPECT_TRUE(Contains(o.out, "未保存考试用表，请检查后重试！")) << o.out;
     EXPECT_FALSE(Contains(o.out, "运行程序结束")) << o.out;
     EXPECT_FALSE(fs::exists(s.dir.File("新工作簿"))) << "the half-built workbook was saved by the save step";
+}
+
+}  // namespace
+
+namespace {
+
+// Data-driven cases, one folder each under tests/data/tables/:
+//   scenario   optional: "<desks> <高一 group 1 desks> <高一 group 2 desks>" (default "s 2 1")
+//   command    the arguments after "tables", one a line
+//   expected   the messages and saved files the command prints (the test's
+//              folder written as $DIR), then every sheet of the exam-table
+//              workbook: "== NAME (STATE, N pictures)" and its value lines
+// TOLM_UPDATE_EXPECTED=1 writes `expected` from the run instead of comparing.
+std::vector<std::string> ReadLines(const std::string& file) {
+    std::vector<std::string> lines;
+    std::istringstream in(testing_support::ReadFile(file));
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+std::string Replaced(std::string text, const std::string& what, const std::string& with) {
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
+        text.replace(at, what.size(), with);
+    return text;
+}
+
+std::string Transcript(const Scenario& s, const Outcome& o) {
+    std::string t = "exit " + std::to_string(o.code) + "\n";
+    std::istringstream out(o.out);
+    for (std::string line; std::getline(out, line);)
+        if (line.starts_with("[") || line.starts_with("已保存：") && Contains(line, "考试用表/")) t += line + "\n";
+    const std::string file = SavedFile(o);
+    if (!file.empty() && Contains(file, "考试用表/")) {
+        host::Application app;
+        auto wb = s.Load(file, app);
+        for (int i = 1; i <= wb->SheetCount(); ++i) {
+            const host::Worksheet& ws = wb->Sheet(i);
+            const char* state = ws.Visible() == host::xlSheetVeryHidden ? "very hidden" : "visible";
+            t += "== " + ws.Name() + " (" + state + ", " + std::to_string(ws.Pictures().size()) + " pictures)\n";
+            for (const std::string& line : Lines(ws)) t += Replaced(line, "\n", "\\n") + "\n";
+        }
+    }
+    return Replaced(Replaced(t, s.dir.Path().string(), "$DIR"), "\t", "\\t");
+}
+
+TEST(TablesScenarios, EachCaseFolderGivesItsExpectedTables) {
+    const fs::path root = fs::path(TOLM_TEST_DATA) / "tables";
+    std::vector<fs::path> cases;
+    for (const auto& entry : fs::directory_iterator(root))
+        if (entry.is_directory()) cases.push_back(entry.path());
+    std::sort(cases.begin(), cases.end());
+    ASSERT_FALSE(cases.empty());
+    const bool update = std::getenv("TOLM_UPDATE_EXPECTED") && std::string(std::getenv("TOLM_UPDATE_EXPECTED")) == "1";
+    for (const fs::path& dir : cases) {
+        SCOPED_TRACE(dir.filename().string());
+        std::string desks = "s";
+        std::pair<int, int> first{2, 1};
+        if (fs::exists(dir / "scenario")) {
+            std::istringstream in(testing_support::ReadFile((dir / "scenario").string()));
+            in >> desks >> first.first >> first.second;
+        }
+        Scenario s(desks, first);
+        std::vector<std::string> args = {"tables"};
+        for (const std::string& a : ReadLines((dir / "command").string())) args.push_back(a);
+        const std::string actual = Transcript(s, s.Run(args));
+        if (update) {
+            testing_support::WriteFile((dir / "expected").string(), actual);
+            continue;
+        }
+        EXPECT_EQ(actual, testing_support::ReadFile((dir / "expected").string()));
+    }
 }
 
 }  // namespace
