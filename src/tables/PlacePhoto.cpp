@@ -13,14 +13,14 @@ namespace tables {
 
 namespace fs = std::filesystem;
 
-void PlacePhoto(const std::string& file, host::Worksheet& sheet, int32_t row, int32_t col, float scalePercent) {
+host::Shape PlacePhoto(const std::string& file, host::Worksheet& sheet, int32_t row, int32_t col, float scalePercent) {
     const host::Range area = sheet.Cells(row, col).MergeArea();
     // Single precision, as the sizes are computed in the host's points.
     const float areaWidth = float(area.Width()), areaHeight = float(area.Height());
     const float w = areaWidth * scalePercent / 100, h = areaHeight * scalePercent / 100;
     const float left = float(area.Left()) + (areaWidth - w) / 2;
     const float top = float(area.Top()) + (areaHeight - h) / 2;
-    sheet.Shapes().AddPicture(file, left, top, w, h);
+    return sheet.Shapes().AddPicture(file, left, top, w, h);
 }
 
 std::string PhotoFinder::FileName(const host::Workbook& roster, const std::string& photoFolder, const std::string& value) {
@@ -60,6 +60,11 @@ std::string PhotoFinder::Find(const std::string& builtName) {
     return it == files.end() ? std::string() : it->second;
 }
 
+void PhotoFinder::ShareBytes(const std::string& file, host::Picture& picture) {
+    auto [it, added] = bytes_.emplace(file, picture.data);
+    if (!added) picture.data = it->second;
+}
+
 void PlaceCandidatePhoto(const std::string& builtName, host::Worksheet& sheet, int32_t row, int32_t col,
                          float scalePercent, PhotoFinder& finder, PhotoTally& tally) {
     const std::string file = finder.Find(builtName);
@@ -69,7 +74,8 @@ void PlaceCandidatePhoto(const std::string& builtName, host::Worksheet& sheet, i
     }
     // A file that is no picture, or cannot be read, costs only its own photo.
     try {
-        PlacePhoto(file, sheet, row, col, scalePercent);
+        host::Shape shape = PlacePhoto(file, sheet, row, col, scalePercent);
+        finder.ShareBytes(file, shape.Data());
         ++tally.placed;
     } catch (const host::HostError&) {
         tally.refused.push_back(file);

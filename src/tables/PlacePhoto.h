@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace host {
-class Workbook;
-class Worksheet;
-}  // namespace host
+#include <memory>
+
+#include "host/Worksheet.h"
 
 namespace tables {
 
@@ -17,7 +16,7 @@ namespace tables {
 // cell's merge area (the cell itself when unmerged) in both directions and
 // centred on it; embedded, the picture's own aspect ratio not kept. A file
 // the host cannot insert is a host::FileError naming it.
-void PlacePhoto(const std::string& file, host::Worksheet& sheet, int32_t row, int32_t col, float scalePercent);
+host::Shape PlacePhoto(const std::string& file, host::Worksheet& sheet, int32_t row, int32_t col, float scalePercent);
 
 // The photo file of a candidate: roster folder / [photo folder /] value +
 // ".jpg". A photo folder written with "\" (as on Windows) is a path like any
@@ -29,8 +28,12 @@ public:
     static std::string FileName(const host::Workbook& roster, const std::string& photoFolder, const std::string& value);
     // The existing file for a built name; empty when there is none.
     std::string Find(const std::string& builtName);
+    // Lets every picture of one file share the bytes of its first placing,
+    // so the saved workbook holds each photo once.
+    void ShareBytes(const std::string& file, host::Picture& picture);
 
 private:
+    std::map<std::string, std::shared_ptr<const std::vector<uint8_t>>> bytes_;
     // Per folder: file stem → the first file with a .jpg/.jpeg extension in any case.
     const std::map<std::string, std::string>& Folder(const std::string& folder);
     std::map<std::string, std::map<std::string, std::string>> folders_;

@@ -19,7 +19,14 @@ namespace {
 class InputToolkit : public coretest::AnsweringToolkit {
 public:
     std::deque<std::string> inputs;
+    std::deque<std::string> picks;
     std::vector<std::string> prompts;
+    std::string OpenFileDialog(const platform::OpenFileRequest&) override {
+        if (picks.empty()) return {};
+        std::string s = picks.front();
+        picks.pop_front();
+        return s;
+    }
     std::string InputBox(const std::string& prompt, const std::string& title, const std::string&) override {
         prompts.push_back(prompt + "|" + title);
         if (inputs.empty()) return {};
@@ -195,6 +202,43 @@ TEST(ExamTablesWindow, RenameAndDelete) {
     w.Command4.Click();
     EXPECT_EQ(f.Prompts(), std::vector<std::string>{"请选择模板表！"});
     EXPECT_EQ(w.LastOutcome().kind, workbook::Outcome::Kind::Stopped);
+}
+
+TEST(ExamTablesWindow, ImportingASheetOfAnotherWorkbook) {
+    World f;
+    {
+        host::Application other;
+        host::Workbook& wb = other.Workbooks().Add();
+        wb.Sheet(1).SetName("我的模板");
+        wb.Sheet(1).GetRange("A3").SetValue(Variant("#"));
+        wb.Sheet(1).GetRange("B3:C3").Merge();
+        wb.Sheet(1).PageSetup().Orientation = 2;
+        wb.SaveAs(f.dir.File("设计.xlsx"));
+    }
+    ui::FrmHuaMinChe& w = f.Load();
+    f.input.picks = {f.dir.File("设计.xlsx")};
+    f.input.inputs = {"我的模板"};
+    w.Command5.Click();
+    EXPECT_TRUE(w.LastOutcome().IsDone());
+    EXPECT_EQ(w.List1.Items(), (std::vector<std::string>{"我的模板", "座位表"}));
+    EXPECT_EQ(w.List1.ListIndex(), 0);
+    host::Worksheet* ws = f.system.SheetByName("我的模板");
+    ASSERT_NE(ws, nullptr);
+    EXPECT_FALSE(workbook::IsServiceSheet(*ws));  // a fresh code name, never Sheet1–Sheet4
+    EXPECT_EQ(ws->GetRange("A3").Value(), Variant("#"));
+    EXPECT_TRUE(ws->GetRange("B3").MergeCells());
+    EXPECT_EQ(ws->PageSetup().Orientation, 2);
+    EXPECT_EQ(ws->Visible(), host::xlSheetVisible);  // selected for designing
+    EXPECT_EQ(f.system.ActiveSheet(), ws);
+    // The source workbook is closed again.
+    EXPECT_EQ(f.app.Workbooks().Find("设计.xlsx"), nullptr);
+
+    // The same name again is refused.
+    f.input.picks = {f.dir.File("设计.xlsx")};
+    f.input.inputs = {"我的模板"};
+    w.Command5.Click();
+    EXPECT_EQ(f.Prompts().back(), "《我的模板》模板表已存在！");
+    EXPECT_EQ(w.List1.ListCount(), 2);
 }
 
 }  // namespace
