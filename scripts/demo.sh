@@ -53,6 +53,11 @@ else
 fi
 echo "样例文件在：$work"
 
+echo "== 考试用表：五个内置模板"
+for name in 考场座位表 考场门贴 桌贴 考场签到表 班级考场对照表; do
+    "$tolm" tables --template "$name" | tee "$work/tables-$name.txt"
+done
+echo "考试用表在：$work/花名册.xlsx考试用表"
 echo
-echo "== 打印：编排后的花名册逐个工作表写成一个 PDF"
-"$tolm" print "$roster" --pdf "$work/花名册.pdf"
+echo "== 打印：考场座位表按考场分区写成一个 PDF"
+"$tolm" print "$work/花名册.xlsx考试用表/考场座位表.xlsx" --pdf "$work/考场座位表.pdf"

@@ -70,6 +70,8 @@ std::unique_ptr<Command> MakeStatisticsCommand();
 std::unique_ptr<Command> MakeMaintainCommand();
 std::unique_ptr<Command> MakeArrangeCommand();
 std::unique_ptr<Command> MakePrintCommand();
+std::unique_ptr<Command> MakeTemplateCommand();
+std::unique_ptr<Command> MakeTablesCommand();
 
 // A stable hash of every cell's position, value, formula and format, over all
 // sheets of the workbook in order; equal fingerprints mean unchanged cells.

@@ -27,6 +27,8 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
     all.push_back(MakeStatisticsCommand());
     all.push_back(MakeMaintainCommand());
     all.push_back(MakeArrangeCommand());
+    all.push_back(MakeTemplateCommand());
+    all.push_back(MakeTablesCommand());
 #ifdef TOLM_WITH_RENDER
     all.push_back(MakePrintCommand());
 #endif

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "ui/Controls.h"
+#include "ui/FrmHuaMinChe.h"
 #include "ui/FrmSeZhi.h"
 #include "ui/frmAbout.h"
 #include "ui/Window.h"
@@ -42,8 +43,22 @@ std::vector<LayoutSection> SettingsLayout(ui::FrmSeZhi& w) {
     };
 }
 
+// The template list with its management buttons; the options below, the
+// generation button last.
+std::vector<LayoutSection> ExamTablesLayout(ui::FrmHuaMinChe& w) {
+    return {
+        {&w.Frame1, {{&w.List1}, {&w.Command1, &w.Command3, &w.Command2, &w.Command5}}},
+        {&w.Frame2,
+         {{&w.Label1, &w.Combo1}, {&w.Label2, &w.Combo2}, {&w.Check1}, {&w.Label3}, {&w.Text1}}},
+        {&w.Frame3, {{&w.Option1, &w.Option2}}},
+        {&w.Frame4, {{&w.Option3, &w.Option4}}},
+        {nullptr, {{&w.Command4}}},
+    };
+}
+
 std::vector<LayoutSection> OwnLayout(ui::Window& window) {
     if (auto* settings = dynamic_cast<ui::FrmSeZhi*>(&window)) return SettingsLayout(*settings);
+    if (auto* tables = dynamic_cast<ui::FrmHuaMinChe*>(&window)) return ExamTablesLayout(*tables);
     return {};
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace host {
@@ -34,6 +35,7 @@ public:
     size_t Size() const { return images_.size(); }
 
 private:
+    void RetainBuffers(const std::set<const std::vector<uint8_t>*>& used);
     struct Entry {
         std::shared_ptr<const std::vector<uint8_t>> bytes;
         QImage image;

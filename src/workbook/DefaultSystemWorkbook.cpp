@@ -7,6 +7,7 @@
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Workbook.h"
+#include "workbook/BuiltInTemplates.h"
 #include "workbook/ParameterCells.h"
 #include "workbook/SystemNames.h"
 #include "workbook/SystemWorkbook.h"
@@ -113,6 +114,7 @@ host::Workbook& BuildWorkbook(host::Application& app) {
     wb.InsertSheet(-1, "模板图像", "Sheet4");
     BuildFrontSheet(front);
     BuildParameterSheet(wb.Sheet(2));
+    AddBuiltInTemplates(wb);
     wb.SetActiveSheet(&front);
     HideServiceSheets(wb);
     return wb;
