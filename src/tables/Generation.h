@@ -60,7 +60,7 @@ std::string SeatingChartsWithTitleRow(Generation& g);
 std::string SeatingChartsWithoutTitleRow(Generation& g);
 std::string PartitionTables(Generation& g, bool titleRow);
 
-// ----- helpers shared by the variants -----
+// ----- steps shared by the variants -----
 
 // A roster sheet copied to the revision sheet, sorted there and read back:
 // row 1 the titles.

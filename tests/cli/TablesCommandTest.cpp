@@ -552,6 +552,8 @@ namespace {
 
 // Data-driven cases, one folder each under tests/data/tables/:
 //   scenario   optional: "<desks> <高一 group 1 desks> <高一 group 2 desks>" (default "s 2 1")
+//   template   optional: cells of a template sheet, "A3=#" one a line; the
+//              sheet is imported as the template "测试模板" before the command
 //   command    the arguments after "tables", one a line
 //   expected   the messages and saved files the command prints (the test's
 //              folder written as $DIR), then every sheet of the exam-table
@@ -607,6 +609,17 @@ TEST(TablesScenarios, EachCaseFolderGivesItsExpectedTables) {
             in >> desks >> first.first >> first.second;
         }
         Scenario s(desks, first);
+        if (fs::exists(dir / "template")) {
+            host::Application app;
+            host::Workbook& wb = app.Workbooks().Add();
+            wb.Sheet(1).SetName("测试模板");
+            for (const std::string& line : ReadLines((dir / "template").string())) {
+                const size_t eq = line.find('=');
+                wb.Sheet(1).GetRange(line.substr(0, eq)).SetValue(Variant(line.substr(eq + 1)));
+            }
+            wb.SaveAs(s.dir.File("测试模板.xlsx"));
+            Scenario::Check(s.Run({"template", "import", "测试模板.xlsx", "--sheet", "测试模板"}));
+        }
         std::vector<std::string> args = {"tables"};
         for (const std::string& a : ReadLines((dir / "command").string())) args.push_back(a);
         const std::string actual = Transcript(s, s.Run(args));
