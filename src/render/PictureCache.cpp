@@ -61,13 +61,6 @@ void PictureCache::Retain(const host::PictureList& pictures) {
     RetainBuffers(used);
 }
 
-void PictureCache::Retain(const host::PictureList& pictures) {
-    std::set<const std::vector<uint8_t>*> used;
-    for (const host::Picture& p : pictures)
-        if (p.data) used.insert(p.data.get());
-    RetainBuffers(used);
-}
-
 void PictureCache::RetainBuffers(const std::set<const std::vector<uint8_t>*>& used) {
     for (auto it = images_.begin(); it != images_.end();) {
         if (used.count(it->first)) ++it;
