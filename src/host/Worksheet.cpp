@@ -216,6 +216,9 @@ Worksheet& Worksheet::CopyTo(Workbook& target, Worksheet* after) {
     copy.showGridLines_ = showGridLines_;
     copy.kept_ = kept_.CopyForNewSheet();
     if (&target != parent_) {
+        // Conditional formats and tables of the copy name the source's
+        // differential formats by position; a target without its own takes them.
+        if (target.Kept().styles.empty()) target.Kept().styles = parent_->Kept().styles;
         // Formats are indices into the workbook's table: re-intern them in the target.
         std::vector<int64_t> map(parent_->Styles().Size(), -1);
         auto remap = [&](uint32_t& s) {
