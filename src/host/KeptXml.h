@@ -133,13 +133,17 @@ struct KeptSheetTab {
 struct KeptWorkbook {
     std::string rootAttributes;
     std::vector<KeptElement> elements;  // of the workbook part
+    // Of the styles part: differential formats (which conditional formats
+    // and tables name by position), table styles, the palette. A sheet copied
+    // into another workbook needs them there.
+    std::vector<KeptElement> styles;
     std::vector<KeptRelationship> relationships;      // of the workbook part
     std::vector<KeptRelationship> packageRelationships;  // of the package root (custom properties …)
     std::vector<KeptSheetTab> sheetTabs;
 
     bool Empty() const {
-        return rootAttributes.empty() && elements.empty() && relationships.empty() && packageRelationships.empty() &&
-               sheetTabs.empty();
+        return rootAttributes.empty() && elements.empty() && styles.empty() && relationships.empty() &&
+               packageRelationships.empty() && sheetTabs.empty();
     }
 };
 

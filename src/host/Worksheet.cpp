@@ -218,6 +218,9 @@ Worksheet& Worksheet::CopyTo(Workbook& target, Worksheet* after) {
     copy.showGridLines_ = showGridLines_;
     copy.kept_ = kept_.CopyForNewSheet();
     if (&target != parent_) {
+        // Conditional formats and tables of the copy name the source's
+        // differential formats by position; a target without its own takes them.
+        if (target.Kept().styles.empty()) target.Kept().styles = parent_->Kept().styles;
         // Formats are indices into the workbook's table: re-intern them in the target.
         RemapStyles styles(parent_->Styles(), target.Styles());
         for (Row& r : copy.rows_) {

@@ -362,3 +362,23 @@ TEST(KeptFeatures, PartsOfAnyKindComeBackWithTheirTypes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(KeptFeatures, SheetCopiedToAnotherWorkbookTakesItsDifferentialFormats) {
+    auto wb = Open("openpyxl-kept.xlsx");
+    host::Workbook target(nullptr, "新.xlsx");
+    wb->Sheet(1).CopyTo(target, nullptr);
+    TempDir dir;
+    std::string file = dir.File("copy.xlsx");
+    host::xlsx::SaveWorkbook(target, file);
+    std::string styles = Part(file, "xl/styles.xml");
+    EXPECT_NE(styles.find("<dxfs count=\"2\">"), std::string::npos) << styles;
+    std::string sheet = Part(file, "xl/worksheets/sheet1.xml");
+    EXPECT_NE(sheet.find("<conditionalFormatting sqref=\"C2:C20\"><cfRule type=\"cellIs\" priority=\"1\" operator=\"greaterThan\" dxfId=\"0\""),
+              std::string::npos)
+        << sheet;
+    if (HaveOpenpyxl()) EXPECT_EQ(NamespaceCheck(file, "xl/styles.xml"), "");
+}
+
+}  // namespace

@@ -42,8 +42,8 @@ constexpr int kSheetViewsMore = 106;         // further <sheetView> elements
 constexpr int kSheetFormatPrAttributes = 107;
 constexpr int kPageSetupAttributes = 108;    // <pageSetup …> beside paper, orientation, scale
 
-// Of the styles part, kept with the workbook: the formats conditional
-// formats and tables refer to by number, custom table styles, the palette.
+// Of the styles part (KeptWorkbook::styles): the formats conditional formats
+// and tables refer to by number, custom table styles, the palette.
 constexpr int kStylesRootAttributes = 120;
 constexpr int kStylesDxfs = 121;
 constexpr int kStylesTableStyles = 122;

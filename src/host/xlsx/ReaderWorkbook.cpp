@@ -182,7 +182,7 @@ KeptWorkbook KeepWorkbookParts(ZipSource& zip, pugi::xml_node root, const Relati
             KeptElement e;
             e.place = where;
             e.items.push_back(std::move(f));
-            kept.elements.push_back(std::move(e));
+            kept.styles.push_back(std::move(e));
         };
         KeptFragment rootAtts;
         rootAtts.text[0] = RootAttributes(sheet, {"xmlns"});

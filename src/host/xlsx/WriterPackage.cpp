@@ -151,7 +151,7 @@ public:
         AddXml("xl/workbook.xml", [this](XmlBuffer& o) { WriteWorkbook(plan_, o); });
         AddXml("xl/_rels/workbook.xml.rels", [this](XmlBuffer& o) { WriteWorkbookRels(plan_, o); });
         AddXml("xl/theme/theme1.xml", [](XmlBuffer& o) { WriteTheme(o); });
-        AddXml("xl/styles.xml", [&wb](XmlBuffer& o) { WriteStyles(wb.Styles(), wb.Kept().elements, o); });
+        AddXml("xl/styles.xml", [&wb](XmlBuffer& o) { WriteStyles(wb.Styles(), wb.Kept().styles, o); });
         for (const SheetPart& s : plan_.sheets) {
             std::string n = std::to_string(s.number);
             AddXml("xl/worksheets/sheet" + n + ".xml", [this, &s](XmlBuffer& o) { WriteWorksheet(s, sst_, o); });
