@@ -79,6 +79,7 @@ int32_t CountUnseated(const WorkTable& t) {
 bool Arrange(host::Worksheet& sheet, WorkTable& t, const SheetSettings& s, RunContext& run) {
     const ArrangementOptions& o = run.options;
     try {
+        UnifyClassValues(t, s);
         if (o.ordering == Ordering::Random) {
             AssignRandomBalanced(run.sortSheet, t, s, o.SShaped() ? DeskOrder::SShape : DeskOrder::Sequential,
                                  run.revision, run.toolkit, sheet.Name());
@@ -191,7 +192,6 @@ void ArrangeRosterSheet(host::Worksheet& sheet, RunContext& run) {
     const int32_t lastColumn = sheet.UsedRect().right;
 
     WorkTable t = ReadWorkTable(sheet, lastRow, lastColumn, run.options);
-    UnifyClassValues(t, s);
     Arrange(sheet, t, s, run);
     ResumeNext([&] { run.sortSheet.Cells().Clear(); });
 }

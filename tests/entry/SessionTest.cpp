@@ -23,9 +23,15 @@ const std::string kPassword(workbook::kSheetPassword);
 // What every default system workbook holds, freshly built or read back.
 void ExpectDefaultLayout(const host::Workbook& wb) {
     using namespace workbook;
+    // The four service sheets, then the five built-in templates.
     const char* codes[] = {"Sheet1", "Sheet2", "Sheet3", "Sheet4"};
-    ASSERT_EQ(wb.SheetCount(), 4);
+    ASSERT_EQ(wb.SheetCount(), 9);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(wb.Sheet(i + 1).CodeName(), codes[i]);
+    const char* templates[] = {"考场座位表", "考场门贴", "桌贴", "考场签到表", "班级考场对照表"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(wb.Sheet(i + 5).Name(), templates[i]);
+        EXPECT_FALSE(IsServiceSheet(wb.Sheet(i + 5))) << templates[i];
+    }
 
     const host::Worksheet& front = *SheetByCodeName(wb, kFrontSheet);
     EXPECT_EQ(front.Visible(), host::xlSheetVisible);
@@ -54,7 +60,8 @@ void ExpectDefaultLayout(const host::Workbook& wb) {
     const host::Worksheet& params = *SheetByCodeName(wb, kParameterSheet);
     EXPECT_EQ(host::ToText(params.ValueAt(1, 1)), "模板名称");
     for (int32_t col = 1; col <= 7; ++col) EXPECT_FALSE(params.ValueAt(1, col).IsEmpty()) << col;
-    EXPECT_TRUE(params.ValueAt(2, 1).IsEmpty());  // no template row yet
+    // One options row per built-in template, in the order of the sheets.
+    for (int32_t row = 2; row <= 6; ++row) EXPECT_EQ(host::ToText(params.ValueAt(row, 1)), wb.Sheet(row + 3).Name()) << row;
     EXPECT_EQ(SheetByCodeName(wb, kRevisionSheet)->RowsData().size(), 0u);
 }
 

@@ -21,7 +21,9 @@ std::string Python() {
 }
 
 std::string Script(const std::string& name) {
-    return (std::filesystem::path(__FILE__).parent_path() / name).string();
+    // Beside this file: the test data folder's sibling (a compiler cache may
+    // make __FILE__ relative to the build folder).
+    return (std::filesystem::path(TOLM_TEST_DATA).parent_path() / "xlsx" / name).string();
 }
 
 // A small PNG drawn by the same interpreter.
