@@ -129,6 +129,12 @@ public:
     void Clear();
     int ListIndex() const { return listIndex_; }
     void SetListIndex(int i);  // -1 to ListCount - 1
+    // The first item equal to `text`; -1 when none is.
+    int IndexOf(const std::string& text) const {
+        for (int i = 0; i < ListCount(); ++i)
+            if (items_[size_t(i)] == text) return i;
+        return -1;
+    }
     const std::vector<std::string>& Items() const { return items_; }
 
 protected:

@@ -19,11 +19,7 @@ namespace {
 
 // The first item equal to the text; the list keeps its selection when none is.
 void SelectItem(ComboBox& list, const std::string& text) {
-    for (int i = 0; i < list.ListCount(); ++i)
-        if (list.List(i) == text) {
-            list.SetListIndex(i);
-            return;
-        }
+    if (const int i = list.IndexOf(text); i >= 0) list.SetListIndex(i);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ui/FrmKCBP.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -30,13 +31,7 @@ void RemoveSystemTitles(ComboBox& list) {
 
 // The first item equal to `stored`, else the first item.
 void SelectStored(ComboBox& list, const std::string& stored) {
-    if (list.ListCount() > 0) list.SetListIndex(0);
-    for (int i = 0; i < list.ListCount(); ++i) {
-        if (list.List(i) == stored) {
-            list.SetListIndex(i);
-            return;
-        }
-    }
+    if (list.ListCount() > 0) list.SetListIndex(std::max(list.IndexOf(stored), 0));
 }
 
 }  // namespace
