@@ -44,8 +44,12 @@ void ShowNotice(platform::Toolkit& toolkit, const std::string& text);
 // name as stored, joined without a separator.
 std::string MissingRosterMessage(const host::Workbook& system);
 
+// What the path message cannot say: no roster chosen yet, its folder gone, or
+// the file gone from its folder, with where to choose the roster.
+std::string MissingRosterExplanation(const host::Workbook& system);
+
 // The roster workbook of K1/L1, open in the host; when there is none the user
-// reads the missing-path message and the result is null. A roster file that
+// reads the missing-path message and its explanation, and the result is null. A roster file that
 // exists but cannot be read is a host::FileError with its reason: it travels
 // to the front end, which shows it.
 host::Workbook* RosterOrTell(const Context& ctx);

@@ -261,7 +261,9 @@ TEST(MaintainRosterData, WithoutRosterWorkbookOnlyThePathMessage) {
     cells.SetRosterFileName("");
     f.app.SetScreenUpdating(false);
     f.Run(kClean);
-    EXPECT_EQ(f.Prompts().back(), "目标路径“”不存在！操作中断！");
+    ASSERT_GE(f.Prompts().size(), 2u);
+    EXPECT_EQ(f.Prompts()[f.Prompts().size() - 2], "目标路径“”不存在！操作中断！");
+    EXPECT_EQ(f.Prompts().back(), "还没有选择花名册：请在“设置”窗口中单击“打开 (&O)”，选择花名册工作簿。");
     EXPECT_TRUE(f.Revision().UsedRange().Value().IsEmpty());
     EXPECT_TRUE(f.app.ScreenUpdating());
 }

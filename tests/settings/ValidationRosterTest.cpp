@@ -342,8 +342,9 @@ TEST(ComputeDataStatistics, WithoutRosterWorkbookShowsThePathMessage) {
     workbook::ParameterCells cells(f.system);
     cells.SetRosterFileName("不存在.xlsx");
     settings::ComputeDataStatistics(f.component.Context());
-    ASSERT_EQ(f.toolkit.messages.size(), 1u);
+    ASSERT_EQ(f.toolkit.messages.size(), 2u);
     EXPECT_EQ(f.toolkit.messages[0].prompt, "目标路径“" + f.dir.Path().string() + "不存在.xlsx”不存在！操作中断！");
+    EXPECT_EQ(f.toolkit.messages[1].prompt, "文件夹“" + f.dir.Path().string() + "”中没有“不存在.xlsx”（被移动、改名或删除）：请在“设置”窗口中单击“打开 (&O)”重新选择花名册。");
     EXPECT_TRUE(f.Report("A1").IsEmpty());
     EXPECT_TRUE(f.app.ScreenUpdating());
 }

@@ -163,7 +163,8 @@ TEST(ArrangementWindow, ARunStoresTheOptionsEvenWithoutARoster) {
     EXPECT_EQ(f.Params().Number("K10"), 2);
     EXPECT_EQ(f.Params().Number("K11"), 1);
     EXPECT_EQ(f.Params().Number("K12"), 0);
-    EXPECT_EQ(f.Prompts(), std::vector<std::string>{"目标路径“" + f.dir.Path().string() + "别的.xlsx”不存在！操作中断！"});
+    EXPECT_EQ(f.Prompts(), (std::vector<std::string>{"目标路径“" + f.dir.Path().string() + "别的.xlsx”不存在！操作中断！",
+                                                     "文件夹“" + f.dir.Path().string() + "”中没有“别的.xlsx”（被移动、改名或删除）：请在“设置”窗口中单击“打开 (&O)”重新选择花名册。"}));
     EXPECT_TRUE(f.app.ScreenUpdating());
     EXPECT_TRUE(f.app.DisplayAlerts());
     EXPECT_FALSE(f.app.StatusBar().has_value());

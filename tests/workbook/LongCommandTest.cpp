@@ -65,9 +65,16 @@ TEST(RosterOrTell, AMissingRosterIsTheStoredPathMessage) {
     RosterWorld f;
     workbook::ParameterCells(f.system).SetRosterFileName("别的.xlsx");
     EXPECT_EQ(workbook::RosterOrTell(f.component.Context()), nullptr);
-    ASSERT_EQ(f.toolkit.messages.size(), 1u);
+    ASSERT_EQ(f.toolkit.messages.size(), 2u);
     EXPECT_EQ(f.toolkit.messages[0].prompt, "目标路径“" + f.dir.Path().string() + "别的.xlsx”不存在！操作中断！");
     EXPECT_EQ(f.toolkit.messages[0].title, "提示信息…");
+    // The path message cannot say what is wrong; the second notice does.
+    EXPECT_EQ(f.toolkit.messages[1].prompt, "文件夹“" + f.dir.Path().string() + "”中没有“别的.xlsx”（被移动、改名或删除）：请在“设置”窗口中单击“打开 (&O)”重新选择花名册。");
+
+    workbook::ParameterCells(f.system).SetRosterFolder(f.dir.File("搬走了"));
+    EXPECT_NE(workbook::MissingRosterExplanation(f.system).find("已不存在"), std::string::npos);
+    workbook::ParameterCells(f.system).SetRosterFolder("");
+    EXPECT_EQ(workbook::MissingRosterExplanation(f.system).rfind("还没有选择花名册", 0), 0u);
 }
 
 TEST(RosterOrTell, AnUnreadableRosterIsAFileErrorNotAMissingPath) {

@@ -29,6 +29,11 @@ TEST(ReaderBadInput, EachFaultGetsItsReason) {
     std::vector<BadCase> cases = {
         {"empty file", "", "不是有效的 .xlsx 文件（无法作为 zip 打开）"},
         {"text file", "姓名,班级\n张三,1\n", "不是有效的 .xlsx 文件（无法作为 zip 打开）"},
+        {"xls workbook", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0'),
+         "是 Excel 97-2003 格式（.xls）的工作簿或加密的工作簿，不是 .xlsx 文件；请用 Excel、WPS 或 LibreOffice "
+         "打开它并另存为 .xlsx 工作簿，再选择另存的文件"},
+        {"web page saved as .xls", "<html><body><table><tr><td>姓名</td></tr></table></body></html>",
+         "是网页或 XML 格式的表格，不是 .xlsx 文件；请用 Excel、WPS 或 LibreOffice 打开它并另存为 .xlsx 工作簿"},
         {"truncated zip", good.substr(0, good.size() / 2), "不是有效的 .xlsx 文件（无法作为 zip 打开）"},
         {"no content types", PackageBuilder().SheetData("").Without("[Content_Types].xml").Bytes(),
          "不是有效的 .xlsx 文件（缺少 [Content_Types].xml）"},

@@ -1,5 +1,7 @@
 #include "host/xlsx/ReaderZip.h"
 
+#include <string_view>
+
 #include <zip.h>
 
 #include <algorithm>
@@ -45,10 +47,29 @@ ZipSource::ZipSource(const ZipSource& from, int)
 
 std::unique_ptr<ZipSource> ZipSource::Sibling() const { return std::unique_ptr<ZipSource>(new ZipSource(*this, 0)); }
 
+namespace {
+
+// What the user can do about a file that is no zip package: the formats a
+// school's system exports most often are named, so that the user knows to
+// save the file as .xlsx first.
+std::string NotAZipReason(const unsigned char* data, size_t size) {
+    static const unsigned char kCompoundFile[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    if (size >= sizeof kCompoundFile && std::equal(std::begin(kCompoundFile), std::end(kCompoundFile), data))
+        return "是 Excel 97-2003 格式（.xls）的工作簿或加密的工作簿，不是 .xlsx 文件；请用 Excel、WPS 或 LibreOffice "
+               "打开它并另存为 .xlsx 工作簿，再选择另存的文件";
+    std::string_view head(reinterpret_cast<const char*>(data), std::min<size_t>(size, 512));
+    if (head.find("<html") != std::string_view::npos || head.find("<HTML") != std::string_view::npos ||
+        head.find("<?xml") == 0 || head.find("<table") != std::string_view::npos)
+        return "是网页或 XML 格式的表格，不是 .xlsx 文件；请用 Excel、WPS 或 LibreOffice 打开它并另存为 .xlsx 工作簿";
+    return "不是有效的 .xlsx 文件（无法作为 zip 打开）";
+}
+
+}  // namespace
+
 void ZipSource::Open() {
     const void* data = data_;
     size_t size = size_;
-    const std::string notZip = "不是有效的 .xlsx 文件（无法作为 zip 打开）";
+    const std::string notZip = NotAZipReason(static_cast<const unsigned char*>(data), size);
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* src = zip_source_buffer_create(data, size, 0, &error);
