@@ -1,6 +1,6 @@
 // RepairAdjacentRows: the row-level repair of the random ordering.
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "arrangement/AssignRandomBalanced.h"
 #include "arrangement/RandomDraw.h"
@@ -10,6 +10,11 @@
 namespace arrangement {
 
 namespace {
+
+// The classes a far search for a partner looked for and found no row for.
+struct FailedSearch {
+    host::Variant x, left, right;
+};
 
 // Rows outside 2 .. N read as empty, which equals no class.
 class Repair {
@@ -67,6 +72,14 @@ private:
         return Differs(j, x) && Differs(j - 1, x) && Differs(j + 1, x) && FitsBetweenNeighbours(i, j);
     }
 
+    // A far search depends on X, the classes left and right of row i and the
+    // table; this is the same test with those three given.
+    bool FarPassesFor(const FailedSearch& f, int32_t j) const {
+        const host::Variant& y = ClassOf(j);
+        return Differs(j, f.x) && Differs(j - 1, f.x) && Differs(j + 1, f.x) && !y.IsEmpty() && !(f.left == y) &&
+               !(f.right == y);
+    }
+
     // Whether a far search passes depends only on X, the classes around row i
     // and the table; a search that found nothing finds nothing again until a
     // swap changes the table, so it is not repeated (its draws would be
@@ -82,19 +95,29 @@ private:
             Swap(i, j);
             return;
         }
-        failedFar_.insert(std::move(key));
+        failedFar_.emplace(std::move(key), FailedSearch{x, ClassOf(i - 1), ClassOf(i + 1)});
     }
 
+    // A swap of rows a and b changes the outcome of a far search only at rows
+    // a − 1 … a + 1 and b − 1 … b + 1: a search that failed stays failed
+    // unless one of them passes now. (Clearing every failure at each swap
+    // made a sheet with few, unbalanced classes quadratic: each search walked
+    // the whole table again.)
     void Swap(int32_t a, int32_t b) {
         SwapCandidates(t_, a, b);
-        failedFar_.clear();
+        std::erase_if(failedFar_, [&](const auto& entry) {
+            for (int32_t centre : {a, b})
+                for (int32_t j = centre - 1; j <= centre + 1; ++j)
+                    if (j >= 2 && j <= n_ - 1 && FarPassesFor(entry.second, j)) return true;
+            return false;
+        });
     }
 
     WorkTable& t_;
     int16_t classCount_;
     platform::Toolkit& toolkit_;
     int32_t n_;
-    std::unordered_set<std::string> failedFar_;
+    std::unordered_map<std::string, FailedSearch> failedFar_;
 };
 
 }  // namespace
