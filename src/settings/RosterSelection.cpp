@@ -34,20 +34,19 @@ std::string Normalised(const std::string& path) {
     return ec ? std::filesystem::path(path).lexically_normal().string() : abs.string();
 }
 
-bool IsOpen(host::Application& app, const std::string& fileName) {
+// The workbook open in the host from this very file; null when none is.
+host::Workbook* OpenFrom(host::Application& app, const std::string& fileName) {
     const std::string wanted = Normalised(fileName);
     for (const auto& wb : app.WorkbookList())
-        if (!wb->Path().empty() && Normalised(wb->FullName()) == wanted) return true;
-    return false;
+        if (!wb->Path().empty() && Normalised(wb->FullName()) == wanted) return wb.get();
+    return nullptr;
 }
 
 // The host hands back a workbook that is open already from the very same
 // file instead of opening it twice; any other workbook of that file name
 // makes Open refuse.
 host::Workbook* OpenInHost(host::Application& app, const std::string& fileName) {
-    const std::string wanted = Normalised(fileName);
-    for (const auto& wb : app.WorkbookList())
-        if (!wb->Path().empty() && Normalised(wb->FullName()) == wanted) return wb.get();
+    if (host::Workbook* open = OpenFrom(app, fileName)) return open;
     return app.Workbooks().Open(fileName);
 }
 
@@ -72,7 +71,7 @@ workbook::Outcome ChooseRosterWorkbook(const workbook::Context& ctx,
     if (fileName.empty()) return workbook::Outcome::Stopped();
 
     host::Workbook* roster = nullptr;
-    const bool wasOpen = IsOpen(ctx.app, fileName);
+    const bool wasOpen = OpenFrom(ctx.app, fileName) != nullptr;
     try {
         roster = OpenInHost(ctx.app, fileName);
     } catch (const host::FileError& e) {

@@ -67,6 +67,16 @@ public:
         ws_.PageSetup().PaperSize = 9;
         return ws_.PageSetup();
     }
+    // A4, centred, one page wide; `pagesTall` 0 lets a block run on.
+    void FitToPages(int orientation, int pagesTall, bool pageNumbers) {
+        host::PageSetup& p = Page();
+        p.Orientation = orientation;
+        p.Zoom = 0;
+        p.FitToPagesWide = 1;
+        p.FitToPagesTall = pagesTall;
+        p.CenterHorizontally = true;
+        if (pageNumbers) p.CenterFooter = "第 &P 页";
+    }
 
 private:
     host::Worksheet& ws_;
@@ -111,13 +121,7 @@ void SeatingChart(Sheet& s) {
     s.Height(7, 14);
     s.Frame("C8:E10", host::xlThin);
 
-    host::PageSetup& p = s.Page();
-    p.Orientation = 2;
-    p.Zoom = 0;
-    p.FitToPagesWide = 1;
-    p.FitToPagesTall = 1;
-    p.CenterHorizontally = true;
-    p.CenterFooter = "第 &P 页";
+    s.FitToPages(2, 1, true);
 }
 
 // 考场门贴: a large room number, the exam-number range and head count, then
@@ -156,12 +160,7 @@ void DoorList(Sheet& s) {
     s.Height(7, 20);
     s.Height(8, 20);
 
-    host::PageSetup& p = s.Page();
-    p.Orientation = 1;
-    p.Zoom = 0;
-    p.FitToPagesWide = 1;
-    p.FitToPagesTall = 0;
-    p.CenterHorizontally = true;
+    s.FitToPages(1, 0, false);
 }
 
 // 桌贴: one framed label per candidate, photo on the left, three across (no
@@ -226,13 +225,7 @@ void SignInSheet(Sheet& s) {
     s.Height(7, 22);
     s.Height(8, 28);
 
-    host::PageSetup& p = s.Page();
-    p.Orientation = 1;
-    p.Zoom = 0;
-    p.FitToPagesWide = 1;
-    p.FitToPagesTall = 0;
-    p.CenterHorizontally = true;
-    p.CenterFooter = "第 &P 页";
+    s.FitToPages(1, 0, true);
 }
 
 // 班级考场对照表: per class, where each candidate sits; two records per line.
@@ -261,12 +254,7 @@ void ClassRoomList(Sheet& s) {
     s.Height(6, 20);
     s.Height(7, 20);
 
-    host::PageSetup& p = s.Page();
-    p.Orientation = 1;
-    p.Zoom = 0;
-    p.FitToPagesWide = 1;
-    p.FitToPagesTall = 0;
-    p.CenterHorizontally = true;
+    s.FitToPages(1, 0, false);
 }
 
 struct BuiltIn {
