@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "gui/EditHistory.h"
 #include "gui/QtToolkit.h"
 #include "gui/SheetModel.h"
 #include "gui/SheetView.h"
@@ -37,7 +38,8 @@ std::string SaveChangesQuestion(const std::string& workbookName) { return "ÊòØÂê
 
 HostWindow::HostWindow(host::Application& app, QtToolkit& toolkit, std::function<void()> start,
                        std::function<host::Workbook*()> system)
-    : app_(app), toolkit_(toolkit), start_(std::move(start)), system_(std::move(system)) {
+    : app_(app), toolkit_(toolkit), start_(std::move(start)), system_(std::move(system)),
+      history_(new EditHistory(this)) {
     setObjectName("HostWindow");
     setWindowTitle(Q(kTitle));
     auto* central = new QWidget(this);

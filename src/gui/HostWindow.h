@@ -15,6 +15,7 @@ class QTabWidget;
 
 namespace gui {
 
+class EditHistory;
 class QtToolkit;
 class SheetView;
 class WorkbookView;
@@ -34,6 +35,8 @@ public:
     QTabWidget& WorkbookTabs() const { return *workbooks_; }
     QLineEdit& FormulaBar() const { return *formula_; }
     QLabel& StatusText() const { return *status_; }
+    // The undo history of every edit made in this window.
+    EditHistory& History() const { return *history_; }
 
     // Redraws from the host's state, unless screen updating is off.
     void RefreshViews();
@@ -81,6 +84,7 @@ private:
     QLabel* nameBox_;
     QLineEdit* formula_;
     QLabel* status_;
+    EditHistory* history_;
     bool pendingRefresh_ = false;
 };
 
