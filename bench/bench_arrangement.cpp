@@ -1,12 +1,14 @@
 // The arrangement run on rosters built in memory (no roster file is read or
 // written): validation, preparation, assignment, output columns. Grades have
-// 30–40 classes; each grade sits in rooms of its own of 30–40 candidates in
-// 6–8 desk groups. Prints per configuration and ordering the seconds of the
+// 30–40 classes of equal size, or one class, or a few big and small ones (see
+// Mix); each grade sits in rooms of its own of 30–40 candidates in 6–8 desk
+// groups. Prints per configuration and ordering the seconds of the
 // run, the process's peak memory so far, and the same-class neighbour pairs
 // left per 1,000 candidates, counted on the written seat numbers (left–right
 // between neighbouring groups, front–back inside a group, S-shaped desks).
 //
-//   bench_arrangement [SEED]
+//   bench_arrangement [SEED [FILTER]]   FILTER: run only the configurations
+//                                       whose label contains it (e.g. 2cls)
 //   bench_arrangement --save DIR   writes the 3 × 10,000 roster and its system
 //                                  workbook into DIR, for timing `tolm arrange`
 #include <sys/resource.h>
@@ -63,13 +65,28 @@ private:
     platform::RandomSource random_;
 };
 
+// How a grade's candidates are spread over its classes. A class holds at most
+// 32,767 candidates (larger ones are refused), so the big class of the
+// unbalanced mixes is capped there and the rest go to the other classes.
+enum class Mix {
+    Balanced,   // 30–40 classes of equal size
+    One,        // one class
+    Two,        // two classes, 3 : 1
+    TwoSkewed,  // two classes, 9 : 1
+    Dominant,   // one class of 3/4, the rest over 30 small classes
+};
+
 struct Config {
     int grades;
     int perGrade;
     int16_t groups;
-    // 0: 30–40 classes of equal size; 1: one class; 2: two classes of 3/4 and 1/4.
-    int classes = 0;
+    Mix mix = Mix::Balanced;
 };
+
+std::string Label(const Config& c) {
+    static const char* const mixes[] = {"", " 1cls", " 2cls 3:1", " 2cls 9:1", " 1+30cls"};
+    return std::to_string(c.grades) + "x" + std::to_string(c.perGrade) + mixes[int(c.mix)];
+}
 
 // xorshift32 for the data; the run itself draws from the toolkit.
 struct Dice {
@@ -132,18 +149,30 @@ struct World {
             const std::string name = "年级" + std::to_string(g + 1);
             host::Worksheet& ws = g == 0 ? roster.Sheet(1) : roster.Worksheets().Add(&roster.Sheet(roster.SheetCount()));
             ws.SetName(name);
-            FillRoster(ws, c.perGrade, c.classes == 0 ? dice.Between(30, 40) : c.classes, dice);
+            FillRoster(ws, c.perGrade, c.mix, dice);
             AddSettings(name, c.groups, rooms, firstRoom, totals[size_t(g)]);
             firstRoom += int(totals[size_t(g)].size());
         }
     }
 
-    static void FillRoster(host::Worksheet& ws, int n, int classes, Dice& dice) {
+    // Class numbers 1, 2, … of n candidates, class 1 the big one of an
+    // unbalanced mix, before shuffling.
+    static std::vector<int> ClassesOf(int n, Mix mix, Dice& dice) {
+        std::vector<int> cls(static_cast<size_t>(n));
+        const int balanced = mix == Mix::Balanced ? dice.Between(30, 40) : 1;
+        const int big = std::min(32767, mix == Mix::TwoSkewed ? n / 10 * 9 : n / 4 * 3);
+        const int small = mix == Mix::Dominant ? 30 : 1;
+        for (int i = 0; i < n; ++i) {
+            if (mix == Mix::Balanced || mix == Mix::One) cls[size_t(i)] = i % balanced + 1;
+            else cls[size_t(i)] = i < big ? 1 : 2 + (i - big) % small;
+        }
+        return cls;
+    }
+
+    static void FillRoster(host::Worksheet& ws, int n, Mix mix, Dice& dice) {
         const char* titles[] = {"序号", "姓名", "班级", "分数"};
         for (int c = 0; c < 4; ++c) ws.SetValueAt(1, c + 1, host::Variant(titles[c]));
-        std::vector<int> cls(static_cast<size_t>(n));
-        // Two classes are unbalanced, 3 : 1, the case that once made the repair quadratic.
-        for (int i = 0; i < n; ++i) cls[size_t(i)] = classes == 2 ? (i % 4 == 3 ? 2 : 1) : i % classes + 1;
+        std::vector<int> cls = ClassesOf(n, mix, dice);
         for (int i = n - 1; i > 0; --i) std::swap(cls[size_t(i)], cls[dice.Next() % uint32_t(i + 1)]);
         for (int i = 0; i < n; ++i) {
             ws.SetValueAt(i + 2, 1, host::Variant(i + 1));
@@ -243,18 +272,34 @@ int SaveFiles(const std::string& dir) {
 int main(int argc, char** argv) {
     if (argc > 2 && std::string(argv[1]) == "--save") return SaveFiles(argv[2]);
     const uint32_t seed = argc > 1 ? uint32_t(std::strtoul(argv[1], nullptr, 10)) : 1;
+    const std::string filter = argc > 2 ? argv[2] : "";
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / ("tolm-bench-arrangement-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     std::ofstream(folder / "花名册.xlsx") << "placeholder";  // the run only asks whether the file exists
     host::TextCollation::Get(false);
 
-    // A class holds at most 32,767 candidates: one-class and two-class sheets stay below.
-    const Config configs[] = {{3, 1000, 6},     {3, 10000, 7},    {10, 30000, 8},
-                              {1, 30000, 8, 2}, {1, 40000, 8, 2}, {1, 30000, 8, 1}};
-    std::printf("%-12s %-6s %9s %9s %12s %12s  %s\n", "candidates", "order", "seconds", "peak MB", "LR/1000",
+    // Each unbalanced sheet next to a balanced one of the same size. A class
+    // holds at most 32,767 candidates: one class of 45,000 would be refused,
+    // and 45,000 split 9 : 1 is capped to the 3 : 1 sheet.
+    const Config configs[] = {
+        {3, 1000, 6},
+        {3, 10000, 7},
+        {10, 30000, 8},
+        {1, 30000, 8},
+        {1, 30000, 8, Mix::One},
+        {1, 30000, 8, Mix::Two},
+        {1, 30000, 8, Mix::TwoSkewed},
+        {1, 30000, 8, Mix::Dominant},
+        {1, 45000, 8},
+        {1, 45000, 8, Mix::Two},
+        {1, 45000, 8, Mix::Dominant},
+    };
+    std::printf("%-18s %-6s %9s %9s %12s %12s  %s\n", "candidates", "order", "seconds", "peak MB", "LR/1000",
                 "FB/1000", "message");
     for (const Config& c : configs) {
+        const std::string size = Label(c);
+        if (size.find(filter) == std::string::npos) continue;
         for (const bool random : {true, false}) {
             World w(c, folder.string(), seed);
             arrangement::ArrangementOptions o;
@@ -269,9 +314,7 @@ int main(int argc, char** argv) {
             const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
             const Pairs p = CountPairs(w, true);
             const double thousands = double(c.grades) * c.perGrade / 1000.0;
-            const std::string size = std::to_string(c.grades) + "x" + std::to_string(c.perGrade) +
-                                     (c.classes == 1 ? " 1cls" : c.classes == 2 ? " 2cls" : "");
-            std::printf("%-12s %-6s %9.3f %9.1f %12.2f %12.2f  %s\n", size.c_str(), random ? "random" : "asc", seconds,
+            std::printf("%-18s %-6s %9.3f %9.1f %12.2f %12.2f  %s\n", size.c_str(), random ? "random" : "asc", seconds,
                         PeakMegabytes(), double(p.leftRight) / thousands, double(p.frontBack) / thousands,
                         w.toolkit.last.c_str());
             std::fflush(stdout);

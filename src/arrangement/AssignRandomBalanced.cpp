@@ -135,12 +135,26 @@ void ForEachRoomBlock(const WorkTable& t, const std::vector<Room>& rooms, bool w
     }
 }
 
-void AppendReportLines(host::Worksheet& revision, const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) {
-        int32_t last = revision.Cells(host::kMaxRows, 1).End(host::xlUp).Row();
-        revision.Cells(last + 1, 1).SetValue(host::Variant(line));
+// Report lines go one per row below the last filled cell of column 1. That
+// cell is looked up once per sheet: the run writes the revision sheet's last
+// row before clearing it, so its stored rows reach the bottom of the sheet and
+// each look-up walks up through a million empty rows (once per line it made a
+// sheet with many findings, such as two unbalanced classes, take seconds).
+class ReportLines {
+public:
+    explicit ReportLines(host::Worksheet& revision) : revision_(revision) {}
+
+    void Append(const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) {
+            if (next_ == 0) next_ = revision_.Cells(host::kMaxRows, 1).End(host::xlUp).Row() + 1;
+            revision_.Cells(next_++, 1).SetValue(host::Variant(line));
+        }
     }
-}
+
+private:
+    host::Worksheet& revision_;
+    int32_t next_ = 0;  // 0 until the first line
+};
 
 void NumberSeats(WorkTable& t, const std::vector<Room>& rooms) {
     ForEachRoomBlock(t, rooms, true, [&](const Room& room, int32_t first) {
@@ -163,13 +177,13 @@ void AssignRandomBalanced(host::Worksheet& sheet, WorkTable& table, const SheetS
         HostSort(sheet, table, {{table.RoomColumn()}, {table.SeatColumn()}});
     }
     RepairAdjacentRows(table, settings.classCount, toolkit);
+    ReportLines report(revisionSheet);
     if (settings.classCount == 1 && table.LastRow() > 2) {
         // Every neighbour is a classmate: one plain line instead of a grid per room.
-        AppendReportLines(revisionSheet, {"《" + rosterName + "》只有一个班级，同班考生无法前后左右分开。"});
+        report.Append({"《" + rosterName + "》只有一个班级，同班考生无法前后左右分开。"});
     } else if (settings.classCount > 1) {
         ForEachRoomBlock(table, a.rooms, false, [&](const Room& room, int32_t first) {
-            AppendReportLines(revisionSheet, CheckDeskGrid(table, room, settings.groups, first, rosterName,
-                                                           deskOrder, toolkit));
+            report.Append(CheckDeskGrid(table, room, settings.groups, first, rosterName, deskOrder, toolkit));
         });
     }
     NumberSeats(table, a.rooms);
