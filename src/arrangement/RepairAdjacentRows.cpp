@@ -1,8 +1,11 @@
 // RepairAdjacentRows: the row-level repair of the random ordering.
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "arrangement/AssignRandomBalanced.h"
+#include "arrangement/FarPartners.h"
 #include "arrangement/RandomDraw.h"
 #include "arrangement/RoomList.h"
 #include "arrangement/RowSwap.h"
@@ -11,16 +14,24 @@ namespace arrangement {
 
 namespace {
 
-// The classes a far search for a partner looked for and found no row for.
-struct FailedSearch {
-    host::Variant x, left, right;
-};
+// Class numbers 1, 2, … in order of first appearance for rows 0 .. N + 1; 0
+// for no class (rows outside 2 .. N read as empty, which equals no class).
+std::vector<int32_t> NumberClasses(const WorkTable& t, int32_t& classes) {
+    std::vector<int32_t> numbers(size_t(t.LastRow()) + 2, 0);
+    std::unordered_map<std::string, int32_t> seen;
+    for (int32_t r = 2; r <= t.LastRow(); ++r) {
+        const host::Variant& v = t.ClassOf(r);
+        if (v.IsEmpty()) continue;
+        numbers[size_t(r)] = seen.try_emplace(ValueKey(v), int32_t(seen.size()) + 1).first->second;
+    }
+    classes = int32_t(seen.size());
+    return numbers;
+}
 
-// Rows outside 2 .. N read as empty, which equals no class.
 class Repair {
 public:
     Repair(WorkTable& table, int16_t classCount, platform::Toolkit& toolkit)
-        : t_(table), classCount_(classCount), toolkit_(toolkit), n_(table.LastRow()) {}
+        : t_(table), classCount_(classCount), toolkit_(toolkit), n_(table.LastRow()), partners_(Numbered(table)) {}
 
     void Run() {
         for (int32_t i = 2; i <= n_ - 1; ++i)
@@ -28,13 +39,18 @@ public:
     }
 
 private:
-    const host::Variant& ClassOf(int32_t row) const { return t_.ClassOf(row); }
-    bool Differs(int32_t row, const host::Variant& x) const { return !(ClassOf(row) == x); }
+    static FarPartners Numbered(const WorkTable& t) {
+        int32_t classes = 0;
+        std::vector<int32_t> numbers = NumberClasses(t, classes);
+        return FarPartners(std::move(numbers), classes);
+    }
+
+    int32_t ClassOf(int32_t row) const { return partners_.ClassOf(row); }
+    bool Differs(int32_t row, int32_t x) const { return ClassOf(row) != x; }
 
     bool IsPair(int32_t i) const {
-        const host::Variant& x = ClassOf(i);
-        return !x.IsEmpty() && ClassOf(i + 1) == x &&
-               t_.cells(i + 1, t_.RoomColumn()) == t_.cells(i, t_.RoomColumn());
+        const int32_t x = ClassOf(i);
+        return x != 0 && ClassOf(i + 1) == x && t_.cells(i + 1, t_.RoomColumn()) == t_.cells(i, t_.RoomColumn());
     }
 
     void SeparatePair(int32_t i) {
@@ -44,11 +60,11 @@ private:
 
     // Y, the partner's class, must not join the candidate's old neighbours.
     bool FitsBetweenNeighbours(int32_t i, int32_t partner) const {
-        const host::Variant& y = ClassOf(partner);
-        return !y.IsEmpty() && Differs(i - 1, y) && Differs(i + 1, y);
+        const int32_t y = ClassOf(partner);
+        return y != 0 && Differs(i - 1, y) && Differs(i + 1, y);
     }
 
-    bool NearPasses(int32_t i, int32_t j, const host::Variant& x) const {
+    bool NearPasses(int32_t i, int32_t j, int32_t x) const {
         int32_t partner = i - j;
         if (partner < 2) return false;  // only rows 2 .. N are swap partners
         if (j == 1) return Differs(i - 1, x) && Differs(i - 2, x);
@@ -57,7 +73,7 @@ private:
     }
 
     bool SwapWithNear(int32_t i) {
-        const host::Variant x = ClassOf(i);
+        const int32_t x = ClassOf(i);
         toolkit_.Randomize();
         LazyPermutation offsets(toolkit_, 1, classCount_ - 1);
         for (int32_t j; offsets.Next(j);) {
@@ -68,56 +84,28 @@ private:
         return false;
     }
 
-    bool FarPasses(int32_t i, int32_t j, const host::Variant& x) const {
-        return Differs(j, x) && Differs(j - 1, x) && Differs(j + 1, x) && FitsBetweenNeighbours(i, j);
-    }
-
-    // A far search depends on X, the classes left and right of row i and the
-    // table; this is the same test with those three given.
-    bool FarPassesFor(const FailedSearch& f, int32_t j) const {
-        const host::Variant& y = ClassOf(j);
-        return Differs(j, f.x) && Differs(j - 1, f.x) && Differs(j + 1, f.x) && !y.IsEmpty() && !(f.left == y) &&
-               !(f.right == y);
-    }
-
-    // Whether a far search passes depends only on X, the classes around row i
-    // and the table; a search that found nothing finds nothing again until a
-    // swap changes the table, so it is not repeated (its draws would be
-    // discarded by the next reseed anyway).
+    // Any row of 2 .. N − 1 whose class is neither X nor the class above row
+    // i and has no X next to it, drawn uniformly among all such rows (as
+    // trying rows in random order until one passes would). The index counts
+    // them, so a search costs O(log N) whether it finds one or not.
     void SwapWithFar(int32_t i) {
-        const host::Variant x = ClassOf(i);
+        const int32_t x = ClassOf(i);
         toolkit_.Randomize();
-        std::string key = ValueKey(x) + '\0' + ValueKey(ClassOf(i - 1)) + '\0' + ValueKey(ClassOf(i + 1));
-        if (failedFar_.count(key)) return;
-        LazyPermutation rows(toolkit_, 2, n_ - 1);
-        for (int32_t j; rows.Next(j);) {
-            if (!FarPasses(i, j, x)) continue;
-            Swap(i, j);
-            return;
-        }
-        failedFar_.emplace(std::move(key), FailedSearch{x, ClassOf(i - 1), ClassOf(i + 1)});
+        const int32_t count = partners_.Count(x, ClassOf(i - 1));
+        if (count == 0) return;
+        Swap(i, partners_.Pick(x, ClassOf(i - 1), RandomWhole(toolkit_, count)));
     }
 
-    // A swap of rows a and b changes the outcome of a far search only at rows
-    // a − 1 … a + 1 and b − 1 … b + 1: a search that failed stays failed
-    // unless one of them passes now. (Clearing every failure at each swap
-    // made a sheet with few, unbalanced classes quadratic: each search walked
-    // the whole table again.)
     void Swap(int32_t a, int32_t b) {
         SwapCandidates(t_, a, b);
-        std::erase_if(failedFar_, [&](const auto& entry) {
-            for (int32_t centre : {a, b})
-                for (int32_t j = centre - 1; j <= centre + 1; ++j)
-                    if (j >= 2 && j <= n_ - 1 && FarPassesFor(entry.second, j)) return true;
-            return false;
-        });
+        partners_.Swap(a, b);
     }
 
     WorkTable& t_;
     int16_t classCount_;
     platform::Toolkit& toolkit_;
     int32_t n_;
-    std::unordered_map<std::string, FailedSearch> failedFar_;
+    FarPartners partners_;  // holds the class number of every row
 };
 
 }  // namespace
