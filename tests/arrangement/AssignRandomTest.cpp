@@ -8,6 +8,7 @@
 #include "AssignFixtures.h"
 #include "arrangement/AssignRandomBalanced.h"
 #include "host/HostError.h"
+#include "host/Range.h"
 
 namespace {
 
@@ -121,6 +122,28 @@ TEST(AssignRandomBalanced, ThirtyAndTenInTwoRoomsOfTwenty) {
         EXPECT_EQ(run.lines[1].rfind("第2考场《高一》前后同班：", 0), 0u) << run.lines[1];
         EXPECT_EQ(run.sheets.revision.ValueAt(1, 1), Variant("编排时间：2026/12/8 4:00:00"));
     }
+}
+
+// The report goes below the lines already there (an earlier sheet's), one
+// line after another, also when the revision sheet's stored rows reach its
+// bottom row as a run leaves them.
+TEST(AssignRandomBalanced, ReportLinesFollowTheLinesAlreadyThere) {
+    Sheets sheets;
+    sheets.revision.SetValueAt(2, 1, Variant("《高二》第1行"));
+    sheets.revision.SetValueAt(3, 1, Variant("《高二》第2行"));
+    sheets.revision.SetValueAt(host::kMaxRows, 1, Variant(1234));
+    sheets.revision.Cells(host::kMaxRows, 1).ClearContents();
+    WorkTable table = MakeTable(ClassColumn({{Variant("A"), 30}, {Variant("B"), 10}}));
+    SheetSettings settings =
+        MakeSettings({{Variant("A"), 30}, {Variant("B"), 10}}, {{Variant(1), {20}}, {Variant(2), {20}}}, 1);
+    coretest::FakeToolkit tk;
+    AssignRandomBalanced(sheets.roster, table, settings, DeskOrder::SShape, sheets.revision, tk, sheets.roster.Name());
+    const std::vector<std::string> lines = sheets.ReportLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1], "《高二》第2行");
+    EXPECT_EQ(lines[2].rfind("第1考场《高一》前后同班：", 0), 0u) << lines[2];
+    EXPECT_EQ(lines[3].rfind("第2考场《高一》前后同班：", 0), 0u) << lines[3];
+    EXPECT_EQ(sheets.revision.Cells(host::kMaxRows, 1).End(host::xlUp).Row(), 5);
 }
 
 // Shares 3 and 3 per class leave one candidate of each class over; the three
