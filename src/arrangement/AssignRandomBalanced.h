@@ -31,9 +31,11 @@ void AssignRandomBalanced(host::Worksheet& sortSheet, WorkTable& table, const Sh
                           const std::string& rosterName);
 
 // For each pair of consecutive rows of one room and one class, swaps one of
-// them with a nearby row (offsets 1 .. classCount − 1 upwards) or else with a
-// row anywhere in the sheet, whenever the swap leaves neither in a same-class
-// pair. Does nothing for one class or fewer.
+// them with a nearby row (offsets 1 .. classCount − 1 upwards, tried in random
+// order) or else with a row anywhere in the sheet (drawn uniformly among all
+// that pass), whenever the swap leaves neither in a same-class pair. Near-
+// linear in the rows whatever the class sizes. Does nothing for one class or
+// fewer.
 void RepairAdjacentRows(WorkTable& table, int16_t classCount, platform::Toolkit& toolkit);
 
 }  // namespace arrangement

@@ -11,8 +11,8 @@
 // as no class.
 //
 // The partners for x are held per candidate, not per row: candidates are
-// numbered grouped by class (classes in order of first appearance, inside a
-// class by their row when the index was built), one bit per candidate says
+// numbered grouped by class (in class number order, inside a class by their
+// row when the index was built), one bit per candidate says
 // whether the candidate's current row is a partner for x, and a Fenwick tree
 // over the 64-bit words counts the bits. The candidates of class `left` are
 // then one contiguous range, so counting the partners and finding the k-th

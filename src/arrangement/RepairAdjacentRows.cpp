@@ -1,4 +1,5 @@
 // RepairAdjacentRows: the row-level repair of the random ordering.
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -14,24 +15,24 @@ namespace arrangement {
 
 namespace {
 
-// Class numbers 1, 2, … in order of first appearance for rows 0 .. N + 1; 0
-// for no class (rows outside 2 .. N read as empty, which equals no class).
-std::vector<int32_t> NumberClasses(const WorkTable& t, int32_t& classes) {
-    std::vector<int32_t> numbers(size_t(t.LastRow()) + 2, 0);
+// Every row's class numbered 1, 2, … in order of first appearance, 0 for no
+// class (rows outside 2 .. N read as empty, which equals no class).
+FarPartners IndexClasses(const WorkTable& t) {
+    std::vector<int32_t> numbers(size_t(std::max(t.LastRow(), 0)) + 2, 0);
     std::unordered_map<std::string, int32_t> seen;
     for (int32_t r = 2; r <= t.LastRow(); ++r) {
         const host::Variant& v = t.ClassOf(r);
         if (v.IsEmpty()) continue;
         numbers[size_t(r)] = seen.try_emplace(ValueKey(v), int32_t(seen.size()) + 1).first->second;
     }
-    classes = int32_t(seen.size());
-    return numbers;
+    const int32_t classes = int32_t(seen.size());
+    return FarPartners(std::move(numbers), classes);
 }
 
 class Repair {
 public:
     Repair(WorkTable& table, int16_t classCount, platform::Toolkit& toolkit)
-        : t_(table), classCount_(classCount), toolkit_(toolkit), n_(table.LastRow()), partners_(Numbered(table)) {}
+        : t_(table), classCount_(classCount), toolkit_(toolkit), n_(table.LastRow()), partners_(IndexClasses(table)) {}
 
     void Run() {
         for (int32_t i = 2; i <= n_ - 1; ++i)
@@ -39,12 +40,6 @@ public:
     }
 
 private:
-    static FarPartners Numbered(const WorkTable& t) {
-        int32_t classes = 0;
-        std::vector<int32_t> numbers = NumberClasses(t, classes);
-        return FarPartners(std::move(numbers), classes);
-    }
-
     int32_t ClassOf(int32_t row) const { return partners_.ClassOf(row); }
     bool Differs(int32_t row, int32_t x) const { return ClassOf(row) != x; }
 
