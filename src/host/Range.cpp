@@ -223,6 +223,7 @@ void Range::ClearContents() {
             });
         }
     }
+    ws.DropTrailingEmptyRows();
     ws.MarkChanged();
 }
 

@@ -369,7 +369,10 @@ void Worksheet::SetValueAt(int32_t row, int32_t col, Variant v) {
         if (!c) return;
         c->value = Variant();
         c->formula.reset();
-        if (c->style == 0) r->Erase(col);
+        if (c->style == 0) {
+            r->Erase(col);
+            DropTrailingEmptyRows();
+        }
     } else {
         Cell& c = GetCell(row, col);
         c.value = std::move(v);
@@ -402,7 +405,15 @@ void Worksheet::SetStyleAt(int32_t row, int32_t col, uint32_t style) {
 
 void Worksheet::EraseCell(int32_t row, int32_t col) {
     if (row >= 1 && size_t(row) <= rows_.size()) rows_[row - 1].Erase(col);
+    DropTrailingEmptyRows();
     MarkChanged();
+}
+
+// A value written to the last row of the sheet and cleared again must not
+// leave a million empty rows behind: every later look-up of the last used
+// row would walk them.
+void Worksheet::DropTrailingEmptyRows() {
+    while (!rows_.empty() && rows_.back().cells.empty() && rows_.back().info.IsDefault()) rows_.pop_back();
 }
 
 const ColumnInfo* Worksheet::FindColumn(int32_t col) const {

@@ -224,6 +224,8 @@ public:
     // ----- cell storage, used by Range and by the file reader and writer -----
     const std::vector<Row>& RowsData() const { return rows_; }
     std::vector<Row>& RowsData() { return rows_; }
+    // Forgets empty, unformatted rows at the end of the storage.
+    void DropTrailingEmptyRows();
     const Row* FindRow(int32_t row) const;
     Row& GetRow(int32_t row);  // creates the row when missing
     const Cell* FindCell(int32_t row, int32_t col) const;

@@ -167,3 +167,16 @@ TEST_F(WorksheetTest, UserEditTypesAsAUserWould) {
     EXPECT_THROW(ws.UserEdit(0, 1, "x"), HostError);
     EXPECT_THROW(ws.UserEdit(1, 1, "="), HostError);
 }
+
+TEST_F(WorksheetTest, ClearingTheLastRowForgetsTheEmptyRowsAboveIt) {
+    ws.GetRange("A3").SetValue(Variant("kept"));
+    ws.GetRange("B4").SetRowHeight(30);
+    ws.GetRange("A1048576").SetValue(Variant(1));
+    ws.GetRange("A1048576").ClearContents();
+    EXPECT_EQ(ws.RowsData().size(), 4u);  // row 4 keeps its height
+    ws.GetRange("C1000").SetValue(Variant(2));
+    ws.SetValueAt(1000, 3, Variant());
+    EXPECT_EQ(ws.RowsData().size(), 4u);
+    EXPECT_EQ(ws.ValueAt(3, 1), Variant("kept"));
+    EXPECT_DOUBLE_EQ(ws.GetRange("B4").RowHeight(), 30);
+}
