@@ -6,6 +6,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -30,9 +32,20 @@ inline QApplication& App() {
     static QApplication* app = [] {
         auto* a = new QApplication(argc, argv);
         render::InstallFontSubstitutes();
+        gui::InstallQtTranslations();
+        // The remembered window placement goes to a folder of the test run,
+        // never to the user's own settings.
+        static QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
         return a;
     }();
     return *app;
+}
+
+// Forgets the remembered window placement: the first run's defaults again.
+inline void ForgetPlacement() {
+    App();
+    QSettings("tolm", "tolm").clear();
 }
 
 inline void Settle() {
@@ -43,8 +56,10 @@ struct Desktop {
     testing_support::TempDir dir;
     std::unique_ptr<gui::GuiSession> session;
 
-    explicit Desktop(std::optional<uint32_t> seed = 7) {
-        App();
+    // `keepPlacement`: start with the window placement an earlier Desktop
+    // left, as the next run of the program does.
+    explicit Desktop(std::optional<uint32_t> seed = 7, bool keepPlacement = false) {
+        if (!keepPlacement) ForgetPlacement();
         session = std::make_unique<gui::GuiSession>(dir.File("考场编排系统.xlsx"), seed);
         Toolkit().SetScripted(true);
         Toolkit().SetDocumentOpener([](const std::string&) { return true; });
