@@ -75,7 +75,11 @@ QWidget* ToolWindowView::Frame() const {
 
 QSize ToolWindowView::PreferredSize() const {
     QSize size = body_ && body_->widget() ? body_->widget()->sizeHint() : QSize();
-    if (menuBar_) size.rheight() += menuBar_->sizeHint().height();
+    if (menuBar_) {
+        // Every menu on the bar, none behind its overflow button.
+        size.rheight() += menuBar_->sizeHint().height();
+        size.setWidth(std::max(size.width(), menuBar_->sizeHint().width()));
+    }
     const QMargins m = layout() ? layout()->contentsMargins() : QMargins();
     return size.grownBy(m);
 }

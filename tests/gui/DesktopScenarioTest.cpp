@@ -126,6 +126,7 @@ TEST(DesktopScenario, SettingsStatisticsAndArrangementWindowWithTheMouse) {
     EXPECT_NE(SheetTab(d.Host(), system.Name(), revision.Name()), nullptr);
     EXPECT_EQ(d.Host().StatusText().text(), "就绪");
     d.Host().resize(1100, 640);
+    guitest::WidenToolDock(d);
     guitest::SaveScreenshot(*settingsView, "settings-window.png");
     guitest::SaveScreenshot(d.Host(), "host-window-revision.png");
 

@@ -129,6 +129,16 @@ struct Desktop {
     size_t seen = 0;
 };
 
+// The tool dock as wide as its window asks, as a user drags it after
+// making the host window larger than the test screen (pictures).
+inline void WidenToolDock(Desktop& d) {
+    Settle();
+    gui::ToolDock* dock = d.Toolkit().Dock();
+    if (!dock || !dock->Held() || !dock->IsDocked()) return;
+    d.Host().resizeDocks({dock}, {dock->Held()->PreferredSize().width() + 24}, Qt::Horizontal);
+    Settle();
+}
+
 // Saves a widget's picture: under docs/screenshots/ of the sources when
 // TOLM_UPDATE_SCREENSHOTS=1 (how the README's pictures are made), else in the
 // test's working folder, so that an ordinary test run leaves the sources alone.
