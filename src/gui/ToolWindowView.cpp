@@ -152,8 +152,8 @@ void ToolDock::RememberSize() {
 void ToolDock::FloatingChanged(bool floating) {
     placement::SetToolWindowDocked(!floating);
     if (!floating || !isVisible()) return;
-    const QSize remembered = placement::FloatingSize();
-    if (remembered.isValid()) resize(remembered);
+    // The size stays as it was docked (the user may be dragging it); the
+    // remembered floating size applies when a window opens floating.
     KeepOnScreen(*this);
     if (held_) held_->ReportPosition();
 }
