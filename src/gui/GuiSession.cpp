@@ -13,6 +13,7 @@
 #include "entry/Session.h"
 #include "entry/TolmDll.h"
 #include "gui/HostWindow.h"
+#include "gui/WindowPlacement.h"
 #include "host/HostError.h"
 #include "host/Workbook.h"
 #include "render/StyleCache.h"
@@ -50,6 +51,8 @@ GuiSession::~GuiSession() {
 
 bool GuiSession::Start() {
     window_->show();
+    // Shown, the frame has its decorations: the whole of it on the screen.
+    KeepOnScreen(*window_);
     try {
         component_ = entry::StartSession(app_, toolkit_, systemPath_);
     } catch (const host::HostError& e) {
@@ -88,6 +91,7 @@ int RunGui(int argc, char** argv, const std::string& systemPath, std::optional<u
     QApplication::setApplicationName(QString::fromUtf8(workbook::kProductName.data(), int(workbook::kProductName.size())));
     QApplication::setApplicationVersion(TOLM_VERSION);
     render::InstallFontSubstitutes();
+    InstallQtTranslations();
     GuiSession session(systemPath, seed);
     if (!session.Start()) return 1;
     return qt.exec();

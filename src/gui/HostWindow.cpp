@@ -18,6 +18,7 @@
 #include "gui/SheetModel.h"
 #include "gui/SheetView.h"
 #include "gui/ToolWindowView.h"
+#include "gui/WindowPlacement.h"
 #include "gui/WorkbookView.h"
 #include "host/HostError.h"
 #include "host/Workbook.h"
@@ -65,8 +66,9 @@ HostWindow::HostWindow(host::Application& app, QtToolkit& toolkit, std::function
         if (app_.ActiveWorkbook() != &v->Workbook()) app_.SetActiveWorkbook(&v->Workbook());
         if (SheetView* s = v->CurrentSheetView()) ShowCell(s->Sheet().ActiveCell().row, s->Sheet().ActiveCell().col);
     });
-    resize(1100, 720);
+    RestoreHostWindow(*this, {1100, 720});
     toolkit_.SetDialogParent(this);
+    toolkit_.SetDockSite(this);
     for (int i = 1; i <= app_.Workbooks().Count(); ++i) WorkbookOpened(app_.Workbooks().Item(i));
     app_.AddObserver(this);
 }
@@ -352,6 +354,7 @@ void HostWindow::closeEvent(QCloseEvent* e) {
         return;
     }
     e->accept();
+    RememberHostWindow(*this);
     for (ToolWindowView* view : toolkit_.Views()) view->close();
     qApp->quit();
 }

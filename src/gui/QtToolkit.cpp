@@ -10,9 +10,18 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
+#include <QHeaderView>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTranslator>
+#include <QTreeView>
 #include <QUrl>
 
 #include "gui/ToolWindowView.h"
+#include "gui/WindowPlacement.h"
+#include "ui/MainWindow.h"
 #include "ui/Window.h"
 
 namespace gui {
@@ -63,14 +72,53 @@ QString ButtonText(platform::MsgResult r) {
 }  // namespace
 
 QString QtFileFilter(const std::string& hostFilter) {
+    // A trailing "(…)" or "（…）" holding a wildcard is the description's own pattern list.
+    static const QRegularExpression ownPatterns(QStringLiteral("\\s*[(（][^()（）]*\\*[^()（）]*[)）]\\s*$"));
     const QStringList parts = Q(hostFilter).split('|');
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
         for (QString& p : patterns) p = p.trimmed();
-        filters << parts[i].trimmed() + " (" + patterns.join(' ') + ")";
+        patterns.removeAll(QString());
+        QString description = parts[i].trimmed();
+        description.remove(ownPatterns);
+        filters << description + " (" + patterns.join(' ') + ")";
     }
     return filters.join(";;");
+}
+
+bool InstallQtTranslations() {
+    auto* translator = new QTranslator(qApp);
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"), folder)) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    // Dates and sizes in the dialogs as a Chinese system writes them.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    return true;
+}
+
+std::unique_ptr<QFileDialog> MakeFileDialog(QWidget* parent, const QString& title, const QString& start,
+                                            const QString& filter, bool save) {
+    auto dialog = std::make_unique<QFileDialog>(parent, title, start, filter);
+    dialog->setObjectName("fileDialog");
+    // The platform's own dialog would speak the desktop's language, not the program's.
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setViewMode(QFileDialog::Detail);
+    if (auto* files = dialog->findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        // Names take the room left by size, type and date, which are never cut.
+        QHeaderView* header = files->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int c = 1; c < header->count(); ++c) header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    }
+    const QRect screen = AvailableScreenArea(parent);
+    dialog->resize(QSize(860, 540).boundedTo(screen.size() * 9 / 10));
+    return dialog;
 }
 
 platform::MsgResult DefaultAnswer(platform::MsgButtons buttons, int defaultButton) {
@@ -84,15 +132,15 @@ QtToolkit::QtToolkit(std::optional<uint32_t> seed) : random_(seed ? platform::Ra
 QtToolkit::~QtToolkit() { DestroyViews(); }
 
 void QtToolkit::DestroyViews() {
-    for (auto& [w, view] : views_) delete view;
+    for (auto& [w, view] : views_) delete view.data();
     views_.clear();
 }
 
 QWidget* QtToolkit::DialogParent() const {
     for (auto& [w, view] : views_)
-        if (view->isVisible() && view->isActiveWindow()) return view;
+        if (view && view->isVisible() && view->isActiveWindow()) return view;
     for (auto& [w, view] : views_)
-        if (view->isVisible()) return view;
+        if (view && view->isVisible()) return view;
     return dialogParent_;
 }
 
@@ -142,25 +190,27 @@ std::string QtToolkit::InputBox(const std::string& prompt, const std::string& ti
     return ok ? text.toStdString() : std::string();
 }
 
+std::string QtToolkit::RunFileDialog(const QString& title, const QString& start, const std::string& filter,
+                                     bool save) {
+    std::unique_ptr<QFileDialog> dialog = MakeFileDialog(DialogParent(), title, start, QtFileFilter(filter), save);
+    const int result = dialogRunner_ ? dialogRunner_(*dialog) : dialog->exec();
+    if (result != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+    return dialog->selectedFiles().front().toStdString();
+}
+
 std::string QtToolkit::OpenFileDialog(const platform::OpenFileRequest& request) {
     if (auto s = Scripted(files_)) return *s;
-    return QFileDialog::getOpenFileName(DialogParent(), Q(request.title), Q(request.initialFolder),
-                                        QtFileFilter(request.filter))
-        .toStdString();
+    return RunFileDialog(Q(request.title), Q(request.initialFolder), request.filter, false);
 }
 
 std::string QtToolkit::SaveFileDialog(const std::string& title, const std::string& suggested) {
     if (auto s = Scripted(files_)) return *s;
-    return QFileDialog::getSaveFileName(DialogParent(), Q(title), Q(suggested),
-                                        QtFileFilter("Excel 工作簿|*.xlsx"))
-        .toStdString();
+    return RunFileDialog(Q(title), Q(suggested), "Excel 工作簿|*.xlsx", true);
 }
 
 std::string QtToolkit::SaveFileDialog(const platform::SaveFileRequest& request) {
     if (auto s = Scripted(files_)) return *s;
-    return QFileDialog::getSaveFileName(DialogParent(), Q(request.title), Q(request.initialFile),
-                                        QtFileFilter(request.filter))
-        .toStdString();
+    return RunFileDialog(Q(request.title), Q(request.initialFile), request.filter, true);
 }
 
 std::string QtToolkit::ChooseItem(const std::string& title, const std::string& label, const QStringList& items) {
@@ -172,9 +222,14 @@ std::string QtToolkit::ChooseItem(const std::string& title, const std::string& l
 
 ToolWindowView& QtToolkit::EnsureView(ui::Window& w) {
     auto it = views_.find(&w);
-    if (it != views_.end()) return *it->second;
+    if (it != views_.end() && it->second) return *it->second;
     auto* view = new ToolWindowView(w, *this);
     views_[&w] = view;
+    // A main window goes into the host window's dock unless another holds it.
+    if (dockSite_ && dynamic_cast<ui::MainWindow*>(&w)) {
+        if (!dock_) dock_ = new ToolDock(*dockSite_);
+        if (!dock_->Held()) dock_->Hold(*view);
+    }
     return *view;
 }
 
@@ -185,7 +240,8 @@ ToolWindowView* QtToolkit::ViewOf(const ui::Window& w) const {
 
 std::vector<ToolWindowView*> QtToolkit::Views() const {
     std::vector<ToolWindowView*> v;
-    for (auto& [w, view] : views_) v.push_back(view);
+    for (auto& [w, view] : views_)
+        if (view) v.push_back(view);
     return v;
 }
 
@@ -194,7 +250,7 @@ void QtToolkit::PlaceWindow(ui::Window& w, int32_t left, int32_t top) { EnsureVi
 void QtToolkit::ShowWindow(ui::Window& w, bool modal) { EnsureView(w).ShowView(modal); }
 
 void QtToolkit::HideWindow(ui::Window& w) {
-    if (ToolWindowView* view = ViewOf(w)) view->hide();
+    if (ToolWindowView* view = ViewOf(w)) view->Frame()->hide();
 }
 
 void QtToolkit::UnloadWindow(ui::Window& w) {
@@ -202,6 +258,7 @@ void QtToolkit::UnloadWindow(ui::Window& w) {
     if (it == views_.end()) return;
     ToolWindowView* view = it->second;
     views_.erase(it);
+    if (!view) return;
     // The model may be collected once the event that unloaded it is over.
     view->Detach();
     view->deleteLater();
@@ -216,7 +273,7 @@ bool QtToolkit::OpenDocument(const std::string& pathOrUrl) {
     if (opener_) return opener_(pathOrUrl);
     const QString s = Q(pathOrUrl);
     const QUrl url = s.contains("://") ? QUrl(s) : QUrl::fromLocalFile(s);
-    return QDesktopServices::openUrl(url);
+    return OpenWithDesktop(url);
 }
 
 std::string QtToolkit::HelpFileName() { return kHelpDocumentName; }
@@ -229,6 +286,22 @@ bool QtToolkit::StartProgram(const std::string& commandLine) {
         return OpenDocument(args[1].toStdString());
     const QString program = args.takeFirst();
     return QProcess::startDetached(program, args);
+}
+
+bool OpenWithDesktop(const QUrl& url) {
+    // Where xdg-open decides, its exit code tells whether a program took the
+    // document: it fails at once when there is none (no browser installed),
+    // which QDesktopServices, having started it, never learns.
+    const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (xdgOpen.isEmpty()) return QDesktopServices::openUrl(url);
+    auto* process = new QProcess(qApp);
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    QObject::connect(process, &QProcess::errorOccurred, process, &QObject::deleteLater);
+    process->start(xdgOpen, {url.isLocalFile() ? url.toLocalFile() : url.toString()});
+    if (!process->waitForStarted(kOpenerAnswerMs)) return false;
+    // A program that keeps running (a browser started by xdg-open) has opened it.
+    if (!process->waitForFinished(kOpenerAnswerMs)) return true;
+    return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
 }
 
 namespace {

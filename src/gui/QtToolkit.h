@@ -7,22 +7,29 @@
 // taken instead of showing a dialog, and every message box is recorded. In
 // scripted mode a question with no queued answer takes its default button,
 // so an unexpected question never blocks a test.
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "gui/ToolWindowView.h"
 #include "platform/RandomSource.h"
 #include "platform/Toolkit.h"
 
+class QFileDialog;
+class QMainWindow;
+class QUrl;
 class QWidget;
 
 namespace gui {
 
+class ToolDock;
 class ToolWindowView;
 
 // The user guide's file name beside the system workbook.
@@ -36,7 +43,25 @@ struct ShownMessage {
 };
 
 // "描述|*.xls;*.xlsx|所有文件|*.*" → "描述 (*.xls *.xlsx);;所有文件 (*.*)".
+// A description that lists its patterns itself ("Excel 文件 (*.xls;*.xlsx)")
+// has that list replaced, so that the patterns show once.
 QString QtFileFilter(const std::string& hostFilter);
+
+// Opens a document or address with the desktop's program for it; false
+// when none took it. Waits at most kOpenerAnswerMs for the opener's answer.
+inline constexpr int kOpenerAnswerMs = 1500;
+bool OpenWithDesktop(const QUrl& url);
+
+// Loads Qt's own Simplified Chinese texts (buttons of message boxes, the file
+// and input dialogs) from Qt's translations folder; false when the
+// translation file is missing there.
+bool InstallQtTranslations();
+
+// The file dialog of the toolkit: Qt's own (the same in Chinese on every
+// desktop), the filter set, sized to show its columns, within the screen.
+// Open mode takes an existing file; save mode asks before overwriting.
+std::unique_ptr<QFileDialog> MakeFileDialog(QWidget* parent, const QString& title, const QString& start,
+                                            const QString& filter, bool save);
 
 // The answer a box gives when its `defaultButton` (1-based) is pressed.
 platform::MsgResult DefaultAnswer(platform::MsgButtons buttons, int defaultButton);
@@ -89,6 +114,11 @@ public:
     void DestroyViews();
     // Dialogs open over this widget when no tool window is in front.
     void SetDialogParent(QWidget* w) { dialogParent_ = w; }
+    // The host window whose tool dock takes the main windows (none: every
+    // tool window is a window of its own).
+    void SetDockSite(QMainWindow* host) { dockSite_ = host; }
+    // The tool dock, once a main window was shown in it.
+    ToolDock* Dock() const { return dock_; }
 
     // ----- test seam -----
     void QueueAnswer(platform::MsgResult a) { answers_.push_back(a); }
@@ -100,13 +130,18 @@ public:
     const std::vector<std::string>& OpenedDocuments() const { return opened_; }
     // Instead of the platform's programs (tests): returns whether it opened.
     void SetDocumentOpener(std::function<bool(const std::string&)> f) { opener_ = std::move(f); }
+    // Runs a file dialog instead of showing it (tests: look at it, answer it).
+    void SetDialogRunner(std::function<int(QFileDialog&)> f) { dialogRunner_ = std::move(f); }
 
 private:
     ToolWindowView& EnsureView(ui::Window& w);
     QWidget* DialogParent() const;
 
     platform::RandomSource random_;
-    std::map<const ui::Window*, ToolWindowView*> views_;
+    // Guarded: a view held by the tool dock goes with the host window.
+    std::map<const ui::Window*, QPointer<ToolWindowView>> views_;
+    QMainWindow* dockSite_ = nullptr;
+    QPointer<ToolDock> dock_;
     std::function<void()> afterEvent_;
     QWidget* dialogParent_ = nullptr;
     std::deque<platform::MsgResult> answers_;
@@ -117,6 +152,9 @@ private:
     std::vector<ShownMessage> messages_;
     std::vector<std::string> opened_;
     std::function<bool(const std::string&)> opener_;
+    std::function<int(QFileDialog&)> dialogRunner_;
+    // The chosen file of a dialog made by MakeFileDialog; empty when cancelled.
+    std::string RunFileDialog(const QString& title, const QString& start, const std::string& filter, bool save);
 };
 
 }  // namespace gui

@@ -73,6 +73,11 @@ private:
 
 }  // namespace
 
+QColor SelectionTint(QColor highlight) {
+    highlight.setAlpha(kSelectionTintAlpha);
+    return highlight;
+}
+
 void GridView::keyPressEvent(QKeyEvent* e) {
     if (e->key() != Qt::Key_Delete || state() == QAbstractItemView::EditingState) {
         QTableView::keyPressEvent(e);
@@ -108,13 +113,14 @@ void GridView::paintEvent(QPaintEvent* e) {
         QColor::fromRgba(QRgb(style()->styleHint(QStyle::SH_Table_GridLineColor, &viewOption, this)));
     options.background = palette().color(group, QPalette::Base);
     options.text = palette().color(group, QPalette::Text);
-    options.highlight = palette().brush(group, QPalette::Highlight);
-    options.highlightedText = palette().color(group, QPalette::HighlightedText);
+    options.highlight = SelectionTint(palette().color(group, QPalette::Highlight));
     const QItemSelectionModel* selection = selectionModel();
-    options.highlighted = [m, selection](int32_t row, int32_t col) {
-        return selection->isSelected(m->index(row - 1, col - 1));
-    };
     const QModelIndex current = currentIndex();
+    // As in the host, the current cell keeps its own look inside the selection.
+    options.highlighted = [m, selection, current](int32_t row, int32_t col) {
+        const QModelIndex index = m->index(row - 1, col - 1);
+        return index != current && selection->isSelected(index);
+    };
     auto* delegate = dynamic_cast<CellDelegate*>(itemDelegate());
     if (current.isValid() && delegate && (hasFocus() || viewport()->hasFocus())) {
         options.decorate = [&](QPainter& p, int32_t row, int32_t col, const QRect& cell) {
@@ -122,7 +128,6 @@ void GridView::paintEvent(QPaintEvent* e) {
             QStyleOptionViewItem option = viewOption;
             option.rect = cell;
             option.state |= QStyle::State_HasFocus;
-            if (selection->isSelected(current)) option.state |= QStyle::State_Selected;
             delegate->PaintFocus(&p, option, current);
         };
     }

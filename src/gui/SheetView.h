@@ -3,6 +3,7 @@
 // points, hidden rows and columns, merged areas, gridlines, pictures) over a
 // SheetModel, and on the system workbook's front sheet a button that starts
 // the tool again.
+#include <QColor>
 #include <QTableView>
 #include <QWidget>
 #include <functional>
@@ -22,6 +23,11 @@ class SheetModel;
 
 // Pixels at 96 dpi: 1 pt = 4/3 px.
 inline int PointsToPixels(double points) { return int(points * 96.0 / 72.0 + 0.5); }
+
+// Selected cells are tinted with the palette's highlight colour at this
+// opacity (of 255): light enough that values and fills stay readable.
+inline constexpr int kSelectionTintAlpha = 56;
+QColor SelectionTint(QColor highlight);
 
 class GridView : public QTableView {
     Q_OBJECT

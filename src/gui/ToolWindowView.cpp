@@ -1,6 +1,7 @@
 #include "gui/ToolWindowView.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -15,11 +16,16 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QMainWindow>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "gui/QtToolkit.h"
 #include "gui/WindowLayout.h"
+#include "gui/WindowPlacement.h"
 #include "host/HostError.h"
 #include "ui/Controls.h"
 
@@ -49,16 +55,117 @@ ToolWindowView::ToolWindowView(ui::Window& model, QtToolkit& toolkit)
     model.AddObserver(this);
     for (ui::Control* c : model.Controls()) Refresh(*c);
     const QSize design(int(model.Width() / kTwipsPerPixel), int(model.Height() / kTwipsPerPixel));
-    resize(design.expandedTo(minimumSizeHint()));
+    resize(design.expandedTo(PreferredSize()));
 }
 
 ToolWindowView::~ToolWindowView() { Detach(); }
 
 void ToolWindowView::Detach() {
+    if (dock_) dock_->Release(*this);
     if (!model_) return;
     model_->RemoveObserver(this);
     model_ = nullptr;
     hide();
+}
+
+QWidget* ToolWindowView::Frame() const {
+    if (dock_) return dock_;
+    return const_cast<ToolWindowView*>(this);
+}
+
+QSize ToolWindowView::PreferredSize() const {
+    QSize size = body_ && body_->widget() ? body_->widget()->sizeHint() : QSize();
+    if (menuBar_) {
+        // Every menu on the bar, none behind its overflow button.
+        size.rheight() += menuBar_->sizeHint().height();
+        size.setWidth(std::max(size.width(), menuBar_->sizeHint().width()));
+    }
+    const QMargins m = layout() ? layout()->contentsMargins() : QMargins();
+    return size.grownBy(m);
+}
+
+// ----- the dock -----
+
+ToolDock::ToolDock(QMainWindow& host) : QDockWidget(&host), host_(host) {
+    setObjectName("toolDock");
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    host.addDockWidget(Qt::RightDockWidgetArea, this);
+    hide();
+    connect(this, &QDockWidget::topLevelChanged, this, &ToolDock::FloatingChanged);
+}
+
+ToolDock::~ToolDock() {
+    // A view still held goes with the dock, as its child.
+    if (held_) held_->SetDock(nullptr);
+}
+
+void ToolDock::Hold(ToolWindowView& view) {
+    held_ = &view;
+    view.SetDock(this);
+    setWidget(&view);
+    setWindowTitle(view.windowTitle());
+    const bool docked = placement::ToolWindowDocked();
+    if (isFloating() == docked) setFloating(!docked);
+    if (!docked) {
+        const QSize remembered = placement::FloatingSize();
+        resize(remembered.isValid() ? remembered : view.size());
+    }
+}
+
+void ToolDock::Release(ToolWindowView& view) {
+    if (held_ != &view) return;
+    RememberSize();
+    held_ = nullptr;
+    view.SetDock(nullptr);
+    setWidget(nullptr);
+    // Out of the dock, to be deleted by its toolkit.
+    view.setParent(nullptr);
+    hide();
+}
+
+void ToolDock::ShowHeld() {
+    show();
+    if (held_) held_->show();
+    if (isFloating()) {
+        KeepOnScreen(*this);
+    } else {
+        int width = placement::DockWidth();
+        if (width <= 0 && held_) {
+            // Wide enough for the controls beside a vertical scroll bar, and
+            // never more than a little under half of the host window.
+            width = held_->PreferredSize().width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+            width = std::min(width, host_.width() * 45 / 100);
+        }
+        if (width > 0) host_.resizeDocks({this}, {std::min(width, host_.width() * 2 / 3)}, Qt::Horizontal);
+    }
+    raise();
+    activateWindow();
+}
+
+void ToolDock::RememberSize() {
+    if (!isVisible()) return;
+    if (isFloating()) placement::SetFloatingSize(size());
+    else placement::SetDockWidth(width());
+}
+
+void ToolDock::FloatingChanged(bool floating) {
+    placement::SetToolWindowDocked(!floating);
+    if (!floating || !isVisible()) return;
+    // The size stays as it was docked (the user may be dragging it); the
+    // remembered floating size applies when a window opens floating.
+    KeepOnScreen(*this);
+    if (held_) held_->ReportPosition();
+}
+
+void ToolDock::closeEvent(QCloseEvent* e) {
+    if (held_) held_->CloseByUser();
+    QDockWidget::closeEvent(e);
+}
+
+void ToolDock::moveEvent(QMoveEvent* e) {
+    QDockWidget::moveEvent(e);
+    if (isFloating() && held_) held_->ReportPosition();
 }
 
 QWidget* ToolWindowView::WidgetOf(const ui::Control& c) const {
@@ -186,7 +293,14 @@ QWidget* ToolWindowView::MakeWidget(ui::Control& c) {
 
 void ToolWindowView::BuildBody() {
     auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
     if (menuBar_) outer->setMenuBar(menuBar_);
+    body_ = new QScrollArea(this);
+    body_->setObjectName("body");
+    body_->setFrameShape(QFrame::NoFrame);
+    body_->setWidgetResizable(true);
+    auto* content = new QWidget(body_);
+    auto* sections = new QVBoxLayout(content);
     for (const LayoutSection& section : LayoutOf(*model_)) {
         QWidget* box = nullptr;
         if (section.frame) {
@@ -217,9 +331,11 @@ void ToolWindowView::BuildBody() {
                 if (QWidget* w = MakeWidget(*cells[k])) grid->addWidget(w, row, int(std::min<size_t>(k, 1)));
             ++row;
         }
-        outer->addWidget(box);
+        sections->addWidget(box);
     }
-    outer->addStretch(1);
+    sections->addStretch(1);
+    body_->setWidget(content);
+    outer->addWidget(body_);
 }
 
 void ToolWindowView::Refresh(ui::Control& c) {
@@ -286,24 +402,37 @@ void ToolWindowView::Refresh(ui::Control& c) {
 
 void ToolWindowView::ControlChanged(ui::Window&, ui::Control& control) { Refresh(control); }
 
-void ToolWindowView::WindowChanged(ui::Window& window) { setWindowTitle(Q(window.Caption())); }
+void ToolWindowView::WindowChanged(ui::Window& window) {
+    setWindowTitle(Q(window.Caption()));
+    if (dock_) dock_->setWindowTitle(windowTitle());
+}
 
 void ToolWindowView::PlaceAt(int left, int top) {
+    if (dock_) {
+        if (dock_->isFloating()) dock_->move(left, top);
+        return;
+    }
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     move(left, top);
 }
 
 void ToolWindowView::ShowView(bool modal) {
+    if (dock_) {
+        dock_->ShowHeld();
+        return;
+    }
     setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
     show();
+    KeepOnScreen(*this);
     raise();
     activateWindow();
 }
 
 void ToolWindowView::ReportPosition() {
-    if (!model_ || !isVisible()) return;
-    model_->SetLeft(x() * toolkit_.TwipsPerPixelX());
-    model_->SetTop(y() * toolkit_.TwipsPerPixelY());
+    QWidget* frame = Frame();
+    if (!model_ || !frame->isVisible() || !frame->isWindow()) return;
+    model_->SetLeft(frame->x() * toolkit_.TwipsPerPixelX());
+    model_->SetTop(frame->y() * toolkit_.TwipsPerPixelY());
 }
 
 void ToolWindowView::moveEvent(QMoveEvent* e) {
@@ -311,9 +440,13 @@ void ToolWindowView::moveEvent(QMoveEvent* e) {
     ReportPosition();
 }
 
-void ToolWindowView::closeEvent(QCloseEvent* e) {
+void ToolWindowView::CloseByUser() {
     // The close box unloads the window; its place and K6 stay as they were.
     if (model_) RunEvent([this] { model_->Unload(); });
+}
+
+void ToolWindowView::closeEvent(QCloseEvent* e) {
+    CloseByUser();
     e->accept();
 }
 

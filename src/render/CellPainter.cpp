@@ -162,6 +162,23 @@ void DrawCellText(QPainter& p, const QRect& rect, const QString& text, const QFo
     p.restore();
 }
 
+QString FittedNumberText(const QString& text, const QFont& font, const QPaintDevice* device, int cellWidth,
+                         int* stretch) {
+    if (stretch) *stretch = 100;
+    const QFontMetricsF metrics(font, device);
+    const qreal room = cellWidth - 2 * CellPainter::kTextMargin;
+    const qreal advance = metrics.horizontalAdvance(text);
+    if (advance <= room) return text;
+    if (advance * (100 - kMaxNumberSqueeze) / 100 <= room) {
+        // Rounded down, so that the narrower text surely fits.
+        if (stretch) *stretch = std::max(1, int(100 * room / advance));
+        return text;
+    }
+    const qreal hash = metrics.horizontalAdvance(QLatin1Char('#'));
+    const int count = hash > 0 && room > 0 ? int(room / hash) : 0;
+    return QString(count, QLatin1Char('#'));
+}
+
 CellPainter::CellPainter(const host::Worksheet& sheet, StyleCache& styles, PictureCache& pictures)
     : sheet_(sheet), styles_(styles), pictures_(pictures) {}
 
@@ -192,15 +209,19 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
         // Every save, clip and restore is a change of state that a PDF or a
         // printer stores: fills need none, text clips itself, only the
         // decoration needs the cell's clip.
+        if (style.fill.isValid()) p.fillRect(rect, style.fill);
         if (lit) p.fillRect(rect, o.highlight);
-        else if (style.fill.isValid()) p.fillRect(rect, style.fill);
         const host::Variant& value = sheet_.ValueAt(row, col);
         if (!value.IsEmpty()) {
             QString text = ShownText(value, style.numberFormat, date1904);
+            int stretch = 100;
+            if (value.IsNumber()) text = FittedNumberText(text, style.font, p.device(), rect.width(), &stretch);
             if (!text.isEmpty()) {
                 text.replace(QLatin1Char('\n'), QChar::LineSeparator);
-                p.setPen(lit ? o.highlightedText : style.textColor.isValid() ? style.textColor : o.text);
-                DrawCellText(p, rect, text, style.font, style.AlignmentFor(value), style.wrap);
+                p.setPen(style.textColor.isValid() ? style.textColor : o.text);
+                QFont font = style.font;
+                if (stretch != 100) font.setStretch(stretch);
+                DrawCellText(p, rect, text, font, style.AlignmentFor(value), style.wrap);
             }
         }
         if (o.decorate) {
@@ -279,7 +300,7 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
             const host::Variant& value = sheet_.ValueAt(r, c);
             if (value.IsEmpty() || value.IsNumber() || merges.At(r, c)) continue;
             const ResolvedStyle& style = styles_.Get(sheet_.StyleAt(r, c));
-            if (!style.runsOn || highlighted(r, c)) continue;
+            if (!style.runsOn) continue;
             const QString text = ShownText(value, style.numberFormat, date1904);
             const int needed = QFontMetrics(style.font, p.device()).horizontalAdvance(text) + 2 * kTextMargin;
             int width = w;
@@ -291,7 +312,9 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
                 const int nw = g.ColumnWidth(n);
                 if (nw <= 0) continue;
                 const QColor& fill = styles_.Get(sheet_.StyleAt(r, n)).fill;
-                p.fillRect(QRect(g.ColumnLeft(n), y, nw, h).adjusted(1, 1, -1, -1), fill.isValid() ? fill : o.background);
+                const QRect under = QRect(g.ColumnLeft(n), y, nw, h).adjusted(1, 1, -1, -1);
+                p.fillRect(under, fill.isValid() ? fill : o.background);
+                if (highlighted(r, n)) p.fillRect(under, o.highlight);
             }
             p.setPen(style.textColor.isValid() ? style.textColor : o.text);
             p.setFont(style.font);

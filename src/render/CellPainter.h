@@ -11,6 +11,9 @@
 //   3. grid lines (optional), also kept out of merged areas;
 //   4. text running on from cells whose text is too long;
 //   5. pictures at their anchors.
+//
+// A number too wide for its cell shows as "####" filling the cell, as in
+// the host: numbers are never cut and never run on.
 #include <QBrush>
 #include <QColor>
 #include <QRect>
@@ -54,11 +57,12 @@ struct PaintOptions {
     QColor background = Qt::white;
     // Text in the automatic font colour.
     QColor text = Qt::black;
-    // Cells drawn highlighted (a selection): the highlight replaces their
-    // fill, their text takes `highlightedText`, and it never runs on.
+    // Cells drawn highlighted (a selection): `highlight`, normally a light
+    // translucent tint, is laid over their fill (and over the part of a
+    // neighbour's text running on into them) under their own text, which
+    // keeps its colour, so the values stay readable.
     std::function<bool(int32_t row, int32_t col)> highlighted;
     QBrush highlight;
-    QColor highlightedText;
     // Drawn over a cell's fill and text and under its borders, clipped to
     // the cell (for a merged area, once, for its top-left cell).
     std::function<void(QPainter&, int32_t row, int32_t col, const QRect& cell)> decorate;
@@ -92,5 +96,17 @@ private:
 // boundaries when `wrap`), aligned by `alignment`, clipped to `rect`.
 void DrawCellText(QPainter& p, const QRect& rect, const QString& text, const QFont& font, Qt::Alignment alignment,
                   bool wrap);
+
+// A number's text as a cell `cellWidth` device pixels wide shows it: the
+// text when it fits between the margins, else as many "#" as fit there
+// (none in a cell too narrow for one).
+//
+// The installed faces drawn for the Chinese fonts have wider digits than the
+// host's (宋体 digits are half an em): a number short of room by at most
+// kMaxNumberSqueeze percent is drawn narrower rather than hidden; `stretch`
+// (when given) receives the QFont stretch to draw it with, 100 for none.
+inline constexpr int kMaxNumberSqueeze = 15;
+QString FittedNumberText(const QString& text, const QFont& font, const QPaintDevice* device, int cellWidth,
+                         int* stretch = nullptr);
 
 }  // namespace render

@@ -75,6 +75,20 @@ double BorderWidthPoints(const std::string& style) {
     return 0.75;
 }
 
+namespace {
+// The Chinese faces, whose substitutes are Chinese fonts already.
+bool IsChineseFace(const QString& face) {
+    // Qt keeps substitutes in lower case.
+    for (const QString& s : QFont::substitutes(face)) {
+        const QString f = s.toLower();
+        if (f.contains(QLatin1String("cjk")) || f.contains(QLatin1String("han ")) || f.startsWith(QLatin1String("ar pl")) ||
+            f.startsWith(QLatin1String("wenquanyi")))
+            return true;
+    }
+    return false;
+}
+}  // namespace
+
 void InstallFontSubstitutes() {
     static const bool installed = [] {
         const QStringList serif{"Noto Serif CJK SC", "Noto Serif CJK", "Source Han Serif SC", "AR PL UMing CN"};
@@ -83,6 +97,13 @@ void InstallFontSubstitutes() {
             QFont::insertSubstitutions(QString::fromUtf8(face), serif);
         for (const char* face : {"黑体", "SimHei", "微软雅黑", "Microsoft YaHei", "等线", "DengXian"})
             QFont::insertSubstitutions(QString::fromUtf8(face), sans);
+        // Faces with the same widths as the host's Latin fonts, so that a
+        // number fits a column exactly where it fits in the host (else it
+        // shows "####").
+        QFont::insertSubstitution(QStringLiteral("Calibri"), QStringLiteral("Carlito"));
+        QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+        QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+        QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
         return true;
     }();
     (void)installed;
@@ -95,7 +116,7 @@ QFont QtFont(const host::Font& font) {
     // Noto face, not from whichever CJK face the font system prefers (often
     // the Japanese one, whose glyph forms differ). The Chinese faces have
     // their substitutes already.
-    if (QFont::substitutes(face).isEmpty()) f.setFamilies({face, QStringLiteral("Noto Sans CJK SC")});
+    if (!IsChineseFace(face)) f.setFamilies({face, QStringLiteral("Noto Sans CJK SC")});
     f.setPointSizeF(font.size > 0 ? font.size : 11);
     f.setBold(font.bold);
     f.setItalic(font.italic);

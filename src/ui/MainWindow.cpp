@@ -83,11 +83,21 @@ void MainWindow::HelpWord_Click() {
     host::ResumeNext([&] {
         const std::string file = Component().System().Path() + host::Application::PathSeparator() + Toolkit().HelpFileName();
         std::error_code ec;
-        if (std::filesystem::is_regular_file(file, ec)) Toolkit().OpenDocument(file);
+        if (std::filesystem::is_regular_file(file, ec) && !Toolkit().OpenDocument(file))
+            TellCannotOpen("帮助文档“" + file + "”");
     });
 }
 
-void MainWindow::LjHelp_Click() { Toolkit().OpenDocument(kOnlineHelpAddress); }
+void MainWindow::LjHelp_Click() {
+    if (!Toolkit().OpenDocument(kOnlineHelpAddress)) TellCannotOpen(std::string("联机帮助 ") + kOnlineHelpAddress);
+}
+
+void MainWindow::TellCannotOpen(const std::string& what) {
+    Toolkit().MessageBox({"无法打开" + what + "：这台计算机上没有能打开网页的程序（浏览器）。\n"
+                          "请安装浏览器，或在别的计算机上打开它。",
+                          platform::MsgButtons::OK, platform::MsgIcon::Exclamation, 1,
+                          std::string(workbook::kProductName)});
+}
 
 void MainWindow::GuangYu_Click() {
     ui::Component& c = Component();

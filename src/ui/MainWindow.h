@@ -47,7 +47,8 @@ public:
     void HuaMinChe_Click() { NavigateTo(workbook::WindowCode::ExamTables); }
     void DaYin_Click() { NavigateTo(workbook::WindowCode::Print); }
     // The help document (Toolkit::HelpFileName) beside the system workbook;
-    // nothing happens when it is missing.
+    // nothing happens when it is missing. When no program can open the
+    // document or the online help, a message says so.
     void HelpWord_Click();
     void LjHelp_Click();
     void GuangYu_Click();
@@ -68,6 +69,8 @@ protected:
     host::Workbook* RosterForDisplay();
 
 private:
+    // "无法打开" + what, with the reason: no program for web pages.
+    void TellCannotOpen(const std::string& what);
     // Carries this window's place to the next one: its position in twips
     // becomes the pixel position of the target.
     void NavigateTo(workbook::WindowCode target);

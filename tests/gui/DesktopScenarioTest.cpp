@@ -60,12 +60,13 @@ TEST(DesktopScenario, SettingsStatisticsAndArrangementWindowWithTheMouse) {
     const std::string roster = WriteSampleRoster(d.dir);
     d.Start();
 
-    // Start opened the Settings window, topmost, and no roster is known yet.
+    // Start opened the Settings window, docked beside the grid, and no roster is known yet.
     FrmSeZhi* settings = d.Model<FrmSeZhi>(FrmSeZhi::kName);
     ASSERT_NE(settings, nullptr);
     gui::ToolWindowView* settingsView = d.View(FrmSeZhi::kName);
     EXPECT_TRUE(settingsView->isVisible());
-    EXPECT_TRUE(settingsView->windowFlags() & Qt::WindowStaysOnTopHint);
+    ASSERT_NE(settingsView->Dock(), nullptr);
+    EXPECT_TRUE(settingsView->Dock()->IsDocked());
     EXPECT_EQ(settingsView->windowTitle(), "设置");
     EXPECT_FALSE(settingsView->WidgetOf(settings->Command1[FrmSeZhi::kStatistics])->isEnabled());
 
@@ -125,17 +126,25 @@ TEST(DesktopScenario, SettingsStatisticsAndArrangementWindowWithTheMouse) {
     EXPECT_NE(SheetTab(d.Host(), system.Name(), revision.Name()), nullptr);
     EXPECT_EQ(d.Host().StatusText().text(), "就绪");
     d.Host().resize(1100, 640);
+    guitest::WidenToolDock(d);
     guitest::SaveScreenshot(*settingsView, "settings-window.png");
     guitest::SaveScreenshot(d.Host(), "host-window-revision.png");
 
-    // 编排 on the menu bar: the Arrangement window opens where Settings stood; K6 = 3.
-    settingsView->move(220, 140);
+    // Undocked and moved, then 编排 on the menu bar: the Arrangement window
+    // opens where Settings stood; K6 = 3. Docked again for the rest.
+    gui::ToolDock* dock = settingsView->Dock();
+    dock->setFloating(true);
+    dock->move(220, 140);
+    guitest::Settle();
     d.ChooseMenu(FrmSeZhi::kName, settings->BinPai);
     EXPECT_EQ(d.View(FrmSeZhi::kName), nullptr);
     gui::ToolWindowView* arrangement = d.View("FrmKCBP");
     ASSERT_NE(arrangement, nullptr);
-    EXPECT_EQ(arrangement->pos(), QPoint(220, 140));
+    EXPECT_EQ(arrangement->Frame(), dock);
+    EXPECT_EQ(dock->pos(), QPoint(220, 140));
     EXPECT_EQ(arrangement->windowTitle(), "考场编排");
+    dock->setFloating(false);
+    guitest::Settle();
     EXPECT_EQ(workbook::ParameterCells(system).WindowCodeNumber(), 3);
     auto* arrange = d.Model<ui::FrmKCBP>(ui::FrmKCBP::kName);
     ASSERT_NE(arrange, nullptr);
@@ -171,6 +180,9 @@ TEST(DesktopScenario, SettingsStatisticsAndArrangementWindowWithTheMouse) {
     qobject_cast<QTabWidget*>(grade->parentWidget()->parentWidget())->setCurrentWidget(grade);
     guitest::Settle();
     guitest::SaveScreenshot(d.Host(), "host-window-roster.png");
+    // The roster's new columns beside the docked window, none of them under it.
+    EXPECT_TRUE(dock->isVisible() && dock->IsDocked());
+    EXPECT_LE(d.Host().centralWidget()->geometry().right(), dock->geometry().left());
 
     // 关于: modal, 50 pixels right of and below the window position.
     EXPECT_EQ(arrangement->ActionOf(arrange->GuangYu)->text(), "关于 考场编排系统(&G)");

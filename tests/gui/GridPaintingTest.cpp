@@ -107,3 +107,36 @@ TEST(GridPainting, LongTextRunsOnOverEmptyCellsOnly) {
     // Numbers never run on.
     EXPECT_EQ(InkIn(img, p.CellRect(6, 2).adjusted(2, 2, -2, -2)), 0);
 }
+
+// The selection is a light tint: the values in it stay dark on a light
+// ground, the current cell keeps its own look, cells outside stay white.
+TEST(GridPainting, TheSelectionIsALightTintThatKeepsValuesReadable) {
+    guitest::App();
+    Painted p;
+    p.ws.SetShowGridLines(false);
+    for (int32_t c = 1; c <= 3; ++c) p.ws.SetValueAt(2, c, Variant(20250000 + c));
+    p.Grab();
+    auto& grid = p.view->Grid();
+    grid.setCurrentIndex(p.view->Model().index(1, 0));
+    grid.selectionModel()->select(QItemSelection(p.view->Model().index(1, 0), p.view->Model().index(1, 2)),
+                                  QItemSelectionModel::Select);
+    const QImage img = p.Grab();
+    const QRect b2 = p.CellRect(2, 2), d2 = p.CellRect(2, 4), a2 = p.CellRect(2, 1);
+    const QColor tinted(img.pixel(b2.left() + 2, b2.top() + 2));
+    EXPECT_GT(qGray(tinted.rgb()), 200) << "light";
+    EXPECT_NE(tinted, QColor(Qt::white)) << "but visible";
+    // The palette's highlight laid over white at the tint's opacity (the
+    // window may be active or not).
+    bool blended = false;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        const QColor h = grid.palette().color(group, QPalette::Highlight);
+        const double a = gui::kSelectionTintAlpha / 255.0;
+        auto over = [a](int c) { return int(255 * (1 - a) + c * a + 0.5); };
+        blended = blended || (std::abs(tinted.red() - over(h.red())) <= 2 && std::abs(tinted.green() - over(h.green())) <= 2 &&
+                              std::abs(tinted.blue() - over(h.blue())) <= 2);
+    }
+    EXPECT_TRUE(blended) << tinted.name().toStdString();
+    EXPECT_GT(InkIn(img, b2.adjusted(2, 2, -2, -2)), 20) << "the value stays dark";
+    EXPECT_EQ(QColor(img.pixel(d2.left() + 2, d2.top() + 2)), QColor(Qt::white)) << "outside the selection";
+    EXPECT_NE(QColor(img.pixel(a2.center().x(), a2.top() + 3)), tinted) << "the current cell keeps its own look";
+}

@@ -6,6 +6,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -30,9 +32,20 @@ inline QApplication& App() {
     static QApplication* app = [] {
         auto* a = new QApplication(argc, argv);
         render::InstallFontSubstitutes();
+        gui::InstallQtTranslations();
+        // The remembered window placement goes to a folder of the test run,
+        // never to the user's own settings.
+        static QTemporaryDir settings;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
         return a;
     }();
     return *app;
+}
+
+// Forgets the remembered window placement: the first run's defaults again.
+inline void ForgetPlacement() {
+    App();
+    QSettings("tolm", "tolm").clear();
 }
 
 inline void Settle() {
@@ -43,8 +56,10 @@ struct Desktop {
     testing_support::TempDir dir;
     std::unique_ptr<gui::GuiSession> session;
 
-    explicit Desktop(std::optional<uint32_t> seed = 7) {
-        App();
+    // `keepPlacement`: start with the window placement an earlier Desktop
+    // left, as the next run of the program does.
+    explicit Desktop(std::optional<uint32_t> seed = 7, bool keepPlacement = false) {
+        if (!keepPlacement) ForgetPlacement();
         session = std::make_unique<gui::GuiSession>(dir.File("考场编排系统.xlsx"), seed);
         Toolkit().SetScripted(true);
         Toolkit().SetDocumentOpener([](const std::string&) { return true; });
@@ -113,6 +128,16 @@ struct Desktop {
     }
     size_t seen = 0;
 };
+
+// The tool dock as wide as its window asks, as a user drags it after
+// making the host window larger than the test screen (pictures).
+inline void WidenToolDock(Desktop& d) {
+    Settle();
+    gui::ToolDock* dock = d.Toolkit().Dock();
+    if (!dock || !dock->Held() || !dock->IsDocked()) return;
+    d.Host().resizeDocks({dock}, {dock->Held()->PreferredSize().width() + 24}, Qt::Horizontal);
+    Settle();
+}
 
 // Saves a widget's picture: under docs/screenshots/ of the sources when
 // TOLM_UPDATE_SCREENSHOTS=1 (how the README's pictures are made), else in the

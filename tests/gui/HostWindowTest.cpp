@@ -200,7 +200,7 @@ TEST(HostWindow, TheFrontSheetKeepsTheCursorOnF6AndStartsTheToolAgain) {
     EXPECT_EQ(view->StartButton()->text(), "启动考场编排");
     d.Host().WorkbookTabs().setCurrentWidget(d.Host().ViewOf(d.Component().System()));
     d.Host().resize(900, 560);
-    guitest::Settle();
+    guitest::WidenToolDock(d);
     guitest::SaveScreenshot(d.Host(), "host-window-front-sheet.png");
 
     // Clicks and cursor keys stay on F6.

@@ -12,6 +12,7 @@
 
 #include "GuiTestSupport.h"
 #include "gui/WindowLayout.h"
+#include "gui/WindowPlacement.h"
 #include "ui/FrmKCBP.h"
 #include "ui/FrmSeZhi.h"
 #include "workbook/ParameterCells.h"
@@ -135,18 +136,25 @@ TEST(ToolWindowView, ArrangementWindowChecksItsFirstNumberAndLaysOutItsFrames) {
 }
 
 TEST(ToolWindowView, MovesAreReportedInTwipsAndTheCloseBoxRecordsNothing) {
-    Desktop d;
+    // Undocked by the user in an earlier run: the window floats at the shared position.
+    guitest::ForgetPlacement();
+    gui::placement::SetToolWindowDocked(false);
+    Desktop d(7, true);
     d.Start();
     gui::ToolWindowView* view = d.View(FrmSeZhi::kName);
     ui::Window* model = view->Model();
-    EXPECT_EQ(view->pos(), QPoint(d.Component().WindowLeft(), d.Component().WindowTop()));
-    EXPECT_GE(view->width(), int(model->Width() / 15)) << "own design size kept";
-    view->move(100, 80);
+    QWidget* frame = view->Frame();
+    ASSERT_TRUE(frame->isWindow());
+    const QRect expected = gui::FitInto(QRect(QPoint(d.Component().WindowLeft(), d.Component().WindowTop()), frame->frameGeometry().size()),
+                                        gui::AvailableScreenArea(frame));
+    EXPECT_EQ(frame->pos(), expected.topLeft()) << "the shared position, pulled onto the screen";
+    EXPECT_GE(frame->width(), int(model->Width() / 15)) << "own design size kept";
+    frame->move(100, 80);
     EXPECT_DOUBLE_EQ(model->Left(), 100 * d.Toolkit().TwipsPerPixelX());
     EXPECT_DOUBLE_EQ(model->Top(), 80 * d.Toolkit().TwipsPerPixelY());
     const int32_t left = d.Component().WindowLeft();
     const double k6 = workbook::ParameterCells(d.Component().System()).WindowCodeNumber();
-    view->close();
+    frame->close();
     guitest::Settle();
     EXPECT_FALSE(d.Component().AnyWindowOpen());
     EXPECT_TRUE(d.Toolkit().Views().empty());

@@ -69,7 +69,6 @@ TEST(CellPainter, AMergedAreaIsPaintedOnceWithItsTextCentredAndNoGridInside) {
     // A translucent highlight shows how often a cell was filled.
     s.options.highlighted = [](int32_t, int32_t) { return true; };
     s.options.highlight = QColor(0xFF, 0, 0, 0x80);
-    s.options.highlightedText = Qt::black;
     s.ws.MergedAreas().push_back({2, 2, 3, 4});  // B2:D3
     s.ws.SetValueAt(2, 2, Variant("标题"));
     const uint32_t centred = s.Style([](host::CellFormat& f) {
@@ -224,15 +223,99 @@ TEST(CellPainter, PicturesSitAtTheirAnchorsWithTheirSize) {
     EXPECT_EQ(s.pictures.Size(), 2u);
 }
 
-TEST(CellPainter, HighlightedCellsTakeTheHighlightAndDoNotRunOn) {
+TEST(CellPainter, HighlightedCellsAreTintedOverTheirFillAndKeepTheirText) {
     PaintedSheet s;
     s.ws.SetValueAt(2, 1, Variant(kLongText));
-    s.options.highlighted = [](int32_t row, int32_t col) { return row == 2 && col == 1; };
-    s.options.highlight = QColor(0, 0, 0x80);
-    s.options.highlightedText = Qt::white;
+    s.ws.SetValueAt(4, 1, Variant(20250000002.0));
+    const uint32_t yellow = s.Style([](host::CellFormat& f) {
+        f.fill.pattern = "solid";
+        f.fill.fg = host::Color::FromRgb(0xFFFF00);
+    });
+    s.ws.SetStyleAt(4, 1, yellow);
+    s.ws.SetStyleAt(6, 1, yellow);
+    s.options.highlighted = [](int32_t row, int32_t col) { return (row == 2 && col <= 2) || row == 4; };
+    s.options.highlight = QColor(0, 0, 0xFF, 0x40);
     const QImage img = s.Paint();
-    EXPECT_EQ(QColor(img.pixel(s.Cell(2, 1).left() + 1, s.Cell(2, 1).top() + 1)), QColor(0, 0, 0x80));
-    EXPECT_EQ(InkIn(img, s.Cell(2, 2).adjusted(2, 2, -2, -2)), 0);
+    // A quarter of blue over white and over the yellow fill: the fill still shows through.
+    const QRgb tintedWhite = img.pixel(s.Cell(2, 1).left() + 1, s.Cell(2, 1).top() + 1);
+    EXPECT_NEAR(qRed(tintedWhite), 0xBF, 2);
+    EXPECT_EQ(qBlue(tintedWhite), 0xFF);
+    const QRgb tintedYellow = img.pixel(s.Cell(6, 1).left() + 1, s.Cell(6, 1).top() + 1);
+    EXPECT_EQ(QColor(tintedYellow), QColor(0xFF, 0xFF, 0)) << "row 6 is not selected";
+    const QRgb tintedFill = img.pixel(s.Cell(4, 1).left() + 1, s.Cell(4, 1).top() + 1);
+    EXPECT_NEAR(qRed(tintedFill), 0xBF, 2);
+    EXPECT_NEAR(qGreen(tintedFill), 0xBF, 2);
+    EXPECT_NEAR(qBlue(tintedFill), 0x40, 2);
+    // The text keeps its dark colour: ink, not light text on a dark fill.
+    EXPECT_GT(InkIn(img, s.Cell(2, 1).adjusted(2, 2, -2, -2)), 20);
+    EXPECT_GT(InkIn(img, s.Cell(4, 1).adjusted(2, 2, -2, -2)), 20);
+    // Selected text runs on as it does unselected, into the tinted B2 and the untinted C2.
+    EXPECT_GT(InkIn(img, s.Cell(2, 2).adjusted(2, 2, -2, -2)), 20);
+    EXPECT_GT(InkIn(img, s.Cell(2, 3).adjusted(2, 2, -2, -2)), 20);
+    EXPECT_EQ(qBlue(img.pixel(s.Cell(2, 2).left() + 1, s.Cell(2, 2).top() + 1)), 0xFF);
+    EXPECT_EQ(img.pixel(s.Cell(2, 2).left() + 1, s.Cell(2, 2).top() + 1), tintedWhite) << "tinted once under the run-on";
+    EXPECT_EQ(QColor(img.pixel(s.Cell(2, 3).left() + 1, s.Cell(2, 3).top() + 1)), QColor(Qt::white));
+}
+
+// "####" as the host shows a number too wide for its column: never cut on
+// the left, never run on; it fills the cell exactly as "#" text would.
+TEST(CellPainter, ANumberTooWideForItsCellShowsHashesFillingTheCell) {
+    PaintedSheet s;
+    s.ws.SetValueAt(2, 1, Variant(20250000002.0));
+    s.ws.SetValueAt(4, 1, Variant(12345.0));
+    s.ws.SetValueAt(6, 1, Variant(46000.0));
+    s.ws.SetStyleAt(6, 1, s.Style([](host::CellFormat& f) { f.numberFormat = "yyyy\"年\"m\"月\"d\"日\""; }));
+    s.ws.SetValueAt(8, 1, Variant("20250000002"));
+    s.ws.MergedAreas().push_back({10, 1, 10, 3});
+    s.ws.SetValueAt(10, 1, Variant(20250000002.0));
+    const QImage img = s.Paint();
+    const QFont font = s.styles.Get(s.ws.StyleAt(2, 1)).font;
+    const QString hashes = render::FittedNumberText("20250000002", font, &img, s.geometry.columnWidth);
+    ASSERT_FALSE(hashes.isEmpty());
+    EXPECT_EQ(hashes, QString(hashes.size(), '#'));
+    EXPECT_EQ(render::FittedNumberText("12345", font, &img, s.geometry.columnWidth), "12345");
+    EXPECT_EQ(render::FittedNumberText("12345", font, &img, 2 * render::CellPainter::kTextMargin), "");
+
+    // The same hashes typed as right-aligned text paint the same pixels.
+    PaintedSheet reference;
+    reference.ws.SetValueAt(2, 1, Variant(hashes.toStdString()));
+    reference.ws.SetStyleAt(2, 1, reference.Style([](host::CellFormat& f) { f.alignment.horizontal = "right"; }));
+    const QImage expected = reference.Paint();
+    const QRect a2 = s.Cell(2, 1);
+    EXPECT_EQ(img.copy(a2), expected.copy(a2));
+    EXPECT_EQ(InkIn(img, s.Cell(2, 2)), 0) << "no run-on";
+
+    // A number that fits is shown whole; a date too long is hashed too.
+    EXPECT_GT(InkIn(img, s.Cell(4, 1)), 10);
+    EXPECT_NE(img.copy(s.Cell(4, 1)), expected.copy(a2)) << "12345 fits";
+    EXPECT_EQ(img.copy(s.Cell(6, 1)), expected.copy(a2)) << "a long date";
+    // A number a little too wide for the installed face is drawn narrower, whole.
+    int stretch = 0;
+    const QString eight = "20250001";
+    const int tight = int(QFontMetricsF(font, &img).horizontalAdvance(eight) * 0.92) + 2 * render::CellPainter::kTextMargin;
+    EXPECT_EQ(render::FittedNumberText(eight, font, &img, tight, &stretch), eight);
+    EXPECT_LT(stretch, 100);
+    EXPECT_GE(stretch, 100 - render::kMaxNumberSqueeze);
+    PaintedSheet narrow;
+    narrow.geometry.columnWidth = tight;
+    narrow.ws.SetValueAt(2, 1, Variant(20250001.0));
+    const QImage squeezed = narrow.Paint();
+    const QRect cell = narrow.Cell(2, 1);
+    const QRect drawn = InkBox(squeezed, cell);
+    ASSERT_FALSE(drawn.isEmpty());
+    EXPECT_GE(drawn.left(), cell.left() + render::CellPainter::kTextMargin - 1) << "not cut on the left";
+    EXPECT_LE(drawn.right(), cell.right() - render::CellPainter::kTextMargin + 1) << "inside the cell";
+    // Short by more than that: hashes.
+    const QString hashed = render::FittedNumberText(eight, font, &img, int(tight * 0.8), &stretch);
+    EXPECT_FALSE(hashed.isEmpty());
+    EXPECT_EQ(hashed, QString(hashed.size(), '#'));
+    EXPECT_EQ(stretch, 100);
+    // Digits as text run on instead, and a merged area wide enough shows the number.
+    EXPECT_GT(InkIn(img, s.Cell(8, 2).adjusted(2, 2, -2, -2)), 10);
+    const QRect merged = s.Cell(10, 1).united(s.Cell(10, 3));
+    const QRect ink = InkBox(img, merged);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_GT(ink.width(), a2.width()) << "the number, wider than one column, is drawn whole";
 }
 
 TEST(CellPainter, TheDecorationIsDrawnOverTheContentOnceForEachCell) {

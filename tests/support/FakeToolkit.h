@@ -25,6 +25,8 @@ public:
     double screenWidth = 1920 * 15, screenHeight = 1080 * 15;
     double twipsPerPixelX = 15, twipsPerPixelY = 15;
     bool failPlacement = false;
+    // No program opens documents (no browser installed).
+    bool failOpen = false;
 
     std::vector<Placement> placements;
     std::vector<Shown> shown;
@@ -46,7 +48,7 @@ public:
     void UnloadWindow(ui::Window& w) override { unloaded.push_back(w.Name()); }
     bool OpenDocument(const std::string& p) override {
         documents.push_back(p);
-        return true;
+        return !failOpen;
     }
     bool StartProgram(const std::string&) override { return true; }
     double ScreenWidthTwips() override { return screenWidth; }

@@ -102,6 +102,23 @@ TEST_F(NavigationTest, MissingHelpFileDoesNothing) {
     EXPECT_EQ(toolkit.documents, std::vector<std::string>{dir.File("Help.chm")});
 }
 
+TEST_F(NavigationTest, HelpThatNoProgramOpensIsToldOnce) {
+    testing_support::TempDir dir;
+    system.SetFileName(dir.File("考场编排系统.xlsx"));
+    testing_support::WriteFile(dir.File("Help.chm"), "chm");
+    toolkit.failOpen = true;
+    Current().HelpWord_Click();
+    Current().LjHelp_Click();
+    ASSERT_EQ(toolkit.messages.size(), 2u);
+    EXPECT_EQ(toolkit.messages[0].prompt.rfind("无法打开帮助文档“" + dir.File("Help.chm") + "”：", 0), 0u) << toolkit.messages[0].prompt;
+    EXPECT_EQ(toolkit.messages[1].prompt.rfind(std::string("无法打开联机帮助 ") + ui::kOnlineHelpAddress, 0), 0u);
+    EXPECT_EQ(toolkit.messages[1].icon, platform::MsgIcon::Exclamation);
+    // Opened: no word.
+    toolkit.failOpen = false;
+    Current().LjHelp_Click();
+    EXPECT_EQ(toolkit.messages.size(), 2u);
+}
+
 TEST_F(NavigationTest, AboutIsModalAndOffsetFromTheWindowPosition) {
     Current().GuangYu_Click();
     ASSERT_FALSE(toolkit.shown.empty());
