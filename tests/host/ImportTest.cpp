@@ -15,6 +15,7 @@
 #include "host/Worksheet.h"
 #include "host/import/ForeignWorkbook.h"
 #include "host/import/ImportParts.h"
+#include "host/import/XlsCellRecords.h"
 #include "host/xlsx/Package.h"
 #include "support/TestSupport.h"
 
@@ -38,15 +39,15 @@ std::vector<std::string> CellLines(const host::Workbook& wb, const std::string& 
     return lines;
 }
 
-// 高一 as every format carries it; `g2` is the formula cell's line (FreeXL
-// reads no formula records, so the .xls has none).
+// 高一 as every format carries it; `g2` is the formula cell's line (the .xls
+// gives its cached result, the CSV the text LibreOffice wrote).
 std::vector<std::string> FirstSheet(const std::string& g2) {
     std::vector<std::string> cells = {
         R"(A1 text "姓名")", R"(B1 text "班级")", R"(C1 text "考号")", R"(D1 text "出生日期")", R"(E1 text "成绩")",
         R"(F1 text "备注")", R"(G1 text "两倍")",
         R"(A2 text "张三")", R"(B2 number 1)", R"(C2 text "0012")", R"(D2 number 39508 fmt="yyyy/m/d")",
         R"(E2 number 95.5)"};
-    if (!g2.empty()) cells.push_back(g2);
+    cells.push_back(g2);
     for (const char* c : {R"(A3 text "李四")", R"(B3 text "2班")", R"(C3 number 13)", R"(D3 number 39813 fmt="yyyy/m/d")",
                           R"(E3 number 88)", R"(F3 text "说\"好\",再见")", R"(A4 text "王五")", R"(B4 number 1)",
                           R"(C4 text "110101200803011234")", R"(E4 number -3.25)", R"(F4 text "第一行\n第二行")",
@@ -89,13 +90,15 @@ TEST(ImportFormats, AnXlsWorkbookGivesItsSheetsAndValues) {
     EXPECT_EQ(wb->FullName(), kData + "roster.xlsx");
     EXPECT_FALSE(wb->Saved());
     EXPECT_EQ(SheetNames(*wb), (std::vector<std::string>{"高一", "高二", "隐藏"}));
-    EXPECT_EQ(CellLines(*wb, "高一"), FirstSheet(""));
+    EXPECT_EQ(CellLines(*wb, "高一"), FirstSheet("G2 number 191"));
     EXPECT_EQ(CellLines(*wb, "高二"),
               (std::vector<std::string>{R"(A1 text "姓名")", R"(B1 text "班级")", R"(C1 text "到校")", R"(D1 text "出勤")",
-                                        R"(F1 text "合并")", R"(A2 text "孙七")", R"(B2 text "3班")",
+                                        R"(F1 text "合并")", R"(H1 text "孙七同学")", R"(A2 text "孙七")", R"(B2 text "3班")",
                                         R"(C2 number 46266.3125 fmt="yyyy/m/d h:mm")", R"(D2 number 0.125)",
-                                        R"(A3 text "周八")", R"(B3 text "3班")", R"(C3 number 46266.333333333336 fmt="yyyy/m/d h:mm")",
-                                        R"(D3 number 1)"}));
+                                        R"(H2 error #DIV/0!)", R"(A3 text "周八")", R"(B3 text "3班")",
+                                        R"(C3 number 46266.333333333336 fmt="yyyy/m/d h:mm")", R"(D3 number 1)",
+                                        R"(H3 bool TRUE)", R"(A5 bool TRUE)"}))
+        << "formula results of every type, and booleans, which FreeXL leaves out, come from the records";
 }
 
 TEST(ImportFormats, AnOdsSpreadsheetGivesItsSheetsValuesFormulasMergesAndHiddenSheets) {
@@ -104,6 +107,11 @@ TEST(ImportFormats, AnOdsSpreadsheetGivesItsSheetsValuesFormulasMergesAndHiddenS
     EXPECT_EQ(SheetNames(*wb), (std::vector<std::string>{"高一", "高二", "隐藏"}));
     EXPECT_EQ(CellLines(*wb, "高一"), FirstSheet(R"(G2 number 191 formula "E2*2")"));
     const host::Worksheet& second = wb->Sheet(2);
+    EXPECT_EQ(second.ValueAt(1, 8).Text(), "孙七同学");
+    ASSERT_NE(second.FindCell(1, 8), nullptr);
+    ASSERT_TRUE(second.FindCell(1, 8)->formula);
+    EXPECT_EQ(*second.FindCell(1, 8)->formula, "A2&\"同学\"");
+    EXPECT_EQ(second.ValueAt(2, 8), host::Variant::Error(host::CellError::Div0));
     EXPECT_EQ(second.ValueAt(2, 4).Number(), 0.125);
     EXPECT_EQ(wb->Styles().Get(second.StyleAt(2, 4)).numberFormat, "0.00%");
     ASSERT_NE(second.MergeAreaAt(2, 7), nullptr);
@@ -277,6 +285,22 @@ TEST(ImportXls, DamagedAndMisnamedFilesAreFileErrors) {
     }
     EXPECT_THROW(Load(app, dir.File("没有.csv")), host::FileError);
     EXPECT_THROW(Load(app, dir.Path().string()), host::FileError);
+}
+
+TEST(ImportXls, TheRecordReaderTakesDamagedBytesWithoutReadingOutsideThem) {
+    const std::string bytes = testing_support::ReadFile(kData + "roster.xls");
+    const auto whole = host::import::ReadXlsCellRecords(bytes);
+    ASSERT_EQ(whole.size(), 3u);
+    EXPECT_EQ(whole[0].cells.at({2, 7}), host::Variant(191.0));
+    // Cut anywhere, or with sector numbers and lengths overwritten: no
+    // crash, and a result that is either nothing or sheets of the file.
+    for (size_t cut = 0; cut < bytes.size(); cut += 61) EXPECT_LE(host::import::ReadXlsCellRecords(bytes.substr(0, cut)).size(), 3u);
+    for (size_t at = 0; at < bytes.size(); at += 7) {
+        std::string damaged = bytes;
+        damaged[at] = char(0xFF);
+        if (at + 1 < damaged.size()) damaged[at + 1] = char(0xFF);
+        EXPECT_LE(host::import::ReadXlsCellRecords(damaged).size(), 3u) << at;
+    }
 }
 
 }  // namespace

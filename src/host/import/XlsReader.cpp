@@ -3,10 +3,14 @@
 // calendar, whatever date system the file uses.
 #include <freexl.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "host/HostError.h"
 #include "host/import/ImportParts.h"
+#include "host/import/XlsCellRecords.h"
 
 namespace host::import {
 
@@ -47,6 +51,16 @@ void ReadXls(const std::string& path, xlsx::WorkbookSink& sink) {
     unsigned int sheets = 0;
     if ((rc = freexl_get_info(xls.h, FREEXL_BIFF_SHEET_COUNT, &sheets)) != FREEXL_OK) throw FileError(path, ReasonOf(rc));
 
+    // Formula results, booleans and errors, which FreeXL leaves out; only
+    // when the records name the same worksheets as FreeXL does.
+    std::vector<XlsSheetCells> extra;
+    {
+        std::ifstream in(path, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        extra = ReadXlsCellRecords(bytes);
+        if (extra.size() != sheets) extra.clear();
+    }
+
     DeclareFormats(sink);
     for (unsigned int s = 0; s < sheets; ++s) {
         const char* name = nullptr;
@@ -56,12 +70,23 @@ void ReadXls(const std::string& path, xlsx::WorkbookSink& sink) {
         unsigned short columns = 0;
         if ((rc = freexl_worksheet_dimensions(xls.h, &rows, &columns)) != FREEXL_OK) throw FileError(path, ReasonOf(rc));
         xlsx::SheetSink& sheet = sink.AddSheet(name ? name : "Sheet" + std::to_string(s + 1), xlSheetVisible);
+        const auto* more = extra.empty() ? nullptr : &extra[s].cells;
+        unsigned int lastRow = rows;
+        unsigned int lastColumn = columns;
+        if (more)
+            for (const auto& [at, v] : *more) {
+                lastRow = std::max(lastRow, unsigned(at.first));
+                lastColumn = std::max(lastColumn, unsigned(at.second));
+            }
         // BIFF8 sheets end at 65,536 rows and 256 columns.
-        for (unsigned int r = 0; r < rows && r < unsigned(kMaxRows); ++r) {
+        for (unsigned int r = 0; r < lastRow && r < unsigned(kMaxRows); ++r) {
             bool started = false;
-            for (unsigned short c = 0; c < columns && c < kMaxColumns; ++c) {
+            for (unsigned int c = 0; c < lastColumn && c < unsigned(kMaxColumns); ++c) {
                 FreeXL_CellValue v;
-                if ((rc = freexl_get_cell_value(xls.h, r, c, &v)) != FREEXL_OK) throw FileError(path, ReasonOf(rc));
+                v.type = FREEXL_CELL_NULL;
+                if (r < rows && c < columns &&
+                    (rc = freexl_get_cell_value(xls.h, r, (unsigned short)c, &v)) != FREEXL_OK)
+                    throw FileError(path, ReasonOf(rc));
                 Variant value;
                 uint32_t xf = kGeneralXf;
                 switch (v.type) {
@@ -82,6 +107,8 @@ void ReadXls(const std::string& path, xlsx::WorkbookSink& sink) {
                     }
                     default: break;
                 }
+                if (value.IsEmpty() && more)
+                    if (auto it = more->find({int32_t(r + 1), int32_t(c + 1)}); it != more->end()) value = it->second;
                 if (value.IsEmpty()) continue;
                 if (!started) {
                     sheet.StartRow(int32_t(r + 1), RowInfo{});

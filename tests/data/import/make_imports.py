@@ -47,6 +47,9 @@ def source(path):
     ws2.merge_cells("F1:G2")
     ws2["F1"] = "合并"
     ws2["A5"] = True
+    ws2["H1"] = '=A2&"同学"'
+    ws2["H2"] = "=1/0"
+    ws2["H3"] = "=D3>0"
     ws3 = wb.create_sheet("隐藏")
     ws3["A1"] = "不显示"
     ws3.sheet_state = "hidden"
