@@ -84,7 +84,7 @@ TEST(ImportFormats, EachFileIsKnownByItsBytesAndCsvByItsName) {
     EXPECT_EQ(host::XlsxBeside("/学校/2026.届.csv"), "/学校/2026.届.xlsx");
 }
 
-TEST(ImportFormats, AnXlsWorkbookGivesItsSheetsAndValues) {
+TEST(ImportFormats, AnXlsWorkbookGivesItsSheetsValuesMergesAndHiddenSheets) {
     host::Application app;
     auto wb = Load(app, kData + "roster.xls");
     EXPECT_EQ(wb->FullName(), kData + "roster.xlsx");
@@ -99,6 +99,10 @@ TEST(ImportFormats, AnXlsWorkbookGivesItsSheetsAndValues) {
                                         R"(C3 number 46266.333333333336 fmt="yyyy/m/d h:mm")", R"(D3 number 1)",
                                         R"(H3 bool TRUE)", R"(A5 bool TRUE)"}))
         << "formula results of every type, and booleans, which FreeXL leaves out, come from the records";
+    ASSERT_NE(wb->Sheet(2).MergeAreaAt(2, 7), nullptr);
+    EXPECT_EQ(*wb->Sheet(2).MergeAreaAt(2, 7), (host::Rect{1, 6, 2, 7}));
+    EXPECT_EQ(wb->Sheet(3).Visible(), host::xlSheetHidden);
+    EXPECT_EQ(wb->Sheet(1).Visible(), host::xlSheetVisible);
 }
 
 TEST(ImportFormats, AnOdsSpreadsheetGivesItsSheetsValuesFormulasMergesAndHiddenSheets) {

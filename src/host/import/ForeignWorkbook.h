@@ -6,8 +6,9 @@
 //
 // What comes across: sheets in their order with their names, cell values
 // (numbers, text, booleans, errors; dates as date serials with a date
-// format), and, from .ods, merged areas, hidden sheets and formulas the host
-// can read. Fonts, fills, borders and column widths do not.
+// format; formula results), merged areas and hidden sheets (.xls, .ods), and
+// from .ods the formulas themselves where the host can read them. Fonts,
+// fills, borders and column widths do not.
 #include <memory>
 #include <string>
 

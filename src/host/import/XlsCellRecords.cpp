@@ -1,5 +1,6 @@
 // What FreeXL leaves out of an Excel 97-2003 workbook: the cached results of
-// formula cells and the boolean and error cells. They are read here from the
+// formula cells, the boolean and error cells, merged areas and the sheets'
+// visibility. They are read here from the
 // BIFF8 records of the workbook stream, found in the compound file by a small
 // reader of its own; anything this reader does not understand gives no extra
 // cells, never a failure (FreeXL has read the file already).
@@ -170,6 +171,8 @@ std::vector<XlsSheetCells> ReadXlsCellRecords(std::string_view fileBytes) {
                 if (body.size() >= 6 && uint8_t(body[5]) == 0) {
                     sheetOffsets.push_back(U32(body, 0));
                     sheets.emplace_back();
+                    const uint8_t state = uint8_t(body[4]) & 3;
+                    sheets.back().visible = state == 1 ? xlSheetHidden : state == 2 ? xlSheetVeryHidden : xlSheetVisible;
                 }
                 break;
             case 0x000A: current = -1; break;  // EOF of a substream
@@ -196,6 +199,15 @@ std::vector<XlsSheetCells> ReadXlsCellRecords(std::string_view fileBytes) {
                     std::string text = BiffText(body, 2, U16(body, 0));
                     if (!text.empty()) sheets[size_t(current)].cells[pendingAt] = Variant(std::move(text));
                 }
+                break;
+            case 0x00E5:  // MERGEDCELLS: rows first..last, columns first..last, 0-based
+                if (current >= 0)
+                    for (size_t i = 0, n = U16(body, 0); i < n && 2 + 8 * (i + 1) <= body.size(); ++i) {
+                        const size_t a = 2 + 8 * i;
+                        Rect r{U16(body, a) + 1, U16(body, a + 4) + 1, U16(body, a + 2) + 1, U16(body, a + 6) + 1};
+                        if (r.bottom >= r.top && r.right >= r.left && r.Count() > 1 && r.right <= 16384)
+                            sheets[size_t(current)].merged.push_back(r);
+                    }
                 break;
             case 0x0205:  // BOOLERR
                 if (current >= 0 && body.size() >= 8)

@@ -1,6 +1,7 @@
 // Excel 97-2003 workbooks through FreeXL, which decodes the compound file and
 // the BIFF records and hands out each cell's value; dates come as text in the
-// calendar, whatever date system the file uses.
+// calendar, whatever date system the file uses. What it leaves out comes
+// from XlsCellRecords.
 #include <freexl.h>
 
 #include <algorithm>
@@ -69,7 +70,8 @@ void ReadXls(const std::string& path, xlsx::WorkbookSink& sink) {
         unsigned int rows = 0;
         unsigned short columns = 0;
         if ((rc = freexl_worksheet_dimensions(xls.h, &rows, &columns)) != FREEXL_OK) throw FileError(path, ReasonOf(rc));
-        xlsx::SheetSink& sheet = sink.AddSheet(name ? name : "Sheet" + std::to_string(s + 1), xlSheetVisible);
+        xlsx::SheetSink& sheet =
+            sink.AddSheet(name ? name : "Sheet" + std::to_string(s + 1), extra.empty() ? xlSheetVisible : extra[s].visible);
         const auto* more = extra.empty() ? nullptr : &extra[s].cells;
         unsigned int lastRow = rows;
         unsigned int lastColumn = columns;
@@ -117,6 +119,8 @@ void ReadXls(const std::string& path, xlsx::WorkbookSink& sink) {
                 sheet.SetCell(int32_t(r + 1), int32_t(c + 1), xf, std::move(value));
             }
         }
+        if (!extra.empty())
+            for (const Rect& m : extra[s].merged) sheet.AddMergedArea(m);
     }
     sink.SetActiveSheet(0);
     sink.Finish();
