@@ -8,7 +8,7 @@
 #include "cli/SettingsWindowSession.h"
 #include "host/import/ForeignWorkbook.h"
 #include "platform/ForwardingToolkit.h"
-#include "settings/RosterSelection.h"
+#include "workbook/ForeignRoster.h"
 #include "workbook/ParameterCells.h"
 
 namespace cli {
@@ -60,7 +60,7 @@ public:
             // The user named the file: it is saved as .xlsx without a question,
             // and the dialog of the window then picks the .xlsx.
             workbook::Outcome saved;
-            file = settings::SaveForeignRoster(session.Component().Context(), file, false, saved);
+            file = workbook::SaveForeignRoster(session.Component().Context(), file, false, saved);
             if (file.empty()) return ExitCodeOf(saved);
             toolkit.Pick(file);
         }

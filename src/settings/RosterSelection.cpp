@@ -8,6 +8,7 @@
 #include "host/import/ForeignWorkbook.h"
 #include "platform/Toolkit.h"
 #include "workbook/Context.h"
+#include "workbook/ForeignRoster.h"
 #include "workbook/LongCommand.h"
 #include "workbook/ParameterCells.h"
 #include "workbook/SystemWorkbook.h"
@@ -18,9 +19,7 @@ using host::ResumeNext;
 
 namespace {
 
-constexpr const char* kSameNameRefusal =
-    "不能同时打开同名文件，无论它们是否在同一文件夹中， 要打开第二份文档，请关闭已经打开的文档，"
-    "或者重新命名其中的一个文档。";
+using workbook::kSameNameRefusal;
 
 // The spreadsheet formats first, then the Excel formats alone.
 constexpr const char* kRosterFilter =
@@ -56,59 +55,7 @@ host::Workbook* OpenInHost(host::Application& app, const std::string& fileName) 
     return app.Workbooks().Open(fileName);
 }
 
-std::string FileNameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
-
 }  // namespace
-
-std::string SaveForeignRoster(const workbook::Context& ctx, const std::string& file, bool ask, workbook::Outcome& outcome) {
-    platform::Toolkit& tk = ctx.toolkit;
-    outcome = workbook::Outcome::Stopped();
-    const host::ForeignFormat format = host::ForeignFormatOf(file);
-    const std::string target = host::XlsxBeside(file);
-    if (ask) {
-        const std::string question = "“" + FileNameOf(file) + "”是" + host::ForeignFormatName(format) +
-                                     "。考场编排系统只能保存 .xlsx 工作簿：是否把它另存为同一文件夹中的“" +
-                                     FileNameOf(target) + "”，以后以另存的工作簿作为花名册？原文件不会改变。";
-        if (tk.MessageBox({question, platform::MsgButtons::YesNo, platform::MsgIcon::Question, 1, workbook::kNoticeTitle}) !=
-            platform::MsgResult::Yes)
-            return {};
-    }
-    std::error_code ec;
-    if (std::filesystem::exists(target, ec)) {
-        if (!ask) throw host::FileError(target, "同一文件夹中已经有这个工作簿，没有替换它，花名册没有改变；请删除它或给它改名后再试，或者直接选择它作为花名册");
-        const std::string question = "同一文件夹中已经有“" + FileNameOf(target) + "”。是否用“" + FileNameOf(file) +
-                                     "”的内容替换它？选择“否”则不做任何更改。";
-        if (tk.MessageBox({question, platform::MsgButtons::YesNo, platform::MsgIcon::Exclamation, 2, workbook::kNoticeTitle}) !=
-            platform::MsgResult::Yes)
-            return {};
-    }
-    // The host holds one workbook per file name: the new file could not be
-    // opened beside another one of that name. One open from the very file is
-    // closed first when it has no unsaved changes; with changes it stays,
-    // and so does the file.
-    if (host::Workbook* open = ctx.app.Workbooks().Find(FileNameOf(target))) {
-        if (open != OpenFrom(ctx.app, target) || !open->Saved() || open == &ctx.system) {
-            workbook::ShowNotice(tk, kSameNameRefusal);
-            return {};
-        }
-        ResumeNext([&] { open->Close(false); });
-        if (ctx.app.Workbooks().Find(FileNameOf(target))) {
-            workbook::ShowNotice(tk, kSameNameRefusal);
-            return {};
-        }
-    }
-    try {
-        host::SaveForeignAsXlsx(&ctx.app, file, target);
-    } catch (const host::FileError& e) {
-        workbook::ShowNotice(tk, (e.File() == target ? "不能保存文件“" : "不能打开文件“") + e.File() + "”：" + e.Reason());
-        outcome = workbook::Outcome::Of(workbook::Outcome::Kind::FileError);
-        return {};
-    }
-    if (!ask) workbook::ShowNotice(tk, "已将“" + file + "”另存为“" + target + "”，以后以它作为花名册。");
-    outcome = workbook::Outcome::Done();
-    outcome.saved.push_back(target);
-    return target;
-}
 
 std::string DefaultRosterFolder(const host::Workbook& system) {
     return system.Path() + host::Application::PathSeparator() + "花名册";
@@ -128,7 +75,7 @@ workbook::Outcome ChooseRosterWorkbook(const workbook::Context& ctx,
     if (fileName.empty()) return workbook::Outcome::Stopped();
     workbook::Outcome saved;
     if (host::ForeignFormatOf(fileName) != host::ForeignFormat::None) {
-        fileName = SaveForeignRoster(ctx, fileName, true, saved);
+        fileName = workbook::SaveForeignRoster(ctx, fileName, true, saved);
         if (fileName.empty()) return saved;
     }
 

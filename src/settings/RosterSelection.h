@@ -27,14 +27,4 @@ std::string DefaultRosterFolder(const host::Workbook& system);
 workbook::Outcome ChooseRosterWorkbook(const workbook::Context& ctx,
                                        const std::function<void(host::Workbook&)>& showRosterInfo);
 
-// The host writes .xlsx only, so a roster chosen in another format (.xls,
-// .ods, .csv) is saved as the .xlsx beside it, which then is the roster the
-// parameter cells name; the original file is left as it is. With `ask` (the
-// window) the user is asked first and asked again before an existing .xlsx
-// of that name is replaced. Without it (the command line, whose user named
-// the file) the conversion runs and is reported, and an existing .xlsx is
-// refused with a FileError naming it. Returns the .xlsx written; empty when
-// nothing was written, with `outcome` saying why.
-std::string SaveForeignRoster(const workbook::Context& ctx, const std::string& file, bool ask, workbook::Outcome& outcome);
-
 }  // namespace settings
