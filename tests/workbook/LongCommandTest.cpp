@@ -11,6 +11,7 @@
 #include "support/TestSupport.h"
 #include "workbook/Context.h"
 #include "workbook/ParameterCells.h"
+#include "workbook/RosterWorkbook.h"
 #include "workbook/LongCommand.h"
 #include "workbook/SystemNames.h"
 
@@ -106,6 +107,9 @@ TEST(RosterOrTell, ARosterRecordedInAnotherFormatBecomesTheXlsxBesideItAfterAski
     std::filesystem::copy_file(std::string(TOLM_TEST_DATA) + "/import/roster.xls", xls);
     const std::string original = testing_support::ReadFile(xls);
     workbook::ParameterCells(f.system).SetRosterFileName("旧名单.xls");
+    // Opening the windows does not try it as a workbook (which would fail).
+    EXPECT_EQ(workbook::OpenRosterWorkbook(f.app, f.system), nullptr);
+    EXPECT_TRUE(f.toolkit.messages.empty());
 
     // Declined: nothing written, nothing recorded, no roster.
     EXPECT_EQ(workbook::RosterOrTell(f.component.Context()), nullptr);
