@@ -32,7 +32,7 @@ std::string SaveForeignRoster(const Context& ctx, const std::string& file, bool 
     const host::ForeignFormat format = host::ForeignFormatOf(file);
     const std::string target = host::XlsxBeside(file);
     if (ask) {
-        const std::string question = "“" + FileNameOf(file) + "”是" + host::ForeignFormatName(format) +
+        const std::string question = "“" + FileNameOf(file) + "”是 " + host::ForeignFormatName(format) +
                                      "。考场编排系统只能保存 .xlsx 工作簿：是否把它另存为同一文件夹中的“" +
                                      FileNameOf(target) + "”，以后以另存的工作簿作为花名册？原文件不会改变。";
         if (tk.MessageBox({question, platform::MsgButtons::YesNo, platform::MsgIcon::Question, 1, kNoticeTitle}) !=

@@ -30,7 +30,7 @@ TEST(ForeignRoster, AnXlsChosenInTheSettingsWindowIsSavedAsXlsxAfterTheQuestionA
     d.Click(FrmSeZhi::kName, settings->Command1[FrmSeZhi::kOpen]);
     std::vector<std::string> shown = d.TakeMessages();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_NE(shown[0].find("“名单.xls”是Excel 97-2003 工作簿（.xls）"), std::string::npos) << shown[0];
+    EXPECT_NE(shown[0].find("“名单.xls”是 Excel 97-2003 工作簿（.xls）"), std::string::npos) << shown[0];
     EXPECT_EQ(d.Toolkit().Messages().back().icon, platform::MsgIcon::Question);
     EXPECT_FALSE(std::filesystem::exists(d.dir.File("名单.xlsx")));
 

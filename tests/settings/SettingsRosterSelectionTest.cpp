@@ -140,7 +140,7 @@ TEST_F(RosterSelectionTest, AnXlsRosterIsSavedAsXlsxBesideItAfterAskingAndThatBe
 
     ASSERT_EQ(toolkit.messages.size(), 1u);
     EXPECT_EQ(toolkit.messages[0].buttons, platform::MsgButtons::YesNo);
-    EXPECT_NE(toolkit.messages[0].prompt.find("“名单.xls”是Excel 97-2003 工作簿（.xls）"), std::string::npos)
+    EXPECT_NE(toolkit.messages[0].prompt.find("“名单.xls”是 Excel 97-2003 工作簿（.xls）"), std::string::npos)
         << toolkit.messages[0].prompt;
     EXPECT_NE(toolkit.messages[0].prompt.find("“名单.xlsx”"), std::string::npos);
     EXPECT_TRUE(outcome.IsDone());
