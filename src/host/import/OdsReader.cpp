@@ -80,7 +80,7 @@ bool DurationToDays(std::string_view text, double& days) {
 class OdsSheetReader {
 public:
     OdsSheetReader(const Names& q, xlsx::SheetSink& sink, const std::string& path, uint64_t& cells)
-        : q_(q), sink_(sink), path_(path), cells_(cells) {
+        : sink_(sink), path_(path), cells_(cells) {
         rowTag_ = q.Q(kTable, "table-row");
         cellTag_ = q.Q(kTable, "table-cell");
         coveredTag_ = q.Q(kTable, "covered-table-cell");
@@ -284,7 +284,6 @@ private:
         return out;
     }
 
-    const Names& q_;
     xlsx::SheetSink& sink_;
     const std::string& path_;
     uint64_t& cells_;
