@@ -14,6 +14,7 @@
 // to the sheet's edge.
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <string_view>

@@ -9,6 +9,7 @@
 // starts at (n + 1) << shift. The FAT chains sectors; the directory (128-byte
 // entries) names the streams; streams under 4096 bytes live in 64-byte
 // sectors of the mini stream, chained by the mini FAT.
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
