@@ -139,7 +139,8 @@ struct CaseRun {
     bool haveSnapshot = false;
     std::vector<std::string> problems;
 
-    std::string RosterFile() const { return dir.File(roster.filename().string()); }
+    // The roster as tolm keeps it: a file in another format is read from the .xlsx saved beside it.
+    std::string RosterFile() const { return dir.File(roster.stem().string() + ".xlsx"); }
 
     void CheckPendingExit() {
         if (!exitChecked && lastCode != 0)
@@ -154,6 +155,7 @@ struct CaseRun {
                               ShellQuoted(dir.File("系统.xlsx")) + " LC_ALL=C.UTF-8 " + ShellQuoted(TOLM_EXE);
         for (std::string w; words >> w;) {
             if (w == "{roster}") w = roster.filename().string();
+            if (w == "{xlsx}") w = roster.stem().string() + ".xlsx";
             command += " " + ShellQuoted(w);
         }
         lastCode = testing_support::Run(command + " 2>&1 </dev/null", &lastOutput);
@@ -192,6 +194,7 @@ struct CaseRun {
             const size_t space = rest.find(' ');
             std::string name = rest.substr(0, space);
             if (name == "{roster}") name = roster.filename().string();
+            if (name == "{xlsx}") name = roster.stem().string() + ".xlsx";
             const std::string file = dir.File(name), text = rest.substr(space + 1);
             std::string dump;
             try {
@@ -224,13 +227,15 @@ TEST(HostileRosters, EachRosterGivesItsExpectedOutcomeAndKeepsTheUsersCells) {
     for (const fs::path& expect : expects) {
         CaseRun c;
         c.name = expect.stem().string();
-        c.roster = kFolder / (c.name + ".xlsx");
-        if (!fs::exists(c.roster)) {
-            ADD_FAILURE() << expect.filename().string() << ": no roster " << c.roster.filename().string();
+        // NAME.xlsx, or a roster from another program (NAME.csv, .xls, .ods).
+        for (const char* ext : {".xlsx", ".csv", ".xls", ".ods"})
+            if (c.roster.empty() && fs::exists(kFolder / (c.name + ext))) c.roster = kFolder / (c.name + ext);
+        if (c.roster.empty()) {
+            ADD_FAILURE() << expect.filename().string() << ": no roster " << c.name << ".xlsx (or .csv, .xls, .ods)";
             ++failed;
             continue;
         }
-        fs::copy_file(c.roster, c.RosterFile());
+        fs::copy_file(c.roster, c.dir.File(c.roster.filename().string()));
         std::ifstream in(expect);
         int lineNo = 0;
         for (std::string line; std::getline(in, line);) {

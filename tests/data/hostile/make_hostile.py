@@ -118,6 +118,11 @@ def main():
     wb, ws = roster(extra=[("简历", lambda i: "长" * 40000 if i == 0 else "短")])
     save(wb, "very-long-text")
 
+    # A CSV export in GB18030, as Chinese Windows programs write it: saved as
+    # .xlsx beside it and arranged like any roster.
+    lines = ["姓名,班级,学号"] + [f"{SURNAMES[i % 20]}{i + 1},{i % 3 + 1}班,{i + 1:04d}" for i in range(30)]
+    (HERE / "csv-in-gb18030.csv").write_bytes(("\r\n".join(lines) + "\r\n").encode("gb18030"))
+
     # Group counts that are no counts: negative, fractional, text (.expect types them).
     for name in ("negative-group-count", "fractional-group-count", "text-group-count"):
         wb, ws = roster()
