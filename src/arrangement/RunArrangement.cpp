@@ -7,6 +7,7 @@
 #include "arrangement/AssignRandomBalanced.h"
 #include "arrangement/HostSort.h"
 #include "arrangement/RoomList.h"
+#include "arrangement/WriteOutputColumns.h"
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Range.h"
@@ -190,6 +191,13 @@ void ArrangeRosterSheet(host::Worksheet& sheet, RunContext& run) {
     const int32_t lastRow = used.bottom;
     RemoveSystemColumns(sheet, s);
     const int32_t lastColumn = sheet.UsedRect().right;
+    // A stray cell far right leaves no room for the work and system columns:
+    // the sheet is reported and keeps its data (without this, reading the
+    // work table would fail as a skipped step and the run would end as done).
+    if (std::string noRoom = NoRoomForSystemColumns(lastColumn); !noRoom.empty()) {
+        run.failures.emplace_back(sheet.Name(), std::move(noRoom));
+        return;
+    }
 
     WorkTable t = ReadWorkTable(sheet, lastRow, lastColumn, run.options);
     Arrange(sheet, t, s, run);

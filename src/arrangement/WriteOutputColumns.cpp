@@ -4,6 +4,7 @@
 
 #include "arrangement/HostSort.h"
 #include "arrangement/RoomList.h"
+#include "host/Address.h"
 #include "host/HostError.h"
 #include "host/Range.h"
 #include "host/Worksheet.h"
@@ -167,13 +168,20 @@ void WriteOutputColumns(host::Worksheet& sortSheet, WorkTable& t, const SheetSet
     HostSort(sortSheet, t, {{L + kRowNumber}});
 }
 
+std::string NoRoomForSystemColumns(int32_t lastColumn) {
+    if (int64_t(lastColumn) + kColumnsRightOfUserData <= host::kMaxColumns) return {};
+    return "用户数据已用到第 " + std::to_string(lastColumn) + " 列（" + host::ColumnLetters(lastColumn) +
+           " 列），编排需要它右边的 " + std::to_string(kColumnsRightOfUserData) + " 列，而工作表最多 " +
+           std::to_string(host::kMaxColumns) + " 列；请删除右边多余的单元格（包括只设置了格式的空单元格）后再编排。";
+}
+
 void WriteSystemColumns(host::Worksheet& roster, const WorkTable& t) {
     const int32_t L = t.lastColumn, N = t.LastRow();
     const int32_t width = t.cells.Columns() - L - 1;  // without the row-number column
     if (width <= 0 || N <= 0) return;
     if (int64_t(L) + width > host::kMaxColumns)
         throw host::HostError("用户数据已用到第 " + std::to_string(L) + " 列，右边放不下编排结果的 " +
-                              std::to_string(width) + " 列（工作表最多 " + std::to_string(host::kMaxColumns) + " 列）");
+                              std::to_string(width) + " 列（工作表最多 " + std::to_string(host::kMaxColumns) + " 列）。");
     host::Array2D out(N, width);
     for (int32_t r = 1; r <= N; ++r) {
         for (int32_t c = 1; c <= width; ++c) {

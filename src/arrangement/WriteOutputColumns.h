@@ -46,6 +46,14 @@ std::string SeatLabel(const host::Variant& seat);
 void WriteOutputColumns(host::Worksheet& sortSheet, WorkTable& table, const SheetSettings& settings,
                         const ExamNumbering& numbering, int64_t& counter);
 
+// The columns right of the user's (L) that a run needs: the eleven system
+// columns and, while it works, the row numbers.
+inline constexpr int32_t kColumnsRightOfUserData = 12;
+
+// Why a sheet whose user data reach column `lastColumn` cannot be arranged;
+// empty when the columns fit.
+std::string NoRoomForSystemColumns(int32_t lastColumn);
+
 // Writes the table's system columns into the roster sheet from column L + 1,
 // the row-number column left out, 考号/首考号/尾考号 as text ("@"). A
 // HostError naming the limit, before anything is written, when they would

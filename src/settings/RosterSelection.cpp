@@ -5,8 +5,10 @@
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Workbook.h"
+#include "host/import/ForeignWorkbook.h"
 #include "platform/Toolkit.h"
 #include "workbook/Context.h"
+#include "workbook/ForeignRoster.h"
 #include "workbook/LongCommand.h"
 #include "workbook/ParameterCells.h"
 #include "workbook/SystemWorkbook.h"
@@ -17,9 +19,12 @@ using host::ResumeNext;
 
 namespace {
 
-constexpr const char* kSameNameRefusal =
-    "不能同时打开同名文件，无论它们是否在同一文件夹中， 要打开第二份文档，请关闭已经打开的文档，"
-    "或者重新命名其中的一个文档。";
+using workbook::kSameNameRefusal;
+
+// The spreadsheet formats first, then the Excel formats alone.
+constexpr const char* kRosterFilter =
+    "表格文件 (*.xls;*.xlsx;*.xlsm;*.ods;*.csv)|*.xls;*.xlsx;*.xlsm;*.ods;*.csv|"
+    "Excel 文件 (*.xls;*.xlsx;*.xlsm)| *.xls;*.xlsx;*.xlsm";
 
 void CreateFolderWhenMissing(const std::string& folder) {
     std::error_code ec;
@@ -66,9 +71,13 @@ workbook::Outcome ChooseRosterWorkbook(const workbook::Context& ctx,
         if (!ctx.system.Path().empty()) CreateFolderWhenMissing(folder);
     });
 
-    const std::string fileName =
-        tk.OpenFileDialog({"请选择花名册…", folder, "Excel 文件 (*.xls;*.xlsx;*.xlsm)| *.xls;*.xlsx;*.xlsm"});
+    std::string fileName = tk.OpenFileDialog({"请选择花名册…", folder, kRosterFilter});
     if (fileName.empty()) return workbook::Outcome::Stopped();
+    workbook::Outcome saved;
+    if (host::ForeignFormatOf(fileName) != host::ForeignFormat::None) {
+        fileName = workbook::SaveForeignRoster(ctx, fileName, true, saved);
+        if (fileName.empty()) return saved;
+    }
 
     host::Workbook* roster = nullptr;
     const bool wasOpen = OpenFrom(ctx.app, fileName) != nullptr;
@@ -96,7 +105,7 @@ workbook::Outcome ChooseRosterWorkbook(const workbook::Context& ctx,
     ResumeNext([&] { cells.SetRosterFolder(roster->Path()); });
     ResumeNext([&] { cells.SetRosterFileName(roster->Name()); });
     ResumeNext([&] { showRosterInfo(*roster); });
-    return workbook::Outcome::Done();
+    return workbook::Outcome::Done().Join(saved);
 }
 
 }  // namespace settings

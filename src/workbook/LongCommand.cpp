@@ -7,6 +7,7 @@
 #include "host/HostError.h"
 #include "platform/Toolkit.h"
 #include "workbook/Context.h"
+#include "workbook/ForeignRoster.h"
 #include "workbook/ParameterCells.h"
 #include "workbook/RosterWorkbook.h"
 #include "workbook/SystemNames.h"
@@ -57,6 +58,7 @@ std::string MissingRosterExplanation(const host::Workbook& system) {
 }
 
 host::Workbook* RosterOrTell(const Context& ctx) {
+    if (!AdoptForeignRoster(ctx)) return nullptr;
     host::Workbook* roster = nullptr;
     ResumeNext([&] { roster = OpenRosterWorkbook(ctx.app, ctx.system); });
     if (!roster) {

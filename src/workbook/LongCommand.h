@@ -48,7 +48,8 @@ std::string MissingRosterMessage(const host::Workbook& system);
 // the file gone from its folder, with where to choose the roster.
 std::string MissingRosterExplanation(const host::Workbook& system);
 
-// The roster workbook of K1/L1, open in the host; when there is none the user
+// The roster workbook of K1/L1, open in the host (one recorded in another
+// format is first saved as .xlsx after asking, see AdoptForeignRoster); when there is none the user
 // reads the missing-path message and its explanation, and the result is null. A roster file that
 // exists but cannot be read is a host::FileError with its reason: it travels
 // to the front end, which shows it.

@@ -4,6 +4,7 @@
 
 #include "host/Application.h"
 #include "host/Workbook.h"
+#include "host/import/ForeignWorkbook.h"
 #include "workbook/ParameterCells.h"
 #include "workbook/SystemNames.h"
 
@@ -50,6 +51,9 @@ host::Workbook* OpenRosterWorkbook(host::Application& app, const host::Workbook&
     if (folder.empty() || fileName.empty()) return nullptr;
     const std::string fullName = folder + host::Application::PathSeparator() + fileName;
     if (!IsExistingFile(fullName)) return nullptr;
+    // Recorded in another format (before such files were read): not opened
+    // as a workbook here; RosterOrTell offers to save it as .xlsx.
+    if (host::ForeignFormatOf(fullName) != host::ForeignFormat::None) return nullptr;
 
     if (host::Workbook* open = OpenWorkbookNamed(app, fileName)) {
         if (open->Path() == folder) return open;

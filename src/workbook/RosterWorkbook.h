@@ -23,8 +23,8 @@ std::string RosterSheetNameOf(std::string_view settingsSheetName);
 std::vector<host::Worksheet*> RosterSheets(const host::Workbook& roster);
 
 // The roster workbook named by K1 (folder) and L1 (file name) of the system
-// workbook, open in the host; null when either cell is empty or no such file
-// exists. A workbook of the same file name from another folder is closed
+// workbook, open in the host; null when either cell is empty, no such file
+// exists or it is in another format than .xlsx (see AdoptForeignRoster). A workbook of the same file name from another folder is closed
 // first with its changes saved, because the host holds one workbook per name.
 host::Workbook* OpenRosterWorkbook(host::Application& app, const host::Workbook& system);
 

@@ -75,6 +75,30 @@ TEST(SettingsCommands, OpenRosterRefusesAWorkbookOfTheSameNameFromAnotherFolder)
     EXPECT_EQ(cli.StoredParameters()[0], cli.dir.File("data"));
 }
 
+TEST(SettingsCommands, OpenRosterSavesAForeignRosterAsXlsxAndSaysWhereAndNeverReplacesOne) {
+    SettingsCli cli;
+    std::filesystem::copy_file(std::string(TOLM_TEST_DATA) + "/import/roster-gb18030.csv", cli.dir.File("data/名单.csv"));
+    const std::string xlsx = cli.dir.File("data/名单.xlsx");
+
+    Outcome r = cli.Run({"open-roster", "data/名单.csv"});
+    ASSERT_EQ(r.code, 0) << r.out << r.err;
+    EXPECT_TRUE(Contains(r.out, "[提示信息…] 已将“" + cli.dir.File("data/名单.csv") + "”另存为“" + xlsx + "”，以后以它作为花名册。\n"))
+        << r.out;
+    EXPECT_TRUE(Contains(r.out, "工作簿：名单.xlsx\n年级数：1\n")) << r.out;
+    EXPECT_EQ(cli.StoredParameters()[1], "名单.xlsx");
+    EXPECT_EQ(cli.SheetNames(*cli.Load("data/名单.xlsx")), std::vector<std::string>{"名单"});
+
+    // Once there, the .xlsx is the user's: a second import is refused, exit 4,
+    // and neither the file nor the stored roster changes.
+    cli.Run({"open-roster", "data/花名册.xlsx"});
+    const std::string before = testing_support::ReadFile(xlsx);
+    r = cli.Run({"open-roster", "data/名单.csv"});
+    EXPECT_EQ(r.code, 4);
+    EXPECT_TRUE(Contains(r.err, xlsx + "：同一文件夹中已经有这个工作簿，没有替换它")) << r.err;
+    EXPECT_EQ(testing_support::ReadFile(xlsx), before);
+    EXPECT_EQ(cli.StoredParameters()[1], "花名册.xlsx");
+}
+
 TEST(SettingsCommands, SettingsBuildsTheMissingSettingsSheetsAndSavesTheRoster) {
     SettingsCli cli;
     cli.Run({"open-roster", "data/花名册.xlsx"});

@@ -5,7 +5,13 @@
 #include "RosterCheckFixtures.h"
 #include "host/Application.h"
 #include "host/HostError.h"
+#include <filesystem>
+
+#include "host/Workbook.h"
+#include "support/TestSupport.h"
 #include "workbook/Context.h"
+#include "workbook/ParameterCells.h"
+#include "workbook/RosterWorkbook.h"
 #include "workbook/LongCommand.h"
 #include "workbook/SystemNames.h"
 
@@ -92,6 +98,38 @@ TEST(ResumeNext, SkipsAFailingStepButNeverAnUnreadableFile) {
     EXPECT_TRUE(host::ResumeNext([&] { ++after; }));
     EXPECT_THROW(host::ResumeNext([] { throw host::FileError("/tmp/a.xlsx", "无法作为 zip 打开"); }), host::FileError);
     EXPECT_EQ(after, 1);
+}
+
+TEST(RosterOrTell, ARosterRecordedInAnotherFormatBecomesTheXlsxBesideItAfterAsking) {
+    // A system workbook from the time rosters were .xls files names one in K1/L1.
+    RosterWorld f;
+    const std::string xls = f.dir.File("旧名单.xls");
+    std::filesystem::copy_file(std::string(TOLM_TEST_DATA) + "/import/roster.xls", xls);
+    const std::string original = testing_support::ReadFile(xls);
+    workbook::ParameterCells(f.system).SetRosterFileName("旧名单.xls");
+    // Opening the windows does not try it as a workbook (which would fail).
+    EXPECT_EQ(workbook::OpenRosterWorkbook(f.app, f.system), nullptr);
+    EXPECT_TRUE(f.toolkit.messages.empty());
+
+    // Declined: nothing written, nothing recorded, no roster.
+    EXPECT_EQ(workbook::RosterOrTell(f.component.Context()), nullptr);
+    ASSERT_EQ(f.toolkit.messages.size(), 1u);
+    EXPECT_EQ(f.toolkit.messages[0].buttons, platform::MsgButtons::YesNo);
+    EXPECT_NE(f.toolkit.messages[0].prompt.find("另存为同一文件夹中的“旧名单.xlsx”"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(f.dir.File("旧名单.xlsx")));
+    EXPECT_EQ(workbook::ParameterCells(f.system).RosterFileName(), "旧名单.xls");
+
+    f.toolkit.answers = {platform::MsgResult::Yes};
+    host::Workbook* roster = workbook::RosterOrTell(f.component.Context());
+    ASSERT_NE(roster, nullptr);
+    EXPECT_EQ(roster->FullName(), f.dir.File("旧名单.xlsx"));
+    EXPECT_EQ(roster->Sheet(1).Name(), "高一");
+    EXPECT_EQ(workbook::ParameterCells(f.system).RosterFileName(), "旧名单.xlsx");
+    EXPECT_EQ(testing_support::ReadFile(xls), original);
+    // From then on it is an ordinary roster: found without a question.
+    f.toolkit.messages.clear();
+    EXPECT_EQ(workbook::RosterOrTell(f.component.Context()), roster);
+    EXPECT_TRUE(f.toolkit.messages.empty());
 }
 
 }  // namespace
