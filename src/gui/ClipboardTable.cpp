@@ -468,6 +468,8 @@ private:
 QString Escape(const QString& s) {
     QString out = s.toHtmlEscaped();
     out.replace('\n', "<br>");
+    // A tab as a character reference survives the reader's folding of whitespace.
+    out.replace('\t', "&#9;");
     return out;
 }
 
@@ -516,6 +518,8 @@ QString CellCss(const host::CellFormat& f, const host::CellFormat& base) {
 QString Shown(const host::Worksheet& ws, int32_t r, int32_t c) {
     const host::Variant& v = ws.ValueAt(r, c);
     if (v.IsEmpty()) return {};
+    // Text as stored (the grid's shown text leaves out tabs and other control characters).
+    if (v.IsText()) return QString::fromStdString(v.Text());
     const host::CellFormat& f = ws.Parent().Styles().Get(ws.StyleAt(r, c));
     return render::ShownText(v, f.numberFormat, ws.Parent().Date1904());
 }

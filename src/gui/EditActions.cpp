@@ -33,6 +33,7 @@ namespace gui {
 namespace {
 
 const std::string kTitle(workbook::kProductName);
+constexpr int64_t kMaxHtmlCells = 200'000;
 
 CellBlock BlockOf(const host::Rect& r) { return {r.top, r.left, r.bottom, r.right}; }
 QString Address(const host::Rect& r) {
@@ -174,7 +175,8 @@ void EditActions::Copy(bool cut) {
     auto* mime = new QMimeData;
     const host::Rect shown = Trimmed(ws, block);
     mime->setText(ClipboardText(ws, shown));
-    mime->setHtml(ClipboardHtml(ws, shown));
+    // A table of a few hundred thousand cells is as much as other programs take as HTML.
+    if (shown.Count() <= kMaxHtmlCells) mime->setHtml(ClipboardHtml(ws, shown));
     mime->setData(kCellsMimeType, token_);
     QGuiApplication::clipboard()->setMimeData(mime);
 }
@@ -288,11 +290,13 @@ void EditActions::ClearContents() {
     SheetView* v = window_.CurrentSheetView();
     if (!v) return;
     host::Worksheet& ws = v->Sheet();
+    // Only the selected blocks: with Ctrl+click they need not fill their bounding block.
     const host::Rect b = v->SelectedBlock();
+    const std::vector<host::Rect> areas = v->SelectedAreas();
     Guard([&] {
         history_.ApplyToCells("清除 " + Address(b), ws, BlockOf(b), [&] {
-            ws.CheckUserEdit(b);
-            ws.GetRange(b).ClearContents();
+            for (const host::Rect& a : areas) ws.CheckUserEdit(a);
+            for (const host::Rect& a : areas) ws.GetRange(a).ClearContents();
         });
     });
 }

@@ -22,7 +22,7 @@ namespace {
 constexpr int kUndoLimit = 100;
 // Cells the steps may hold in all: a step that would go over it clears the
 // older ones (the newest step can always be undone).
-constexpr int64_t kMaxHeldCells = 8'000'000;
+constexpr int64_t kMaxHeldCells = 2'500'000;
 
 int64_t CellsOf(const std::variant<host::CellBlockState, host::SheetState, host::WorkbookState>& s) {
     if (const auto* cells = std::get_if<host::CellBlockState>(&s)) return int64_t(cells->cells.size());
@@ -42,13 +42,28 @@ int64_t StoredCells(const host::Workbook& wb) {
     return n;
 }
 
-// One workbook's part of a step: what the step reached there, before and after.
+using State = std::variant<host::CellBlockState, host::SheetState, host::WorkbookState>;
+
+// One workbook's part of a step: what the step reached there as it was
+// before the step, and (while the step is undone) as it was after it. The
+// state after is taken when the step is undone, so a step on the stack holds
+// one copy.
 struct Part {
     host::Workbook* wb = nullptr;
     host::Worksheet* ws = nullptr;  // cells and sheet states
-    std::variant<host::CellBlockState, host::SheetState, host::WorkbookState> before, after;
+    State before;
+    std::optional<State> after;
 
-    void Put(const decltype(before)& state) const {
+    // The same reach as `before`, as it is now.
+    State Now() const {
+        if (const auto* cells = std::get_if<host::CellBlockState>(&before))
+            return HasSheet(*wb, ws) ? host::TakeCells(*ws, cells->block) : *cells;
+        if (std::holds_alternative<host::SheetState>(before))
+            return HasSheet(*wb, ws) ? host::SheetState::Take(*ws) : before;
+        return host::WorkbookState::Take(*wb);
+    }
+
+    void Put(const State& state) const {
         if (const auto* cells = std::get_if<host::CellBlockState>(&state)) {
             // A sheet deleted since (by something that left no step) has nothing to restore.
             if (HasSheet(*wb, ws)) host::RestoreCells(*ws, *cells);
@@ -69,7 +84,10 @@ public:
     std::vector<Part> parts;
 
     void undo() override {
-        for (auto it = parts.rbegin(); it != parts.rend(); ++it) it->Put(it->before);
+        for (auto it = parts.rbegin(); it != parts.rend(); ++it) {
+            it->after = it->Now();
+            it->Put(it->before);
+        }
         Told();
     }
     void redo() override {
@@ -78,12 +96,15 @@ public:
             first_ = false;
             return;
         }
-        for (const Part& p : parts) p.Put(p.after);
+        for (Part& p : parts) {
+            if (p.after) p.Put(*p.after);
+            p.after.reset();
+        }
         Told();
     }
     int64_t Cells() const {
         int64_t n = 0;
-        for (const Part& p : parts) n += CellsOf(p.before) + CellsOf(p.after);
+        for (const Part& p : parts) n += CellsOf(p.before) + (p.after ? CellsOf(*p.after) : 0);
         return n;
     }
     bool Reaches(const host::Workbook& wb) const {
@@ -163,7 +184,6 @@ void EditHistory::ApplyToCells(const QString& text, host::Worksheet& ws, CellBlo
     host::CellBlockState after = host::TakeCells(ws, rect);
     if (after.SameAs(before)) return;
     part.before = std::move(before);
-    part.after = std::move(after);
     auto* step = new Step(*this, text);
     step->parts.push_back(std::move(part));
     Push(step);
@@ -184,7 +204,6 @@ void EditHistory::ApplyToSheet(const QString& text, host::Worksheet& ws, const s
     Part part;
     part.wb = &wb;
     part.ws = &ws;
-    part.after = host::SheetState::Take(ws);
     part.before = std::move(before);
     auto* step = new Step(*this, text);
     step->parts.push_back(std::move(part));
@@ -206,7 +225,7 @@ void EditHistory::ApplyToWorkbook(const QString& text, host::Workbook& wb, const
         change();
     } catch (...) {
         if (wb.ChangeCount() != changes) {
-            Part part{&wb, nullptr, std::move(before), host::WorkbookState::Take(wb)};
+            Part part{&wb, nullptr, std::move(before), std::nullopt};
             auto* step = new Step(*this, text);
             step->parts.push_back(std::move(part));
             Push(step);
@@ -214,7 +233,7 @@ void EditHistory::ApplyToWorkbook(const QString& text, host::Workbook& wb, const
         throw;
     }
     if (wb.ChangeCount() == changes) return;
-    Part part{&wb, nullptr, std::move(before), host::WorkbookState::Take(wb)};
+    Part part{&wb, nullptr, std::move(before), std::nullopt};
     auto* step = new Step(*this, text);
     step->parts.push_back(std::move(part));
     Push(step);
@@ -255,7 +274,7 @@ void EditHistory::ApplyToApplication(const QString& text, host::Application& app
                 lost = true;
                 continue;
             }
-            step->parts.push_back(Part{t.wb, nullptr, std::move(*t.before), host::WorkbookState::Take(*t.wb)});
+            step->parts.push_back(Part{t.wb, nullptr, std::move(*t.before), std::nullopt});
         }
         if (lost) {
             // Without the copies, earlier steps may no longer fit the workbooks.

@@ -5,9 +5,13 @@
 // says how far the change can reach; the history records that much of the
 // workbook before and after.
 //
-// A change that throws is taken back at once (nothing half done stays) and
-// the exception goes on to the caller. A change that altered nothing leaves
-// no step. A call made while another is running is part of that one.
+// A change of cells or of a sheet that throws is taken back at once
+// (nothing half done stays) and the exception goes on to the caller; a tool
+// command that throws keeps what it did, as the host would, and is still
+// one step to undo. A change that altered nothing leaves
+// no step (cells are compared; a sheet or workbook counts as altered when
+// the change marked its workbook changed, Worksheet::MarkChanged). A call
+// made while another is running is part of that one.
 
 #include <QObject>
 #include <QString>
@@ -53,7 +57,7 @@ public:
     // than kMaxCommandCells, no copy is taken and a command that changed
     // anything clears the history: IrreversibleText() then names it.
     void ApplyToApplication(const QString& text, host::Application& app, const std::function<void()>& change);
-    static constexpr int64_t kMaxCommandCells = 1'500'000;
+    static constexpr int64_t kMaxCommandCells = 1'000'000;
 
     // The last step that could not be recorded, while nothing after it was;
     // empty otherwise.

@@ -147,6 +147,7 @@ SheetView* HostWindow::MakeSheetView(host::Worksheet& ws) {
         edit_->ShowContextMenu(view->Grid().viewport()->mapToGlobal(at));
     });
     connect(&view->Grid(), &GridView::EditorTextChanged, formula_, &QLineEdit::setText);
+    connect(&view->Grid(), &GridView::DeletePressed, edit_, &EditActions::ClearContents);
     connect(&view->Model(), &SheetModel::CellEdited, this, [this](int row, int col) {
         ShowCell(row, col);
         UpdateTitle();

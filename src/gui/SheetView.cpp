@@ -186,6 +186,12 @@ void GridView::keyPressEvent(QKeyEvent* e) {
         case Qt::Key_Tab:
             Step(0, 1);
             return;
+        case Qt::Key_Delete:
+            if (!(e->modifiers() & ~Qt::KeypadModifier)) {
+                emit DeletePressed();
+                return;
+            }
+            break;
         case Qt::Key_Backtab:
             Step(0, -1);
             return;
@@ -389,6 +395,14 @@ host::Rect SheetView::SelectedBlock() const {
         r.right = std::max(r.right, range.right() + 1);
     }
     return r;
+}
+
+std::vector<host::Rect> SheetView::SelectedAreas() const {
+    std::vector<host::Rect> out;
+    for (const QItemSelectionRange& r : grid_->selectionModel()->selection())
+        out.push_back({r.top() + 1, r.left() + 1, r.bottom() + 1, r.right() + 1});
+    if (out.empty()) out.push_back(SelectedBlock());
+    return out;
 }
 
 void SheetView::SelectBlock(const host::Rect& block) {

@@ -38,10 +38,14 @@ public:
     // Makes `index` current; with `extend` the selection runs from the
     // anchor (the previous current cell) to it.
     void GoTo(const QModelIndex& index, bool extend = false);
+    // Whether a cell editor is open.
+    bool Editing() const { return state() == EditingState; }
 
 signals:
     // The text of the cell editor as the user types it (the formula bar follows).
     void EditorTextChanged(const QString& text);
+    // Delete reached the grid itself (not taken as the menu's shortcut).
+    void DeletePressed();
 
 protected:
     // The first keystroke (or F2, or a double-click) on a locked cell of a
@@ -55,6 +59,8 @@ protected:
     // Ctrl+arrows jump as the host's End does, Ctrl+Home goes to the first
     // cell, Ctrl+End to the last used one (Shift extends the selection).
     void keyPressEvent(QKeyEvent* e) override;
+    // Typing never jumps to a cell that starts with the letter typed.
+    void keyboardSearch(const QString&) override {}
 
 private:
     render::PictureCache pictures_;
@@ -83,6 +89,8 @@ public:
     void ShowActiveCell();
     // The selected cells' bounding block (1-based), or the current cell.
     host::Rect SelectedBlock() const;
+    // The selected blocks themselves (Ctrl+click makes several), or the current cell.
+    std::vector<host::Rect> SelectedAreas() const;
     // Selects a block and makes its top-left cell current (the model grows
     // to hold it).
     void SelectBlock(const host::Rect& block);
