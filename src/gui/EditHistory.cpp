@@ -249,7 +249,7 @@ void EditHistory::ApplyToApplication(const QString& text, host::Application& app
     std::vector<Taken> taken;
     int64_t cells = 0;
     for (const auto& wb : app.WorkbookList()) cells += StoredCells(*wb);
-    const bool copy = cells <= kMaxCommandCells;
+    const bool copy = cells <= commandCellLimit_;
     for (const auto& wb : app.WorkbookList()) {
         Taken t{wb.get(), wb->ChangeCount(), std::nullopt};
         if (copy) t.before = host::WorkbookState::Take(*wb);

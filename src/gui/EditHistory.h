@@ -54,10 +54,11 @@ public:
     // One of the tool's own commands that may reach any open workbook (and
     // open or close some): each workbook it changed is restored as a whole;
     // workbooks it opened stay open. When the open workbooks hold more cells
-    // than kMaxCommandCells, no copy is taken and a command that changed
+    // than kMaxCommandCells (or the limit set), no copy is taken and a command that changed
     // anything clears the history: IrreversibleText() then names it.
     void ApplyToApplication(const QString& text, host::Application& app, const std::function<void()>& change);
     static constexpr int64_t kMaxCommandCells = 1'000'000;
+    void SetCommandCellLimit(int64_t cells) { commandCellLimit_ = cells; }
 
     // The last step that could not be recorded, while nothing after it was;
     // empty otherwise.
@@ -80,6 +81,7 @@ private:
     QUndoStack* stack_;
     int depth_ = 0;
     QString irreversible_;
+    int64_t commandCellLimit_ = kMaxCommandCells;
     // Workbooks closed while a command of the tool ran.
     std::set<const host::Workbook*> closing_;
 };

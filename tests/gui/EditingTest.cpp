@@ -397,6 +397,20 @@ TEST(Editing, AToolCommandIsOneStepThatRestoresTheWorkbooksItChanged) {
     EXPECT_EQ(s.Stack().count(), steps);
 }
 
+TEST(Editing, ACommandOverWorkbooksTooLargeToCopySaysItCannotBeUndone) {
+    Sheet s;
+    s.View().Model().setData(s.View().Model().index(0, 0), "键入的");
+    ASSERT_EQ(s.Stack().count(), 1);
+    s.d.Host().History().SetCommandCellLimit(0);
+    s.d.Toolkit().RunCommand("编排考场", [&] { s.ws.SetValueAt(2, 1, Variant("编排后")); });
+    EXPECT_EQ(s.Stack().count(), 0) << "the earlier steps may no longer fit";
+    EXPECT_EQ(s.Edit().UndoAction().text(), "不能撤销 编排考场");
+    EXPECT_FALSE(s.Edit().UndoAction().isEnabled());
+    // The next recorded step ends the statement.
+    s.View().Model().setData(s.View().Model().index(2, 0), "又键入");
+    EXPECT_EQ(s.Edit().UndoAction().text(), "撤销 键入 A3");
+}
+
 TEST(Editing, ClosingAWorkbookDropsTheStepsThatReachIt) {
     Sheet s;
     s.Select("A1");
