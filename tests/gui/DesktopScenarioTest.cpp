@@ -161,7 +161,7 @@ TEST(DesktopScenario, SettingsStatisticsAndArrangementWindowWithTheMouse) {
     // The arrangement is one step of the host window's edit history: undone
     // as a whole (the roster without its system columns) and redone.
     QAction& undo = d.Host().Edit().UndoAction();
-    EXPECT_TRUE(undo.text().startsWith("撤销 ") && undo.text().contains("编排")) << undo.text().toStdString();
+    EXPECT_EQ(undo.text(), "撤销 开始编排") << "named by the button, without its access key";
     undo.trigger();
     guitest::Settle();
     EXPECT_TRUE(grade->Model().index(1, roomColumn).data().toString().isEmpty());
