@@ -12,6 +12,7 @@
 #include "ui/Component.h"
 #include "entry/Session.h"
 #include "entry/TolmDll.h"
+#include "gui/EditHistory.h"
 #include "gui/HostWindow.h"
 #include "gui/WindowPlacement.h"
 #include "host/HostError.h"
@@ -31,6 +32,10 @@ GuiSession::GuiSession(std::string systemPath, std::optional<uint32_t> seed)
         [this]() -> host::Workbook* { return component_ ? component_->SystemWorkbook() : nullptr; });
     printService_ = std::make_unique<GuiPrintService>(toolkit_);
     app_.SetPrintService(printService_.get());
+    // Each command of the tool is one step of the host window's edit history.
+    toolkit_.SetCommandRunner([this](const QString& caption, const std::function<void()>& command) {
+        window_->History().ApplyToApplication(caption, app_, command);
+    });
     toolkit_.SetAfterEvent([this] {
         window_->RefreshViews();
         // Windows unloaded by the event are destroyed once it is over; the

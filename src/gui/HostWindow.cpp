@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "gui/EditActions.h"
 #include "gui/EditHistory.h"
 #include "gui/QtToolkit.h"
 #include "gui/SheetModel.h"
@@ -46,6 +47,8 @@ HostWindow::HostWindow(host::Application& app, QtToolkit& toolkit, std::function
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(2, 2, 2, 2);
+    edit_ = new EditActions(*this, app_, *history_, toolkit_);
+    connect(history_, &EditHistory::Restored, this, [this](host::Workbook&) { RefreshViews(); });
     BuildFormulaBar(central);
     workbooks_ = new QTabWidget(central);
     workbooks_->setObjectName("workbookTabs");
@@ -79,10 +82,12 @@ void HostWindow::BuildFormulaBar(QWidget* parent) {
     auto* bar = new QWidget(parent);
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
-    nameBox_ = new QLabel(bar);
+    nameBox_ = new QLineEdit(bar);
     nameBox_->setObjectName("nameBox");
     nameBox_->setMinimumWidth(80);
-    nameBox_->setFrameShape(QFrame::StyledPanel);
+    nameBox_->setMaximumWidth(160);
+    nameBox_->setToolTip("名称框：键入单元格地址（如 B3、A1:C5）或名称，按 Enter 转到");
+    connect(nameBox_, &QLineEdit::returnPressed, this, [this] { GoToName(nameBox_->text()); });
     formula_ = new QLineEdit(bar);
     formula_->setObjectName("formulaBar");
     formula_->setPlaceholderText("单元格的值或公式");
@@ -107,6 +112,7 @@ void HostWindow::BuildMenus() {
     });
     file->addSeparator();
     file->addAction("退出(&X)", QKeySequence::Quit, this, [this] { close(); });
+    menuBar()->addMenu(&edit_->Menu());
     QMenu* sheet = menuBar()->addMenu("工作表(&W)");
     sheet->addAction("取消隐藏(&U)…", this, [this] { UnhideSheet(); });
     QMenu* tools = menuBar()->addMenu("考场编排(&K)");
@@ -138,6 +144,12 @@ SheetView* HostWindow::MakeSheetView(host::Worksheet& ws) {
     if (start_ && system == &ws.Parent() && ws.CodeName() == kFrontSheetCodeName) start = start_;
     auto refuse = [this](const QString& m) { Message(m.toStdString(), int(platform::MsgIcon::Exclamation)); };
     auto* view = new SheetView(ws, refuse, start);
+    view->Model().SetHistory(history_);
+    connect(&view->Grid(), &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
+        edit_->ShowContextMenu(view->Grid().viewport()->mapToGlobal(at));
+    });
+    connect(&view->Grid(), &GridView::EditorTextChanged, formula_, &QLineEdit::setText);
+    connect(&view->Grid(), &GridView::DeletePressed, edit_, &EditActions::ClearContents);
     connect(&view->Model(), &SheetModel::CellEdited, this, [this](int row, int col) {
         ShowCell(row, col);
         UpdateTitle();
@@ -176,6 +188,67 @@ void HostWindow::CommitFormulaBar() {
     if (!index.isValid() || !(index.flags() & Qt::ItemIsEditable)) return;
     v->Model().setData(index, formula_->text());
     v->Grid().setFocus();
+}
+
+namespace {
+
+// "'名单'!$A$1:$C$5" → ("名单", "$A$1:$C$5"); no sheet → ("", text).
+std::pair<std::string, std::string> SplitSheet(const std::string& ref) {
+    const size_t bang = ref.rfind('!');
+    if (bang == std::string::npos) return {std::string(), ref};
+    std::string sheet = ref.substr(0, bang);
+    if (sheet.size() >= 2 && sheet.front() == '\'' && sheet.back() == '\'') sheet = sheet.substr(1, sheet.size() - 2);
+    return {sheet, ref.substr(bang + 1)};
+}
+
+}  // namespace
+
+bool HostWindow::GoToName(const QString& text) {
+    WorkbookView* book = CurrentWorkbookView();
+    SheetView* view = CurrentSheetView();
+    const std::string entry = text.trimmed().toStdString();
+    auto back = [&] {
+        if (view) ShowCell(view->Sheet().ActiveCell().row, view->Sheet().ActiveCell().col);
+    };
+    if (!book || !view || entry.empty()) {
+        back();
+        return false;
+    }
+    host::Workbook& wb = book->Workbook();
+    // A defined name (the current sheet's own first), else an address.
+    std::string ref = entry;
+    for (int pass = 0; pass < 2; ++pass)
+        for (const host::DefinedName& n : wb.DefinedNames()) {
+            const bool scope = pass == 0 ? n.localSheet == view->Sheet().Index() - 1 : n.localSheet < 0;
+            if (scope && !n.hidden && QString::fromStdString(n.name).compare(text.trimmed(), Qt::CaseInsensitive) == 0) {
+                ref = n.formula;
+                pass = 2;
+                break;
+            }
+        }
+    const auto [sheetName, address] = SplitSheet(ref);
+    host::Worksheet* ws = sheetName.empty() ? &view->Sheet() : wb.SheetByName(sheetName);
+    const std::optional<host::Rect> area = host::ParseArea(address);
+    if (!ws || !area || ws->Visible() != host::xlSheetVisible) {
+        Message("引用无效。请键入单元格地址（如 B3、A1:C5）或已定义的名称。", int(platform::MsgIcon::Exclamation));
+        back();
+        return false;
+    }
+    if (ws != &view->Sheet()) {
+        wb.SetActiveSheet(ws);
+        book->Sync();
+        view = book->ViewOf(*ws);
+        if (!view) return false;
+    }
+    host::Rect block = *area;
+    // Whole rows or columns: as far as the sheet is used.
+    const host::Rect used = ws->UsedRect();
+    if (block.IsWholeColumns()) block.bottom = std::max(used.bottom, 1);
+    if (block.IsWholeRows()) block.right = std::max(used.right, 1);
+    view->SelectBlock(block);
+    view->Grid().setFocus();
+    ShowCell(block.top, block.left);
+    return true;
 }
 
 void HostWindow::Message(const std::string& text, int icon) {
@@ -222,6 +295,7 @@ void HostWindow::RebuildViews(host::Workbook& wb) {
 }
 
 void HostWindow::WorkbookClosing(host::Workbook& wb) {
+    history_->Forget(wb);
     // The views go before the workbook does.
     if (WorkbookView* v = ViewOf(wb)) {
         workbooks_->removeTab(workbooks_->indexOf(v));

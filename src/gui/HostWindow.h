@@ -15,6 +15,7 @@ class QTabWidget;
 
 namespace gui {
 
+class EditActions;
 class EditHistory;
 class QtToolkit;
 class SheetView;
@@ -34,6 +35,14 @@ public:
     SheetView* CurrentSheetView() const;
     QTabWidget& WorkbookTabs() const { return *workbooks_; }
     QLineEdit& FormulaBar() const { return *formula_; }
+    // The name box: shows the current cell; an address ("B3", "A1:C5",
+    // "名单!A1") or a defined name typed into it selects that block.
+    QLineEdit& NameBox() const { return *nameBox_; }
+    // What the name box does with a typed entry; false (and a message) when
+    // it names no cell or block. Never writes into a cell.
+    bool GoToName(const QString& text);
+    // The 编辑 menu's actions.
+    EditActions& Edit() const { return *edit_; }
     QLabel& StatusText() const { return *status_; }
     // The undo history of every edit made in this window.
     EditHistory& History() const { return *history_; }
@@ -81,10 +90,11 @@ private:
     std::function<void()> start_;
     std::function<host::Workbook*()> system_;
     QTabWidget* workbooks_;
-    QLabel* nameBox_;
+    QLineEdit* nameBox_;
     QLineEdit* formula_;
     QLabel* status_;
     EditHistory* history_;
+    EditActions* edit_ = nullptr;
     bool pendingRefresh_ = false;
 };
 

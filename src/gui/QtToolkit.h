@@ -108,6 +108,15 @@ public:
     // window redraws then, and unloaded windows are collected).
     void SetAfterEvent(std::function<void()> f) { afterEvent_ = std::move(f); }
     void AfterEvent();
+    // Runs one of the tool's commands (a button or a menu item clicked,
+    // named by its caption) through `runner` when one is set, so that the
+    // host window can record it as one step of its edit history.
+    using CommandRunner = std::function<void(const QString& caption, const std::function<void()>& command)>;
+    void SetCommandRunner(CommandRunner r) { commandRunner_ = std::move(r); }
+    void RunCommand(const QString& caption, const std::function<void()>& command) {
+        if (commandRunner_) commandRunner_(caption, command);
+        else command();
+    }
     ToolWindowView* ViewOf(const ui::Window& w) const;
     std::vector<ToolWindowView*> Views() const;
     // Deletes every view (before the window models go).
@@ -143,6 +152,7 @@ private:
     QMainWindow* dockSite_ = nullptr;
     QPointer<ToolDock> dock_;
     std::function<void()> afterEvent_;
+    CommandRunner commandRunner_;
     QWidget* dialogParent_ = nullptr;
     std::deque<platform::MsgResult> answers_;
     // The next queued answer; else, in a scripted run, a cancel; else none (ask the user).

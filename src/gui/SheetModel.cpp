@@ -4,6 +4,7 @@
 #include <QFont>
 #include <algorithm>
 
+#include "gui/EditHistory.h"
 #include "host/HostError.h"
 #include "host/Style.h"
 #include "host/Workbook.h"
@@ -88,30 +89,49 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
 bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole) return false;
     const int32_t row = index.row() + 1, col = index.column() + 1;
+    const std::string typed = value.toString().toStdString();
     try {
-        sheet_.UserEdit(row, col, value.toString().toStdString());
+        auto edit = [&] { sheet_.UserEdit(row, col, typed); };
+        if (history_)
+            history_->ApplyToCells("键入 " + QString::fromStdString(host::CellAddress(row, col)), sheet_,
+                                   {row, col, row, col}, edit);
+        else
+            edit();
     } catch (const host::HostError& e) {
         emit EditRefused(QString::fromUtf8(e.what()));
         return false;
     }
     emit dataChanged(index, index);
-    const int oldRows = rows_, oldCols = cols_;
     const host::Rect used = sheet_.UsedRect();
-    if (used.bottom + kMarginRows > oldRows || used.right + kMarginColumns > oldCols) {
-        const int newRows = int(std::min<int64_t>(host::kMaxRows, int64_t(used.bottom) + kMarginRows));
-        const int newCols = int(std::min<int64_t>(host::kMaxColumns, int64_t(used.right) + kMarginColumns));
-        if (newRows > oldRows) {
-            beginInsertRows({}, oldRows, newRows - 1);
-            rows_ = newRows;
-            endInsertRows();
-        }
-        if (newCols > oldCols) {
-            beginInsertColumns({}, oldCols, newCols - 1);
-            cols_ = newCols;
-            endInsertColumns();
-        }
-    }
+    Reach(used.bottom, used.right);
     emit CellEdited(row, col);
+    return true;
+}
+
+void SheetModel::Reach(int32_t row, int32_t col) {
+    const int oldRows = rows_, oldCols = cols_;
+    if (row + kMarginRows <= oldRows && col + kMarginColumns <= oldCols) return;
+    const int newRows = int(std::min<int64_t>(host::kMaxRows, int64_t(row) + kMarginRows));
+    const int newCols = int(std::min<int64_t>(host::kMaxColumns, int64_t(col) + kMarginColumns));
+    if (newRows > oldRows) {
+        beginInsertRows({}, oldRows, newRows - 1);
+        rows_ = newRows;
+        endInsertRows();
+    }
+    if (newCols > oldCols) {
+        beginInsertColumns({}, oldCols, newCols - 1);
+        cols_ = newCols;
+        endInsertColumns();
+    }
+}
+
+bool SheetModel::CheckEditable(int32_t row, int32_t col) {
+    try {
+        sheet_.CheckUserEdit(row, col);
+    } catch (const host::HostError& e) {
+        emit EditRefused(QString::fromUtf8(e.what()));
+        return false;
+    }
     return true;
 }
 

@@ -16,6 +16,8 @@ struct CellFormat;
 
 namespace gui {
 
+class EditHistory;
+
 class SheetModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -37,6 +39,13 @@ public:
 
     // Re-reads the sheet after it changed outside the model.
     void Refresh();
+    // Grows the rows and columns offered to hold the cell (1-based).
+    void Reach(int32_t row, int32_t col);
+    // Whether a typed entry may go into the cell; when not, EditRefused
+    // tells why (a locked cell of a protected sheet).
+    bool CheckEditable(int32_t row, int32_t col);
+    // Typed entries become steps of this history (none: they are only made).
+    void SetHistory(EditHistory* history) { history_ = history; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -61,6 +70,7 @@ private:
     mutable render::StyleCache styles_;
     int rows_ = 0, cols_ = 0;
     std::vector<host::Rect> scrollArea_;
+    EditHistory* history_ = nullptr;
 };
 
 }  // namespace gui

@@ -1,10 +1,12 @@
 #include "gui/SheetView.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -13,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "gui/SheetModel.h"
+#include "host/Range.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 #include "render/CellPainter.h"
@@ -25,7 +28,17 @@ namespace {
 // the cell says so. The cells themselves are painted by the grid.
 class CellDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit CellDelegate(GridView* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+    // The editor shows the cell's own font; the formula bar follows its text.
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        const QVariant font = index.data(Qt::FontRole);
+        if (editor && font.canConvert<QFont>()) editor->setFont(font.value<QFont>());
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            connect(line, &QLineEdit::textEdited, grid_, &GridView::EditorTextChanged);
+        return editor;
+    }
 
     // The style's focus frame for the current cell, drawn as the style
     // draws it for an item that has focus.
@@ -44,6 +57,31 @@ public:
     }
 
 protected:
+    // Enter and Tab end the entry and move on as the host does: Enter down,
+    // Shift+Enter up, Tab right, Shift+Tab left.
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            auto* editor = qobject_cast<QWidget*>(object);
+            int rows = 0, cols = 0;
+            const bool shift = key->modifiers() & Qt::ShiftModifier;
+            switch (key->key()) {
+                case Qt::Key_Return:
+                case Qt::Key_Enter: rows = shift ? -1 : 1; break;
+                case Qt::Key_Tab: cols = 1; break;
+                case Qt::Key_Backtab: cols = -1; break;
+                default: break;
+            }
+            if (editor && (rows || cols)) {
+                emit const_cast<CellDelegate*>(this)->commitData(editor);
+                emit const_cast<CellDelegate*>(this)->closeEditor(editor, QAbstractItemDelegate::NoHint);
+                grid_->Step(rows, cols);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         // Cells outside the scroll area are disabled for the cursor only.
@@ -52,6 +90,9 @@ protected:
         else option->features &= ~QStyleOptionViewItem::WrapText;
         option->textElideMode = Qt::ElideNone;
     }
+
+private:
+    GridView* grid_;
 };
 
 // The view's rows and columns (0-based sections) as the painter's 1-based ones.
@@ -78,14 +119,122 @@ QColor SelectionTint(QColor highlight) {
     return highlight;
 }
 
+bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    auto* m = qobject_cast<SheetModel*>(model());
+    if (m && index.isValid() && (trigger & (AnyKeyPressed | DoubleClicked | EditKeyPressed)) &&
+        state() != EditingState) {
+        // Keys that would not start an entry (arrows, Ctrl+…) are no keystroke into the cell.
+        bool typing = trigger != AnyKeyPressed;
+        if (!typing && event && event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            typing = !key->text().isEmpty() && key->text().at(0).isPrint() &&
+                     !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        }
+        if (typing && !m->CheckEditable(index.row() + 1, index.column() + 1)) return false;
+    }
+    return QTableView::edit(index, trigger, event);
+}
+
+void GridView::GoTo(const QModelIndex& index, bool extend) {
+    if (!index.isValid()) return;
+    if (extend) {
+        const QModelIndex anchor = anchor_.isValid() ? QModelIndex(anchor_) : currentIndex();
+        extending_ = true;
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        extending_ = false;
+        selectionModel()->select(QItemSelection(anchor, index), QItemSelectionModel::ClearAndSelect);
+    } else {
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    }
+    scrollTo(index);
+}
+
+void GridView::Step(int rows, int cols) {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) return;
+    int r = current.row(), c = current.column();
+    // From a merged area, the step leaves it.
+    if (rows > 0) r += rowSpan(r, c) - 1;
+    if (cols > 0) c += columnSpan(r, c) - 1;
+    do r += rows; while (r >= 0 && r < model()->rowCount() && rows && isRowHidden(r));
+    do c += cols; while (c >= 0 && c < model()->columnCount() && cols && isColumnHidden(c));
+    const QModelIndex next = model()->index(r, c);
+    if (!next.isValid() || !(next.flags() & Qt::ItemIsEnabled)) return;
+    GoTo(next);
+}
+
+QModelIndex GridView::JumpTarget(int rows, int cols) const {
+    auto* m = qobject_cast<SheetModel*>(model());
+    const QModelIndex current = currentIndex();
+    if (!m || !current.isValid()) return {};
+    const host::XlDirection d = rows > 0 ? host::xlDown : rows < 0 ? host::xlUp : cols > 0 ? host::xlToRight : host::xlToLeft;
+    const host::Range to = m->Sheet().Cells(current.row() + 1, current.column() + 1).End(d);
+    const int r = std::min(to.Row(), m->rowCount()) - 1, c = std::min(to.Column(), m->columnCount()) - 1;
+    return m->index(r, c);
+}
+
 void GridView::keyPressEvent(QKeyEvent* e) {
-    if (e->key() != Qt::Key_Delete || state() == QAbstractItemView::EditingState) {
+    if (state() == QAbstractItemView::EditingState) {
         QTableView::keyPressEvent(e);
         return;
     }
-    const QModelIndexList cells = selectionModel()->selectedIndexes();
-    for (const QModelIndex& index : cells)
-        if (!model()->data(index, Qt::EditRole).toString().isEmpty() && !model()->setData(index, QString())) break;
+    auto* m = qobject_cast<SheetModel*>(model());
+    const bool ctrl = e->modifiers() & Qt::ControlModifier, shift = e->modifiers() & Qt::ShiftModifier;
+    switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (!(e->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
+                Step(shift ? -1 : 1, 0);
+                return;
+            }
+            break;
+        case Qt::Key_Tab:
+            Step(0, 1);
+            return;
+        case Qt::Key_Delete:
+            if (!(e->modifiers() & ~Qt::KeypadModifier)) {
+                emit DeletePressed();
+                return;
+            }
+            break;
+        case Qt::Key_Backtab:
+            Step(0, -1);
+            return;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            if (ctrl) {
+                const int rows = e->key() == Qt::Key_Down ? 1 : e->key() == Qt::Key_Up ? -1 : 0;
+                const int cols = e->key() == Qt::Key_Right ? 1 : e->key() == Qt::Key_Left ? -1 : 0;
+                const QModelIndex to = JumpTarget(rows, cols);
+                if (to.isValid() && (to.flags() & Qt::ItemIsEnabled)) GoTo(to, shift);
+                return;
+            }
+            break;
+        case Qt::Key_Home:
+            if (ctrl && m) {
+                GoTo(m->index(0, 0), shift);
+                return;
+            }
+            break;
+        case Qt::Key_End:
+            if (ctrl && m) {
+                const host::Rect used = m->Sheet().UsedRect();
+                GoTo(m->index(std::min(used.bottom, m->rowCount()) - 1, std::min(used.right, m->columnCount()) - 1),
+                     shift);
+                return;
+            }
+            break;
+        default: break;
+    }
+    QTableView::keyPressEvent(e);
+}
+
+void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    // Moves without Shift set the anchor that Shift+Ctrl+arrow extends from.
+    if (!extending_ && !(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier)) anchor_ = current;
 }
 
 void GridView::paintEvent(QPaintEvent* e) {
@@ -163,6 +312,7 @@ SheetView::SheetView(host::Worksheet& sheet, std::function<void(const QString&)>
     }
     grid_->setModel(model_);
     grid_->setItemDelegate(new CellDelegate(grid_));
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
@@ -231,6 +381,43 @@ void SheetView::ShowActiveCell() {
     // A view not yet on screen has no size to scroll in; it starts at A1 and
     // scrolls when the cursor moves.
     if (grid_->isVisible()) grid_->scrollTo(index);
+}
+
+host::Rect SheetView::SelectedBlock() const {
+    const QModelIndex current = grid_->currentIndex();
+    host::Rect r{current.row() + 1, current.column() + 1, current.row() + 1, current.column() + 1};
+    const QItemSelection selection = grid_->selectionModel()->selection();
+    if (selection.isEmpty()) {
+        if (const host::Rect* m = Sheet().MergeAreaAt(r.top, r.left)) return *m;
+        return r;
+    }
+    r = {selection.front().top() + 1, selection.front().left() + 1, selection.front().bottom() + 1,
+         selection.front().right() + 1};
+    for (const QItemSelectionRange& range : selection) {
+        r.top = std::min(r.top, range.top() + 1);
+        r.left = std::min(r.left, range.left() + 1);
+        r.bottom = std::max(r.bottom, range.bottom() + 1);
+        r.right = std::max(r.right, range.right() + 1);
+    }
+    return r;
+}
+
+std::vector<host::Rect> SheetView::SelectedAreas() const {
+    std::vector<host::Rect> out;
+    for (const QItemSelectionRange& r : grid_->selectionModel()->selection())
+        out.push_back({r.top() + 1, r.left() + 1, r.bottom() + 1, r.right() + 1});
+    if (out.empty()) out.push_back(SelectedBlock());
+    return out;
+}
+
+void SheetView::SelectBlock(const host::Rect& block) {
+    model_->Reach(block.bottom, block.right);
+    const QModelIndex topLeft = model_->index(block.top - 1, block.left - 1);
+    const QModelIndex bottomRight = model_->index(block.bottom - 1, block.right - 1);
+    if (!topLeft.isValid() || !bottomRight.isValid()) return;
+    grid_->selectionModel()->setCurrentIndex(topLeft, QItemSelectionModel::NoUpdate);
+    grid_->selectionModel()->select(QItemSelection(topLeft, bottomRight), QItemSelectionModel::ClearAndSelect);
+    grid_->scrollTo(topLeft);
 }
 
 }  // namespace gui

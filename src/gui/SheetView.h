@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 
+#include "host/Address.h"
 #include "render/PictureCache.h"
 
 class QPushButton;
@@ -34,17 +35,45 @@ class GridView : public QTableView {
 public:
     using QTableView::QTableView;
 
+    // Moves the cursor by whole cells (Enter, Tab), staying inside the model
+    // and skipping hidden rows and columns; the selection becomes the new cell.
+    void Step(int rows, int cols);
+    // The cell Ctrl+arrow reaches from the current one, as the host's End
+    // gives it (within the model's rows and columns).
+    QModelIndex JumpTarget(int rows, int cols) const;
+    // Makes `index` current; with `extend` the selection runs from the
+    // anchor (the previous current cell) to it.
+    void GoTo(const QModelIndex& index, bool extend = false);
+    // Whether a cell editor is open.
+    bool Editing() const { return state() == EditingState; }
+
+signals:
+    // The text of the cell editor as the user types it (the formula bar follows).
+    void EditorTextChanged(const QString& text);
+    // Delete reached the grid itself (not taken as the menu's shortcut).
+    void DeletePressed();
+
 protected:
+    // The first keystroke (or F2, or a double-click) on a locked cell of a
+    // protected sheet is refused with the host's message.
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     // render::CellPainter paints the rows the event touches; the selection's
     // colours, the focus frame and the grid line colour come from the view's
     // palette and style.
     void paintEvent(QPaintEvent* e) override;
-    // Delete clears the selected cells' values (their formats stay), as the
-    // host does; the first refused cell stops it.
+    // Enter / Shift+Enter move down / up, Tab / Shift+Tab right / left;
+    // Ctrl+arrows jump as the host's End does, Ctrl+Home goes to the first
+    // cell, Ctrl+End to the last used one (Shift extends the selection).
     void keyPressEvent(QKeyEvent* e) override;
+    // Typing never jumps to a cell that starts with the letter typed.
+    void keyboardSearch(const QString&) override {}
 
 private:
     render::PictureCache pictures_;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+    QPersistentModelIndex anchor_;
+    bool extending_ = false;
 };
 
 class SheetView : public QWidget {
@@ -64,6 +93,13 @@ public:
     void Refresh();
     // Moves the cursor to the sheet's active cell (or the scroll area's first cell).
     void ShowActiveCell();
+    // The selected cells' bounding block (1-based), or the current cell.
+    host::Rect SelectedBlock() const;
+    // The selected blocks themselves (Ctrl+click makes several), or the current cell.
+    std::vector<host::Rect> SelectedAreas() const;
+    // Selects a block and makes its top-left cell current (the model grows
+    // to hold it).
+    void SelectBlock(const host::Rect& block);
 
 signals:
     void CurrentCellChanged(int row, int col);

@@ -21,6 +21,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "gui/QtToolkit.h"
@@ -37,6 +38,10 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 constexpr double kTwipsPerPixel = 15.0;
 // System names begin with a TAB (TAB + "无"); on screen the TAB is left out.
 QString Shown(const std::string& s) { return Q(s).remove('\t'); }
+// A command as the edit history names it: its caption without the access key.
+QString CommandName(const std::string& caption) {
+    return Shown(caption).remove(QRegularExpression(R"(\(&.\))")).remove('&').remove(QStringLiteral("…")).trimmed();
+}
 }  // namespace
 
 QString ControlObjectName(const ui::Control& c) {
@@ -211,7 +216,7 @@ void ToolWindowView::BuildMenu() {
         action->setObjectName(ControlObjectName(*item));
         actions_[item] = action;
         connect(action, &QAction::triggered, this, [this, item] {
-            RunEvent([item] { item->Click(); });
+            RunEvent([this, item] { toolkit_.RunCommand(CommandName(item->Caption()), [item] { item->Click(); }); });
         });
     }
 }
@@ -231,7 +236,11 @@ QWidget* ToolWindowView::MakeWidget(ui::Control& c) {
         w = label;
     } else if (auto* command = dynamic_cast<ui::CommandButton*>(&c)) {
         auto* button = new QPushButton;
-        connect(button, &QPushButton::clicked, this, [this, command] { RunEvent([command] { command->Click(); }); });
+        connect(button, &QPushButton::clicked, this, [this, command] {
+            RunEvent([this, command] {
+                toolkit_.RunCommand(CommandName(command->Caption()), [command] { command->Click(); });
+            });
+        });
         w = button;
     } else if (auto* text = dynamic_cast<ui::TextBox*>(&c)) {
         auto* edit = new QLineEdit;

@@ -97,7 +97,7 @@ Worksheet& Workbook::InsertSheet(int pos, const std::string& name, const std::st
     if (pos >= 0)
         for (KeptSheetTab& t : kept_.sheetTabs)
             if (t.after >= pos) ++t.after;
-    saved_ = false;
+    SetSaved(false);
     if (app_)
         for (HostObserver* o : app_->Observers()) o->SheetsChanged(*this);
     return *raw;
@@ -123,7 +123,7 @@ void Workbook::RemoveSheet(Worksheet* ws) {
             if (i == 0) break;
         }
     }
-    saved_ = false;
+    SetSaved(false);
     if (app_)
         for (HostObserver* o : app_->Observers()) o->SheetsChanged(*this);
 }

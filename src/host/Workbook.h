@@ -68,7 +68,13 @@ public:
     void Close(bool saveChanges);
 
     bool Saved() const { return saved_; }
-    void SetSaved(bool s) { saved_ = s; }
+    void SetSaved(bool s) {
+        saved_ = s;
+        if (!s) ++changes_;
+    }
+    // Counts the changes marked since the workbook was made (every change
+    // that makes it unsaved), so that a caller can tell whether a step changed it.
+    uint64_t ChangeCount() const { return changes_; }
     bool RemovePersonalInformation() const { return removePersonalInformation_; }
     void SetRemovePersonalInformation(bool v) { removePersonalInformation_ = v; }
 
@@ -106,6 +112,7 @@ private:
     StyleTable styles_;
     std::vector<DefinedName> names_;
     bool saved_ = true;
+    uint64_t changes_ = 0;
     bool removePersonalInformation_ = false;
     bool date1904_ = false;
     std::shared_ptr<const std::vector<uint8_t>> vba_;

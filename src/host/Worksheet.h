@@ -46,6 +46,7 @@ struct Picture {
 };
 
 class Worksheet;
+class SheetState;
 
 // The pictures of a sheet, in the order they were added. Each picture keeps
 // its address from its adding to its removal, so references to it and Shape
@@ -214,6 +215,12 @@ public:
     // stored as typed (formula, number, boolean, text; text in "@" cells; empty
     // text clears the value and keeps the format).
     void UserEdit(int32_t row, int32_t col, const std::string& typed);
+    // The refusal UserEdit would give before anything is typed: HostError
+    // for a locked cell of a protected sheet.
+    void CheckUserEdit(int32_t row, int32_t col) const;
+    // The same for every cell of a block; whole rows and columns are judged
+    // by their formats, so a block of any size costs what is stored in it.
+    void CheckUserEdit(const Rect& block) const;
 
     host::Shapes Shapes() { return host::Shapes(*this); }
     // Pictures: AddPicture takes points from the sheet's top-left corner.
@@ -307,6 +314,7 @@ private:
     KeptSheet kept_;
 
     friend class Workbook;
+    friend class SheetState;
 };
 
 }  // namespace host

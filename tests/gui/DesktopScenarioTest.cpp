@@ -9,6 +9,7 @@
 #include <QTabWidget>
 
 #include "GuiTestSupport.h"
+#include "gui/EditActions.h"
 #include "cli/SampleRoster.h"
 #include "gui/SheetView.h"
 #include "gui/WorkbookView.h"
@@ -165,6 +166,16 @@ TEST(DesktopScenario, SettingsStatisticsAndArrangementWindowWithTheMouse) {
     for (int c = 0; c < grade->Model().columnCount(); ++c)
         if (grade->Model().index(0, c).data(Qt::EditRole).toString() == "\t场号") roomColumn = c;
     ASSERT_GE(roomColumn, 0) << "room column shown in the roster tab";
+    EXPECT_FALSE(grade->Model().index(1, roomColumn).data().toString().isEmpty());
+    // The arrangement is one step of the host window's edit history: undone
+    // as a whole (the roster without its system columns) and redone.
+    QAction& undo = d.Host().Edit().UndoAction();
+    EXPECT_EQ(undo.text(), "撤销 开始编排") << "named by the button, without its access key";
+    undo.trigger();
+    guitest::Settle();
+    EXPECT_TRUE(grade->Model().index(1, roomColumn).data().toString().isEmpty());
+    d.Host().Edit().RedoAction().trigger();
+    guitest::Settle();
     EXPECT_FALSE(grade->Model().index(1, roomColumn).data().toString().isEmpty());
     // With same-class neighbours left, the report comes as a new workbook tab.
     const bool reported = shown[0].find("请查看需人工调整的前后左右同班") != std::string::npos;
