@@ -364,6 +364,7 @@ workbook::Outcome ComputeDataStatistics(const workbook::Context& ctx) {
         revision.SetVisible(host::xlSheetVisible);
         revision.Activate();
     });
+    if (!ctx.toolkit.SaveChanges()) return workbook::Outcome::Of(workbook::Outcome::Kind::FileError).WithRevisionReport();
     workbook::ShowNotice(ctx.toolkit, "数据统计完毕，请查看修改意见！");
     return workbook::Outcome::Done().WithRevisionReport();
 }
