@@ -8,6 +8,7 @@
 #include "host/Range.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
+#include "platform/Toolkit.h"
 #include "settings/ValidationParts.h"
 #include "workbook/Context.h"
 #include "workbook/LongCommand.h"
