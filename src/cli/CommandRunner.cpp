@@ -105,7 +105,7 @@ int RunCommand(Command& command, const CommandLine& cl, Console console, const R
     app.SetLockingFiles(locking);
     app.SetLockQuestion([&](const std::string& file, const host::LockHolder& holder, bool) {
         if (!cl.options.force) return false;
-        console.err << "tolm：" << file << " 正被 " << holder.Describe() << " 打开修改；按 --force 继续。\n";
+        console.err << "tolm：" << file << " 正被 " << holder.Describe() << "打开修改；按 --force 继续。\n";
         return true;
     });
     // Where a procedure is about to report success, what it changed is

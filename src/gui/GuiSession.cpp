@@ -74,7 +74,7 @@ bool GuiSession::Start() {
 
 std::string LockQuestionText(const std::string& file, const host::LockHolder& holder, bool saving) {
     const std::string name = std::filesystem::path(file).filename().string();
-    return "“" + name + "”正被 " + holder.Describe() + " 打开修改。\n" +
+    return "“" + name + "”正被 " + holder.Describe() + "打开修改。\n" +
            (saving ? "现在保存会覆盖对方已经保存或将要保存的修改。是否仍然保存？"
                    : "双方同时修改时，先保存的一方的修改会被覆盖。是否仍然打开它并修改？");
 }

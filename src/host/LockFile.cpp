@@ -174,7 +174,7 @@ std::string LockHolder::Describe() const {
 }
 
 LockedFileError::LockedFileError(const std::string& file, const LockHolder& holder, bool saving)
-    : FileError(file, "正被 " + holder.Describe() + " 打开修改；为免互相覆盖修改，" +
+    : FileError(file, "正被 " + holder.Describe() + "打开修改；为免互相覆盖修改，" +
                           (saving ? "未保存" : "未打开")),
       holder_(holder) {}
 
