@@ -241,15 +241,16 @@ workbook::Outcome RunArrangement(const workbook::Context& ctx, const Arrangement
     for (const auto& [name, reason] : run.failures)
         workbook::ShowNotice(toolkit, "工作表“" + name + "”未能编排：" + reason + "该工作表的考生数据保持原样。");
 
-    if (HasReportLines(revision)) {
-        CopyReport(revision);
-        if (run.failures.empty()) ShowEndNotice(toolkit, "操作结束！请查看需人工调整的前后左右同班！");
-    } else if (run.failures.empty()) {
-        ShowEndNotice(toolkit, "操作结束！");
+    const bool reported = HasReportLines(revision);
+    if (reported) CopyReport(revision);
+    // The arranged roster is written before anything says the run is over.
+    if (!toolkit.SaveChanges()) return workbook::Outcome::Of(workbook::Outcome::Kind::FileError);
+    if (!run.failures.empty()) {
+        ShowEndNotice(toolkit, kNotAllArranged);
+        return workbook::Outcome::Stopped();
     }
-    if (run.failures.empty()) return workbook::Outcome::Done();
-    ShowEndNotice(toolkit, kNotAllArranged);
-    return workbook::Outcome::Stopped();
+    ShowEndNotice(toolkit, reported ? "操作结束！请查看需人工调整的前后左右同班！" : "操作结束！");
+    return workbook::Outcome::Done();
 }
 
 }  // namespace arrangement

@@ -53,6 +53,11 @@ public:
     // The command's own options without a value ("--preview").
     virtual std::vector<std::string> FlagOptions() const { return {}; }
 
+    // Whether the command may write the workbooks it opens: they then hold
+    // lock files, and another program's lock stops the command (--force
+    // goes on). A command that only reads leaves no trace beside the files.
+    virtual bool ChangesFiles() const { return true; }
+
     // Returns kExitDone or kExitStopped; other outcomes travel as exceptions
     // (host::FileError, NoAnswerError, UsageError).
     virtual int Run(CommandContext& ctx, const std::vector<std::string>& args) = 0;

@@ -57,6 +57,7 @@ const ValueOption* FindValueOption(const std::string& name) {
 
 bool ApplyFlag(GlobalOptions& o, const std::string& name) {
     if (name == "--no-save") o.noSave = true;
+    else if (name == "--force") o.force = true;
     else if (name == "--help" || name == "-h") o.help = true;
     else if (name == "--version") o.version = true;
     else return false;

@@ -29,6 +29,8 @@ struct GlobalOptions {
     // A command's own "--name VALUE" options, in the order given.
     std::vector<std::pair<std::string, std::string>> commandOptions;
     bool noSave = false;
+    // Go on with a workbook that another program holds open (its lock file).
+    bool force = false;
     bool help = false;
     bool version = false;
 };

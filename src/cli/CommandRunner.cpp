@@ -9,6 +9,7 @@
 #include "cli/SaveStep.h"
 #include "host/Application.h"
 #include "host/HostError.h"
+#include "host/LockFile.h"
 
 namespace cli {
 
@@ -62,6 +63,7 @@ const char* kOptionsText =
     "  --seed N             随机数种子（否则环境变量 TOLM_SEED）\n"
     "  --out DIR            命令新建而未保存的工作簿保存到此文件夹（默认：花名册所在文件夹，否则当前文件夹）\n"
     "  --no-save            不保存任何文件\n"
+    "  --force              工作簿正被其他程序（或另一个 tolm）打开修改时仍然继续；否则以退出码 4 结束\n"
     "  --help               显示帮助；tolm help COMMAND 或 tolm COMMAND --help 显示命令的帮助\n"
     "  --version            显示版本\n"
     "\n"
@@ -77,6 +79,14 @@ struct RunningApplication {
     host::Application* previous;
 };
 
+// A file error as the user reads it; a file held by another program comes
+// with the way past it.
+void ReportFileError(Console& console, const host::FileError& e) {
+    console.err << "tolm：" << e.what() << '\n';
+    if (dynamic_cast<const host::LockedFileError*>(&e))
+        console.err << "确认对方已不再使用这个文件后，可加全局选项 --force 继续。\n";
+}
+
 int UsageFailure(Console& console, const std::string& message, const std::string& usage) {
     console.err << "tolm：" << message << "\n\n" << usage;
     return kExitUsage;
@@ -89,8 +99,32 @@ int RunCommand(Command& command, const CommandLine& cl, Console console, const R
                             {cl.options.answers, cl.options.inputs, cl.options.picks},
                             cl.options.seed, environment.currentFolder);
     CommandContext ctx{cl.options, console.out, console.err, toolkit, app, environment.currentFolder};
+    // Workbooks a command may write hold lock files while it runs; another
+    // program's lock stops it unless --force says to go on.
+    const bool locking = command.ChangesFiles() && !cl.options.noSave;
+    app.SetLockingFiles(locking);
+    app.SetLockQuestion([&](const std::string& file, const host::LockHolder& holder, bool) {
+        if (!cl.options.force) return false;
+        console.err << "tolm：" << file << " 正被 " << holder.Describe() << "打开修改；按 --force 继续。\n";
+        return true;
+    });
+    // Where a procedure is about to report success, what it changed is
+    // written first; a failure is reported instead and nothing more is saved.
+    bool saveFailed = false;
+    toolkit.SetSaveChanges([&] {
+        if (cl.options.noSave) return true;
+        try {
+            SaveChangedWorkbooks(ctx);
+            return true;
+        } catch (const host::FileError& e) {
+            ReportFileError(console, e);
+            saveFailed = true;
+            return false;
+        }
+    });
     try {
         int code = command.Run(ctx, cl.arguments);
+        if (saveFailed) return kExitFileError;
         // A command stopped at its own check may have changed workbooks on the way (a revision
         // report, say): they are saved like those of a completed command.
         if (!cl.options.noSave) SaveChangedWorkbooks(ctx);
@@ -104,7 +138,7 @@ int RunCommand(Command& command, const CommandLine& cl, Console console, const R
         console.err << "tolm：" << e.what() << "\n未保存任何文件。\n";
         return kExitNoAnswer;
     } catch (const host::FileError& e) {
-        console.err << "tolm：" << e.what() << '\n';
+        ReportFileError(console, e);
         return kExitFileError;
     } catch (const host::HostError& e) {
         // A host failure that no procedure handled: what was half done is not saved.

@@ -24,6 +24,7 @@ public:
     size_t MinArguments() const override { return 1; }
     size_t MaxArguments() const override { return 1; }
 
+    bool ChangesFiles() const override { return false; }
     int Run(CommandContext& ctx, const std::vector<std::string>& args) override {
         // Loaded outside the application's workbook list: the save step never sees it.
         auto wb = host::xlsx::LoadWorkbook(&ctx.app, ctx.Absolute(args[0]));

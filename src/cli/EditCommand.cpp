@@ -11,6 +11,7 @@
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/Range.h"
+#include "host/TypedInput.h"
 #include "host/Workbook.h"
 #include "settings/SettingsSheet.h"
 
@@ -76,6 +77,12 @@ public:
         }
         // Every edit is checked before the first is made, so a refusal leaves the file as it was.
         for (const Edit& e : edits) {
+            // As the host refuses typing it; text read from a file is kept whole.
+            if (const size_t n = host::Utf16Length(e.text); n > host::kMaxCellTextLength + (e.text.starts_with('\'') ? 1 : 0)) {
+                ctx.err << "tolm：单元格 " << e.address << " 的文本有 " << n << " 个字符，超过单元格的上限 "
+                        << host::kMaxCellTextLength << " 个字符。没有填入任何值。\n";
+                return kExitStopped;
+            }
             if (ws->ProtectContents() && ws->Cells(e.cell.row, e.cell.col).Locked()) {
                 ctx.err << "tolm：工作表“" << ShownSheetName(ws->Name()) << "”受保护，单元格 " << e.address
                         << " 已锁定，不能修改。没有填入任何值。\n";

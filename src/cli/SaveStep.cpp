@@ -77,9 +77,10 @@ std::vector<std::string> SaveChangedWorkbooks(CommandContext& ctx) {
             } else {
                 wb->Save();
             }
+            // Saved early (before a success notice): later changes count from here.
+            if (wb == ctx.systemWorkbook) ctx.systemCellsFingerprint = CellsFingerprint(*wb);
         } catch (const host::FileError&) {
-            // Whatever the messages above said, the work is not on disk.
-            ctx.out << "未能保存“" << wb->Name() << "”：以上操作的结果没有写入文件，上面的完成提示不算数。";
+            ctx.out << "未能保存“" << wb->Name() << "”：本次操作的结果没有写入文件。";
             std::string unsaved;
             for (size_t k = i + 1; k < pending.size(); ++k) unsaved += (unsaved.empty() ? "" : "、") + pending[k]->Name();
             if (!unsaved.empty()) ctx.out << "同样未保存：" << unsaved << "。";

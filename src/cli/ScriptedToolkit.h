@@ -4,6 +4,7 @@
 // or from the terminal when standard input is one.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <stdexcept>
@@ -74,6 +75,9 @@ public:
 
     double Now() override;
     float Rnd() override { return random_.Rnd(); }
+    // The runner's save step, run where a procedure is about to report success.
+    void SetSaveChanges(std::function<bool()> save) { save_ = std::move(save); }
+    bool SaveChanges() override { return save_ ? save_() : true; }
     void Randomize() override { random_.Randomize(Now()); }
 
     const std::vector<WindowEvent>& WindowEvents() const { return windows_; }
@@ -91,6 +95,7 @@ private:
     platform::RandomSource random_;
     std::string currentFolder_;
     std::vector<WindowEvent> windows_;
+    std::function<bool()> save_;
 };
 
 }  // namespace cli

@@ -92,6 +92,7 @@ public:
     size_t MaxArguments() const override { return 1; }
     std::vector<std::string> ValueOptions() const override { return {"--sheet", "--range"}; }
 
+    bool ChangesFiles() const override { return false; }
     int Run(CommandContext& ctx, const std::vector<std::string>& args) override {
         // Loaded outside the application's workbook list: the save step never sees it.
         auto wb = host::xlsx::LoadWorkbook(&ctx.app, ctx.Absolute(args[0]));

@@ -36,6 +36,14 @@ GuiSession::GuiSession(std::string systemPath, std::optional<uint32_t> seed)
     toolkit_.SetCommandRunner([this](const QString& caption, const std::function<void()>& command) {
         window_->History().ApplyToApplication(caption, app_, command);
     });
+    // Workbooks open here hold lock files; a file another program holds is
+    // opened or saved only when the user says so.
+    app_.SetLockingFiles(true);
+    app_.SetLockQuestion([this](const std::string& file, const host::LockHolder& holder, bool saving) {
+        return toolkit_.MessageBox({LockQuestionText(file, holder, saving), platform::MsgButtons::YesNo,
+                                    platform::MsgIcon::Exclamation, 2, std::string(workbook::kProductName)}) ==
+               platform::MsgResult::Yes;
+    });
     toolkit_.SetAfterEvent([this] {
         window_->RefreshViews();
         // Windows unloaded by the event are destroyed once it is over; the
@@ -70,6 +78,13 @@ bool GuiSession::Start() {
     }
     window_->RefreshViews();
     return true;
+}
+
+std::string LockQuestionText(const std::string& file, const host::LockHolder& holder, bool saving) {
+    const std::string name = std::filesystem::path(file).filename().string();
+    return "“" + name + "”正被 " + holder.Describe() + "打开修改。\n" +
+           (saving ? "现在保存会覆盖对方已经保存或将要保存的修改。是否仍然保存？"
+                   : "双方同时修改时，先保存的一方的修改会被覆盖。是否仍然打开它并修改？");
 }
 
 bool InstallHelpDocument(const std::string& folder) {

@@ -46,6 +46,10 @@ private:
     std::unique_ptr<HostWindow> window_;
 };
 
+// The question when a workbook to be opened (or saved) is held by another
+// program: who holds it, what going on risks.
+std::string LockQuestionText(const std::string& file, const host::LockHolder& holder, bool saving);
+
 // Puts the user guide (built into the program) beside the system workbook
 // unless a file of that name is there already; false when it cannot be written.
 bool InstallHelpDocument(const std::string& folder);

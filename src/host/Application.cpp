@@ -36,9 +36,12 @@ Workbook* Workbooks::Open(const std::string& fullName) {
     std::error_code ec;
     auto a = std::filesystem::absolute(fullName, ec);
     if (!ec) abs = a.lexically_normal().string();
+    std::optional<LockHolder> letPast;
+    if (app_->LockingFiles()) letPast = app_->ConfirmUnlocked(abs, nullptr, false);
     auto wb = xlsx::LoadWorkbook(app_, abs);
     wb->SetFileName(abs);
     wb->SetSaved(true);
+    if (app_->LockingFiles()) wb->HoldLock(letPast);
     Workbook& opened = app_->AdoptWorkbook(std::move(wb));
     for (HostObserver* o : app_->Observers()) o->WorkbookOpened(opened);
     return &opened;
@@ -78,6 +81,13 @@ void Application::SetScreenUpdating(bool v) {
 void Application::SetStatusBar(std::optional<std::string> text) {
     statusBar_ = std::move(text);
     for (HostObserver* o : observers_) o->StatusBarChanged();
+}
+
+std::optional<LockHolder> Application::ConfirmUnlocked(const std::string& fullName, const WorkbookLock* own, bool saving) {
+    std::optional<LockHolder> holder = OtherHolder(fullName, own);
+    if (!holder) return std::nullopt;
+    if (!lockQuestion_ || !lockQuestion_(fullName, *holder, saving)) throw LockedFileError(fullName, *holder, saving);
+    return holder;
 }
 
 void Application::AddObserver(HostObserver* o) { observers_.push_back(o); }

@@ -1,10 +1,12 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "host/Address.h"
+#include "host/LockFile.h"
 
 namespace host {
 
@@ -94,6 +96,22 @@ public:
 
     void SetPrintService(PrintService* s) { printService_ = s; }
     PrintService* GetPrintService() const { return printService_; }
+    // Lock files (LockFile.h), off by default so that a host that only reads
+    // files leaves nothing beside them. When on, a workbook opened from disk
+    // or saved holds the lock file of its file until it closes, and a file
+    // that another program holds is opened or saved only when the lock
+    // question says so.
+    void SetLockingFiles(bool on) { lockingFiles_ = on; }
+    bool LockingFiles() const { return lockingFiles_; }
+    // Asked when the file of a workbook to be opened (saving false) or saved
+    // is held by another program; true goes on. Without a question: no.
+    using LockQuestion = std::function<bool(const std::string& fullName, const LockHolder& holder, bool saving)>;
+    void SetLockQuestion(LockQuestion q) { lockQuestion_ = std::move(q); }
+    // The holder that was let past, or nullopt when the file is free; throws
+    // LockedFileError when the question says no. `own` is the asking
+    // workbook's lock (may be null).
+    std::optional<LockHolder> ConfirmUnlocked(const std::string& fullName, const WorkbookLock* own, bool saving);
+
     void AddObserver(HostObserver* o);
     void RemoveObserver(HostObserver* o);
     const std::vector<HostObserver*>& Observers() const { return observers_; }
@@ -119,6 +137,8 @@ private:
     PrintService* printService_ = nullptr;
     std::vector<HostObserver*> observers_;
     int newWorkbookCounter_ = 0;
+    bool lockingFiles_ = false;
+    LockQuestion lockQuestion_;
     Worksheet* clipboardSheet_ = nullptr;
     Rect clipboardRect_;
 };

@@ -4,6 +4,7 @@
 
 #include "host/Application.h"
 #include "host/HostError.h"
+#include "host/LockFile.h"
 #include "host/TextCompare.h"
 #include "host/xlsx/Package.h"
 
@@ -72,15 +73,40 @@ Worksheet* Workbook::ActiveSheet() const {
 
 void Workbook::Save() {
     if (path_.empty()) throw HostError("工作簿“" + name_ + "”还没有保存位置");
+    const bool locking = app_ && app_->LockingFiles();
+    if (locking) ConfirmTarget(FullName());
     xlsx::SaveWorkbook(*this, FullName());
     saved_ = true;
+    if (locking && !lock_) HoldLock(std::nullopt);
 }
 
 void Workbook::SaveAs(const std::string& fullName) {
+    const bool locking = app_ && app_->LockingFiles();
+    if (locking) ConfirmTarget(fullName);
     xlsx::SaveWorkbook(*this, fullName);
+    const bool moved = fullName != FullName();
     SetFileName(fullName);
     saved_ = true;
+    if (locking && (moved || !lock_)) {
+        lock_.reset();
+        HoldLock(std::nullopt);
+    }
 }
+
+void Workbook::ConfirmTarget(const std::string& target) {
+    const WorkbookLock* own = lock_ && lock_->Path() == LockFileName(target) ? lock_.get() : nullptr;
+    std::optional<LockHolder> holder = OtherHolder(target, own);
+    if (!holder || holder->lockFile + '\n' + holder->content == letPastLock_) return;
+    holder = app_->ConfirmUnlocked(target, own, true);
+    if (holder) letPastLock_ = holder->lockFile + '\n' + holder->content;
+}
+
+void Workbook::HoldLock(const std::optional<LockHolder>& letPast) {
+    if (letPast) letPastLock_ = letPast->lockFile + '\n' + letPast->content;
+    lock_ = WorkbookLock::Acquire(FullName(), nullptr);
+}
+
+std::string Workbook::LockFile() const { return lock_ ? lock_->Path() : std::string(); }
 
 void Workbook::Close(bool saveChanges) {
     if (saveChanges && !saved_) Save();

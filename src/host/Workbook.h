@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 namespace host {
 
 class Application;
+class WorkbookLock;
+struct LockHolder;
 
 struct DefinedName {
     std::string name;
@@ -62,6 +65,8 @@ public:
 
     // Save writes to FullName; SaveAs changes the name and path first. Both
     // write a temporary file and rename it over the target. Throw FileError.
+    // When the application locks files, a target that another program holds
+    // is written only when the lock question says so (LockedFileError).
     void Save();
     void SaveAs(const std::string& fullName);
     // Closes the workbook in its application (the object is destroyed).
@@ -94,6 +99,13 @@ public:
     KeptWorkbook& Kept() { return kept_; }
     const KeptWorkbook& Kept() const { return kept_; }
 
+    // ----- lock files, when the application locks files -----
+    // Takes the lock of FullName where it can be had; `letPast` is the other
+    // holder the lock question let past, not asked about again on save.
+    void HoldLock(const std::optional<LockHolder>& letPast);
+    // The lock file this workbook holds; empty when none.
+    std::string LockFile() const;
+
     // ----- structure, used by Sheets, Worksheet and the file reader -----
     std::vector<std::unique_ptr<Worksheet>>& SheetList() { return sheets_; }
     const std::vector<std::unique_ptr<Worksheet>>& SheetList() const { return sheets_; }
@@ -117,6 +129,9 @@ private:
     bool date1904_ = false;
     std::shared_ptr<const std::vector<uint8_t>> vba_;
     KeptWorkbook kept_;
+    std::unique_ptr<WorkbookLock> lock_;
+    std::string letPastLock_;  // lock file and content of the holder let past
+    void ConfirmTarget(const std::string& target);
 };
 
 }  // namespace host

@@ -29,6 +29,7 @@ public:
     float Rnd() override { return inner_.Rnd(); }
     void Randomize() override { inner_.Randomize(); }
     void DoEvents() override { inner_.DoEvents(); }
+    bool SaveChanges() override { return inner_.SaveChanges(); }
     std::string HelpFileName() override { return inner_.HelpFileName(); }
 
 protected:

@@ -82,6 +82,15 @@ public:
 
     // Lets the front end show progress while a long command blocks (DoEvents).
     virtual void DoEvents() {}
+
+    // Called by a procedure after its work and before it tells the user the
+    // work is done. A front end that writes the changed workbooks itself
+    // (the command line saves them after every command) writes them here, so
+    // that a file that cannot be written is reported instead of a success
+    // that did not happen. False when something could not be written: the
+    // front end has told the user what, and the procedure reports no
+    // success. A front end whose user saves (the GUI) has nothing to do.
+    virtual bool SaveChanges() { return true; }
 };
 
 }  // namespace platform

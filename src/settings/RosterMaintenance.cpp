@@ -88,6 +88,7 @@ workbook::Outcome MaintainRosterData(const workbook::Context& ctx) {
     std::vector<host::Worksheet*> sheets = workbook::RosterSheets(*roster);
     for (host::Worksheet* sheet : sheets) MaintainSheet(*sheet, cleaning, revision);
     if (sheets.empty()) AppendToRevision(revision, {"《" + roster->Name() + "》没有花名册数据工作表！"});
+    if (!toolkit.SaveChanges()) return workbook::Outcome::Of(workbook::Outcome::Kind::FileError).WithRevisionReport();
     workbook::ShowNotice(toolkit, "数据维护完毕！");
     return workbook::Outcome::Done().WithRevisionReport();
 }

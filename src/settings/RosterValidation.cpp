@@ -8,6 +8,7 @@
 #include "host/Range.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
+#include "platform/Toolkit.h"
 #include "settings/ValidationParts.h"
 #include "workbook/Context.h"
 #include "workbook/LongCommand.h"
@@ -364,6 +365,7 @@ workbook::Outcome ComputeDataStatistics(const workbook::Context& ctx) {
         revision.SetVisible(host::xlSheetVisible);
         revision.Activate();
     });
+    if (!ctx.toolkit.SaveChanges()) return workbook::Outcome::Of(workbook::Outcome::Kind::FileError).WithRevisionReport();
     workbook::ShowNotice(ctx.toolkit, "数据统计完毕，请查看修改意见！");
     return workbook::Outcome::Done().WithRevisionReport();
 }

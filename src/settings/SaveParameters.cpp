@@ -38,6 +38,10 @@ std::optional<int16_t> ReadInput(const std::string& typed, int minimum) {
 
 void Inform(platform::Toolkit& tk, const std::string& text) { workbook::ShowNotice(tk, text); }
 
+// The front end could not write the changed workbooks and has said so: no
+// success text follows.
+struct NotWritten {};
+
 // The inputs that are whole numbers but beyond what a parameter cell holds,
 // named for the second notice after the bad-input text, which does not say
 // the limit.
@@ -203,8 +207,15 @@ bool ReportBuild(platform::Toolkit& tk, host::Workbook& roster,
                     SettingsNameRefusal(name, why) + "），请修改它的名称后重新保存参数。";
     if (!saveError.empty())
         problems += std::string(problems.empty() ? "" : "\n") + "花名册工作簿未能保存：" + saveError;
+    if (problems.empty() && !tk.SaveChanges()) throw NotWritten();
     Inform(tk, problems.empty() ? success : "参数已修改，但" + problems);
     return problems.empty();
+}
+
+// "参数修改成功！" once the changed workbooks are written.
+void InformSaved(platform::Toolkit& tk) {
+    if (!tk.SaveChanges()) throw NotWritten();
+    Inform(tk, "参数修改成功！");
 }
 
 void WriteParameters(const host::Workbook& system, const ExamParameters& p) {
@@ -226,7 +237,7 @@ bool Decide(platform::Toolkit& tk, host::Workbook& roster, const RosterSurvey& s
                                      "”与设置的参数不相符，单击按钮“是”将初始化全部设置表数据(删除)，"
                                      "单击按钮“否”仅保存参数值！";
         if (tk.MessageBox({question, platform::MsgButtons::YesNo, platform::MsgIcon::Question, 2, "提示"}) != platform::MsgResult::Yes) {
-            Inform(tk, "参数修改成功！");
+            InformSaved(tk);
             return true;
         }
         DeleteSettingsSheets(roster);
@@ -237,7 +248,7 @@ bool Decide(platform::Toolkit& tk, host::Workbook& roster, const RosterSurvey& s
         auto failed = AddSettingsSheets(roster, survey.missing, p.Shape());
         return ReportBuild(tk, roster, failed, "参数已修改并生成相应设置表！");
     }
-    Inform(tk, "参数修改成功！");
+    InformSaved(tk);
     return true;
 }
 
@@ -268,13 +279,17 @@ SaveOutcome SaveParameters(const workbook::Context& ctx, const ParameterInputs& 
     // An unreadable roster file is not skipped: it travels to the front end
     // before "参数修改成功！" could claim the settings sheets were dealt with.
     ResumeNext([&] { roster = workbook::OpenRosterWorkbook(ctx.app, ctx.system); });
-    if (!roster) {
-        Inform(tk, "参数修改成功！");
-        return outcome;
+    try {
+        if (!roster) {
+            InformSaved(tk);
+            return outcome;
+        }
+        RosterSurvey survey = SurveyRosterWorkbook(*roster, p);
+        ResumeNext([&] { outcome.stopped = !Decide(tk, *roster, survey, p); });
+        outcome.rosterSheetCount = survey.rosterSheetCount;
+    } catch (const NotWritten&) {
+        outcome.stopped = outcome.notWritten = true;
     }
-    RosterSurvey survey = SurveyRosterWorkbook(*roster, p);
-    ResumeNext([&] { outcome.stopped = !Decide(tk, *roster, survey, p); });
-    outcome.rosterSheetCount = survey.rosterSheetCount;
     return outcome;
 }
 

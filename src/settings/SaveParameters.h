@@ -78,6 +78,8 @@ struct SaveOutcome {
     // The user was told why the save fell short: bad input, no roster sheets,
     // a settings sheet that could not be made or a roster workbook not saved.
     bool stopped = false;
+    // The changed workbooks could not be written (the front end said so).
+    bool notWritten = false;
 };
 
 // "保存 (&C)": validates, writes K2–K5, then surveys the roster workbook and

@@ -99,6 +99,7 @@ workbook::Outcome FrmSeZhi::SaveParameters() {
         extraFields_ = outcome.saved->extraFields;
     }
     if (outcome.rosterSheetCount) Label1.SetCaption(std::to_string(*outcome.rosterSheetCount));
+    if (outcome.notWritten) return workbook::Outcome::Of(workbook::Outcome::Kind::FileError);
     return outcome.stopped ? workbook::Outcome::Stopped() : workbook::Outcome::Done();
 }
 

@@ -311,6 +311,21 @@ TEST(RunArrangement, OutcomesTellDoneFromStoppedAndFlagTheRevisionReport) {
     EXPECT_FALSE(missing.revisionReport);
 }
 
+TEST(RunArrangement, TheWorkIsWrittenBeforeTheEndNoticeAndAFailedWriteReplacesIt) {
+    SixCandidates f;
+    f.toolkit.saveSucceeds = false;
+    f.toolkit.messages.clear();
+    workbook::Outcome failed = arrangement::RunArrangement(f.component.Context(), Sorted(Ordering::Ascending, "分数"));
+    EXPECT_EQ(failed.kind, workbook::Outcome::Kind::FileError);
+    for (const auto& m : f.toolkit.messages) EXPECT_EQ(m.prompt.find("操作结束"), std::string::npos) << m.prompt;
+    EXPECT_EQ(f.toolkit.savedAfterMessages, std::vector<size_t>{0});
+
+    f.toolkit.saveSucceeds = true;
+    f.toolkit.savedAfterMessages.clear();
+    EXPECT_EQ(f.Run(Sorted(Ordering::Ascending, "分数")), std::vector<std::string>{"操作结束！"});
+    EXPECT_EQ(f.toolkit.savedAfterMessages, std::vector<size_t>{0}) << "written before the notice";
+}
+
 TEST(RunArrangement, EveryUserCellStaysAsItWasValueFormulaAndFormat) {
     for (Ordering ordering : {Ordering::Random, Ordering::Ascending, Ordering::Descending}) {
         SCOPED_TRACE(int(ordering));

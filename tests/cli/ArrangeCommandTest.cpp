@@ -7,7 +7,11 @@
 #include <set>
 
 #include "CliTestSupport.h"
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "host/Application.h"
+#include "host/LockFile.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 #include "host/xlsx/Package.h"
@@ -193,6 +197,60 @@ TEST(ArrangeCommand, StopsWithExitOneOnDataErrorsOrWithoutARoster) {
     EXPECT_TRUE(Contains(errors.out, "[提示信息…] 数据错误，请查看修改意见！")) << errors.out;
     EXPECT_TRUE(Contains(errors.out, "花名册与设置表考生人数不符")) << errors.out;
     EXPECT_TRUE(RosterCells(dir.File(kRoster)) == before) << "roster sheets changed";
+}
+
+// A roster nobody may write: mode 0444 for ordinary users, the immutable
+// attribute for root (who ignores the mode). False when neither can be had.
+bool MakeReadOnly(const std::string& file) {
+    if (geteuid() != 0) return ::chmod(file.c_str(), 0444) == 0;
+    return testing_support::Run("chattr +i '" + file + "' 2>/dev/null") == 0;
+}
+void MakeWritable(const std::string& file) {
+    if (geteuid() == 0) testing_support::Run("chattr -i '" + file + "' 2>/dev/null");
+    ::chmod(file.c_str(), 0644);
+}
+
+TEST(ArrangeCommand, AReadOnlyRosterIsReportedInsteadOfTheCompletionAndNothingIsSaved) {
+    Prepared p;
+    const std::string roster = p.dir.File(kRoster);
+    const std::string systemBefore = testing_support::ReadFile(p.dir.File("系统.xlsx"));
+    const std::string rosterBefore = p.RosterBytes();
+    if (!MakeReadOnly(roster)) GTEST_SKIP() << "cannot make a file read-only here";
+    Outcome o = p.Run({"arrange", "--order", "asc", "--seed", "3", "--out", "报告"});
+    MakeWritable(roster);
+    EXPECT_EQ(o.code, 4) << o.out << o.err;
+    EXPECT_FALSE(Contains(o.out, "操作结束")) << o.out;
+    EXPECT_FALSE(Contains(o.out, "已保存")) << o.out;
+    EXPECT_TRUE(Contains(o.out, "未能保存“花名册.xlsx”")) << o.out;
+    EXPECT_TRUE(Contains(o.err, "只读")) << o.err;
+    EXPECT_EQ(p.RosterBytes(), rosterBefore);
+    EXPECT_EQ(testing_support::ReadFile(p.dir.File("系统.xlsx")), systemBefore)
+        << "the system workbook must not record a run whose roster is not on disk";
+}
+
+TEST(ArrangeCommand, ASecondRunOnARosterInUseIsRefusedAndForceGoesOn) {
+    Prepared p;
+    const std::string roster = p.dir.File(kRoster);
+    const std::string systemBefore = testing_support::ReadFile(p.dir.File("系统.xlsx"));
+    const std::string rosterBefore = p.RosterBytes();
+    {
+        host::Application first;  // the first arrange run holds the roster
+        first.SetLockingFiles(true);
+        ASSERT_TRUE(first.Workbooks().Open(roster));
+        Outcome second = p.Run({"arrange", "--order", "asc", "--seed", "3"});
+        EXPECT_EQ(second.code, 4) << second.out << second.err;
+        EXPECT_TRUE(Contains(second.err, "花名册.xlsx：正被 ")) << second.err;
+        EXPECT_FALSE(Contains(second.out, "操作结束")) << second.out;
+        EXPECT_EQ(p.RosterBytes(), rosterBefore);
+        EXPECT_EQ(testing_support::ReadFile(p.dir.File("系统.xlsx")), systemBefore);
+
+        Outcome forced = p.Run({"arrange", "--order", "asc", "--seed", "3", "--force"});
+        EXPECT_EQ(forced.code, 0) << forced.out << forced.err;
+        EXPECT_TRUE(Contains(forced.out, "操作结束")) << forced.out;
+        EXPECT_NE(p.RosterBytes(), rosterBefore);
+    }
+    EXPECT_FALSE(std::filesystem::exists(host::LockFileName(roster)));
+    EXPECT_FALSE(std::filesystem::exists(host::LockFileName(p.dir.File("系统.xlsx"))));
 }
 
 }  // namespace

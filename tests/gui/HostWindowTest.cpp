@@ -9,6 +9,7 @@
 #include "GuiTestSupport.h"
 #include "gui/SheetView.h"
 #include "gui/WorkbookView.h"
+#include "host/LockFile.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 #include "ui/FrmSeZhi.h"
@@ -264,4 +265,38 @@ TEST(HostWindow, TheFormulaBarShowsAndEntersTheCurrentCell) {
     EXPECT_EQ(d.TakeMessages(), std::vector<std::string>{"[考场编排系统] 单元格或图表受保护，不能修改。"});
     EXPECT_EQ(wb.Sheet(1).ValueAt(1, 1), Variant(1));
     EXPECT_EQ(wb.Sheet(1).ValueAt(2, 1), Variant(2));
+}
+
+TEST(HostWindow, AWorkbookAnotherProgramHoldsIsOpenedOnlyWhenTheUserSaysSo) {
+    Desktop d;
+    d.Start();
+    // The system workbook is held while the window runs.
+    EXPECT_TRUE(std::filesystem::exists(host::LockFileName(d.dir.File("考场编排系统.xlsx"))));
+    const std::string file = WriteThreeSheets(d.dir.File("名单.xlsx"));
+    const std::string lock = host::LockFileName(file);
+    const std::string line = "王五,wangwu,office-pc,08.12.2026 11:20,file:///home/wangwu/.config/libreoffice/4;";
+    testing_support::WriteFile(lock, line);
+    const int tabs = d.Host().WorkbookTabs().count();
+    d.TakeMessages();
+    d.Toolkit().QueueFile(file);
+    d.Toolkit().QueueAnswer(platform::MsgResult::No);
+    d.Host().OpenWorkbook();
+    std::vector<std::string> shown = d.TakeMessages();
+    ASSERT_GE(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("“名单.xlsx”正被 王五（LibreOffice 等，计算机 office-pc，08.12.2026 11:20 起）打开修改"),
+              std::string::npos)
+        << shown[0];
+    EXPECT_NE(shown[0].find("是否仍然打开"), std::string::npos) << shown[0];
+    EXPECT_EQ(d.Host().WorkbookTabs().count(), tabs);
+
+    d.Toolkit().QueueFile(file);
+    d.Toolkit().QueueAnswer(platform::MsgResult::Yes);
+    d.Host().OpenWorkbook();
+    ASSERT_EQ(d.Host().WorkbookTabs().count(), tabs + 1);
+    host::Workbook& book = d.Host().CurrentWorkbookView()->Workbook();
+    book.Sheet(1).SetValueAt(5, 1, "改");
+    d.TakeMessages();
+    EXPECT_TRUE(d.Host().SaveWorkbook(book)) << "the holder the user let past is not asked about again";
+    EXPECT_TRUE(d.TakeMessages().empty());
+    EXPECT_EQ(testing_support::ReadFile(lock), line) << "another program's lock is never removed";
 }

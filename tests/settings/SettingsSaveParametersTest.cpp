@@ -88,6 +88,15 @@ TEST_F(SaveParametersTest, WithoutARosterWorkbookTheParametersAreSaved) {
     EXPECT_FALSE(outcome.rosterSheetCount);
 }
 
+TEST_F(SaveParametersTest, ParametersThatCannotBeWrittenGetNoSuccessText) {
+    toolkit.saveSucceeds = false;
+    auto outcome = Save({"12", "2", "30", "0"});
+    EXPECT_TRUE(toolkit.Prompts().empty()) << toolkit.Prompts()[0];
+    EXPECT_EQ(toolkit.savedAfterMessages.size(), 1u);
+    EXPECT_TRUE(outcome.stopped);
+    EXPECT_TRUE(outcome.notWritten);
+}
+
 TEST_F(SaveParametersTest, ARosterWorkbookOfOnlySettingsSheetsIsNamedAndTheParametersSavedAllTheSame) {
     host::Workbook& roster = AddRoster({"高一\t设置", "高二\t设置"});
     auto outcome = Save({"4", "1", "10", "2"});

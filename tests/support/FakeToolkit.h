@@ -58,6 +58,13 @@ public:
     double Now() override { return 1.7e9; }
     float Rnd() override { return random.Rnd(); }
     void Randomize() override { random.Randomize(Now()); }
+    // Each SaveChanges records how many messages had been shown by then.
+    bool SaveChanges() override {
+        savedAfterMessages.push_back(messages.size());
+        return saveSucceeds;
+    }
+    bool saveSucceeds = true;
+    std::vector<size_t> savedAfterMessages;
 
     platform::RandomSource random{7};
 };
