@@ -220,7 +220,9 @@ void PrintInChild(const std::string& label, const std::string& file, const std::
     int status = 0;
     struct rusage ru {};
     wait4(pid, &status, 0, &ru);
-    std::printf("%-28s peak memory %.0f MB%s\n", "", ru.ru_maxrss / 1024.0,
+    // The processor time tells the work apart from waiting on a shared machine.
+    const double cpu = double(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) + (ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+    std::printf("%-28s peak memory %.0f MB, processor time %.2f s (whole process)%s\n", "", ru.ru_maxrss / 1024.0, cpu,
                 WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "" : "  (the run did not complete)");
 }
 

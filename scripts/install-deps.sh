@@ -8,7 +8,7 @@ packages=(
   libzip-dev zlib1g-dev libexpat1-dev libpugixml-dev libicu-dev nettle-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev fonts-noto-cjk xvfb xauth x11-utils poppler-utils
-  python3 python3-openpyxl python3-pil libxlsxwriter-dev
+  python3 python3-openpyxl python3-pil python3-xlsxwriter libxlsxwriter-dev
   libixion-dev libfreexl-dev qt6-translations-l10n
   fonts-crosextra-carlito fonts-liberation2
   clang libclang-rt-14-dev

@@ -1,10 +1,10 @@
 #include "gui/GuiPrintService.h"
 
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "gui/PrintPreview.h"
 #include "gui/QtToolkit.h"
 #include "host/HostError.h"
 #include "host/Workbook.h"
@@ -66,15 +66,9 @@ void GuiPrintService::Print(host::Worksheet& sheet) {
 
 void GuiPrintService::Preview(host::Worksheet& sheet) {
     if (toolkit_.IsScripted()) return;  // tests look at the procedure, not at a modal window
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setFullPage(true);
-    QPrintPreviewDialog dialog(&printer);
+    // Pages are painted as they scroll into view: a long block opens at once.
+    PrintPreviewDialog dialog(sheet, render::PrintFieldsNow());
     dialog.setWindowTitle(QString::fromStdString("打印预览 - " + sheet.Parent().Name() + " - " + sheet.Name()));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&sheet](QPrinter* p) {
-        render::PagedOutput pages(*p);
-        pages.AddSheet(sheet, render::PrintFieldsNow());
-        pages.Finish();
-    });
     dialog.resize(900, 1000);
     dialog.exec();
 }

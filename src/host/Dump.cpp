@@ -261,6 +261,17 @@ private:
              " center=" + (ps.CenterHorizontally ? "1" : "0") + "," + (ps.CenterVertically ? "1" : "0") +
              " header=" + Quote(ps.LeftHeader) + "," + Quote(ps.CenterHeader) + "," + Quote(ps.RightHeader) +
              " footer=" + Quote(ps.LeftFooter) + "," + Quote(ps.CenterFooter) + "," + Quote(ps.RightFooter));
+        if (ps.OddAndEvenPagesHeaderFooter || ps.DifferentFirstPageHeaderFooter || !ps.ScaleWithDocHeaderFooter ||
+            !ps.AlignMarginsHeaderFooter) {
+            auto sections = [&](const HeaderFooterSections& h) {
+                return Quote(h.LeftHeader) + "," + Quote(h.CenterHeader) + "," + Quote(h.RightHeader) + "/" +
+                       Quote(h.LeftFooter) + "," + Quote(h.CenterFooter) + "," + Quote(h.RightFooter);
+            };
+            Line("headerfooter " + ref + " scalewithdoc=" + (ps.ScaleWithDocHeaderFooter ? "1" : "0") +
+                 " alignmargins=" + (ps.AlignMarginsHeaderFooter ? "1" : "0") +
+                 (ps.OddAndEvenPagesHeaderFooter ? " even=" + sections(ps.EvenPage) : std::string()) +
+                 (ps.DifferentFirstPageHeaderFooter ? " first=" + sections(ps.FirstPage) : std::string()));
+        }
         // Settings most sheets leave at their defaults get a line only when set.
         if (ps.Order == xlDownThenOver && ps.FirstPageNumber == xlAutomatic && !ps.PrintGridlines &&
             !ps.PrintHeadings && ps.RowBreaks.empty() && ps.ColumnBreaks.empty())

@@ -59,6 +59,12 @@ void ApplyFontCode(const std::string& code, HeaderFooterRun& run) {
 
 }  // namespace
 
+HeaderFooterSections PageSetup::SectionsForPage(bool first, int number) const {
+    if (first && DifferentFirstPageHeaderFooter) return FirstPage;
+    if (OddAndEvenPagesHeaderFooter && number % 2 == 0) return EvenPage;
+    return {LeftHeader, CenterHeader, RightHeader, LeftFooter, CenterFooter, RightFooter};
+}
+
 void PageSetup::AddRowBreakBefore(int32_t row) { AddBreak(RowBreaks, row); }
 void PageSetup::AddColumnBreakBefore(int32_t col) { AddBreak(ColumnBreaks, col); }
 

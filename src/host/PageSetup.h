@@ -17,6 +17,17 @@ inline constexpr int xlAutomatic = -4105;
 // 9 A4, 11 A5, 13 B5 (JIS) …
 enum XlPaperSize : int { xlPaperLetter = 1, xlPaperLegal = 5, xlPaperA3 = 8, xlPaperA4 = 9, xlPaperA5 = 11, xlPaperB5 = 13 };
 
+// The six sections of a header and footer in the host's codes.
+struct HeaderFooterSections {
+    std::string LeftHeader, CenterHeader, RightHeader;
+    std::string LeftFooter, CenterFooter, RightFooter;
+    bool Empty() const {
+        return LeftHeader.empty() && CenterHeader.empty() && RightHeader.empty() && LeftFooter.empty() &&
+               CenterFooter.empty() && RightFooter.empty();
+    }
+    friend bool operator==(const HeaderFooterSections&, const HeaderFooterSections&) = default;
+};
+
 struct PageSetup {
     std::string PrintArea;          // A1 areas, e.g. "$A$1:$H$40,$A$50:$H$90"; empty = the used range
     std::string PrintTitleRows;     // e.g. "$1:$2"; empty = none
@@ -35,6 +46,15 @@ struct PageSetup {
     // &"Font,Style", &nn, &B …); a section starting with no code is plain text.
     std::string LeftHeader, CenterHeader, RightHeader;
     std::string LeftFooter, CenterFooter, RightFooter;
+    // The host's OddAndEvenPagesHeaderFooter and DifferentFirstPageHeaderFooter:
+    // even-numbered pages take EvenPage's sections, the first page of a
+    // printout FirstPage's; the sections above serve the other pages.
+    bool OddAndEvenPagesHeaderFooter = false, DifferentFirstPageHeaderFooter = false;
+    HeaderFooterSections EvenPage, FirstPage;
+    // ScaleWithDocHeaderFooter: header and footer text shrinks with the
+    // page's scale; AlignMarginsHeaderFooter: they keep to the left and right
+    // margins (otherwise to the paper's edges less the header margin).
+    bool ScaleWithDocHeaderFooter = true, AlignMarginsHeaderFooter = true;
     int FirstPageNumber = xlAutomatic;
     int Order = xlDownThenOver;
     bool PrintGridlines = false, PrintHeadings = false;
@@ -42,6 +62,10 @@ struct PageSetup {
     // column c between columns c and c + 1. Sorted, without repeats.
     std::vector<int32_t> RowBreaks, ColumnBreaks;
     bool hasSetup = false;          // whether the file carried a <pageSetup> (the paper is written always)
+
+    // The sections a page prints: `first` for the printout's first page,
+    // `number` the page number &P shows (its parity picks the even sections).
+    HeaderFooterSections SectionsForPage(bool first, int number) const;
 
     // The host's HPageBreaks.Add / VPageBreaks.Add: a break before `row`
     // (`col`); a break before row 1 or one already there changes nothing.

@@ -32,8 +32,9 @@ double SizeOfSpan(const Span& s, const SizeOf& size) {
 // divided by the scale). `titles` are charged on every band that starts below
 // them; a band ends after an index listed in `breaks`.
 std::vector<Band> Cut(const Span& range, const SizeOf& size, double room, const Span& titles,
-                      const std::vector<int32_t>* breaks) {
+                      const std::vector<int32_t>* breaks, double heading) {
     const double titleSize = titles.Empty() ? 0 : SizeOfSpan(titles, size);
+    room = std::max(0.0, room - heading);
     std::vector<Band> bands;
     int32_t start = range.first;
     while (start <= range.last) {
@@ -65,6 +66,38 @@ Span TitleSpan(const std::string& text, bool rows) {
 }
 
 }  // namespace
+
+double HeadingHeight(const Worksheet& ws) { return ws.StandardHeight(); }
+
+double HeadingWidth(int32_t lastRow) {
+    int digits = 1;
+    for (int32_t n = lastRow; n >= 10; n /= 10) ++digits;
+    return (digits * 7 + 8) * kPointsPerPixel;
+}
+
+std::vector<Rect> JoinAdjacentAreas(std::vector<Rect> areas) {
+    auto join = [](const Rect& x, const Rect& y, Rect& out) {
+        if (x.left == y.left && x.right == y.right && (x.bottom + 1 == y.top || y.bottom + 1 == x.top)) {
+            out = {std::min(x.top, y.top), x.left, std::max(x.bottom, y.bottom), x.right};
+            return true;
+        }
+        if (x.top == y.top && x.bottom == y.bottom && (x.right + 1 == y.left || y.right + 1 == x.left)) {
+            out = {x.top, std::min(x.left, y.left), x.bottom, std::max(x.right, y.right)};
+            return true;
+        }
+        return false;
+    };
+    for (bool joined = true; joined;) {
+        joined = false;
+        for (size_t i = 0; i < areas.size() && !joined; ++i)
+            for (size_t j = i + 1; j < areas.size() && !joined; ++j)
+                if (join(areas[i], areas[j], areas[i])) {
+                    areas.erase(areas.begin() + std::ptrdiff_t(j));
+                    joined = true;
+                }
+    }
+    return areas;
+}
 
 double PrintedRowHeight(const Worksheet& ws, int32_t row) {
     const double h = ws.RowHeightPoints(row);
@@ -110,11 +143,19 @@ Pagination Paginate(const Worksheet& ws) {
             if (r.IsWholeColumns()) r.bottom = used().bottom;
             out.areas.push_back(r);
         }
+        out.areas = JoinAdjacentAreas(std::move(out.areas));
     }
     // A sheet with nothing on it prints nothing, as the host finds nothing to print.
     const bool blank = ws.Pictures().empty() && std::all_of(ws.RowsData().begin(), ws.RowsData().end(),
                                                             [](const Row& r) { return r.cells.empty(); });
     if (out.areas.empty() && ps.PrintArea.empty() && !blank) out.areas.push_back(used());
+
+    if (ps.PrintHeadings && !out.areas.empty()) {
+        int32_t lastRow = 1;
+        for (const Rect& a : out.areas) lastRow = std::max(lastRow, a.bottom);
+        out.headingWidth = HeadingWidth(lastRow);
+        out.headingHeight = HeadingHeight(ws);
+    }
 
     const SizeOf rowSize = [&ws](int32_t r) { return PrintedRowHeight(ws, r); };
     const SizeOf colSize = [&ws](int32_t c) { return PrintedColumnWidth(ws, c); };
@@ -128,8 +169,10 @@ Pagination Paginate(const Worksheet& ws) {
         std::vector<Cuts> cuts;
         for (const Rect& a : out.areas) {
             Cuts c;
-            c.rows = Cut({a.top, a.bottom}, rowSize, out.height / scale, out.titleRows, fit ? nullptr : &ps.RowBreaks);
-            c.cols = Cut({a.left, a.right}, colSize, out.width / scale, out.titleColumns, fit ? nullptr : &ps.ColumnBreaks);
+            c.rows = Cut({a.top, a.bottom}, rowSize, out.height / scale, out.titleRows, fit ? nullptr : &ps.RowBreaks,
+                         out.headingHeight);
+            c.cols = Cut({a.left, a.right}, colSize, out.width / scale, out.titleColumns,
+                         fit ? nullptr : &ps.ColumnBreaks, out.headingWidth);
             cuts.push_back(std::move(c));
         }
         return cuts;
@@ -144,8 +187,8 @@ Pagination Paginate(const Worksheet& ws) {
         double bound = 100;
         for (const Rect& a : out.areas) {
             const double w = SizeOfSpan({a.left, a.right}, colSize), h = SizeOfSpan({a.top, a.bottom}, rowSize);
-            if (wide > 0 && w > 0) bound = std::min(bound, 100.0 * out.width * wide / w);
-            if (tall > 0 && h > 0) bound = std::min(bound, 100.0 * out.height * tall / h);
+            if (wide > 0 && w > 0) bound = std::min(bound, 100.0 * out.width * wide / (w + wide * out.headingWidth));
+            if (tall > 0 && h > 0) bound = std::min(bound, 100.0 * out.height * tall / (h + tall * out.headingHeight));
         }
         percent = std::clamp(int(std::floor(bound + kSlack)), 10, 100);
         for (;; --percent) {

@@ -14,7 +14,11 @@
 //   title columns likewise; each print area is paginated on its own, its
 //   pages following the pages of the area before;
 //   pages of one area go down then over (all pages of the first column band,
-//   then the next band) or over then down.
+//   then the next band) or over then down;
+//   print areas that touch (the same columns, one right below the other, or
+//   the same rows side by side) are one area, as the host joins them;
+//   printed headings (row numbers and column letters) take their room on
+//   every page, scaled with the cells.
 //
 // Row heights are taken down to whole pixels (0.75 pt) as the host and
 // LibreOffice lay them out on a page: a 20 pt row prints 19.5 pt high, 37
@@ -51,6 +55,9 @@ struct Pagination {
     // The printable rectangle, points from the paper's top-left corner.
     double left = 0, top = 0, width = 0, height = 0;
     Span titleRows, titleColumns;  // empty when none
+    // The row-number column and the column-letter row when headings print
+    // (sheet points, scaled like the cells); 0 otherwise.
+    double headingWidth = 0, headingHeight = 0;
     std::vector<Rect> areas;       // the print areas as cut (whole rows or columns narrowed to the used range)
     std::vector<PrintedPage> pages;
 };
@@ -58,6 +65,17 @@ struct Pagination {
 // Sizes in points as they print: hidden rows and columns are 0.
 double PrintedRowHeight(const Worksheet& ws, int32_t row);
 double PrintedColumnWidth(const Worksheet& ws, int32_t col);
+
+// The room printed headings take: a row of the standard height for the
+// letters, and a column for the row numbers as wide as the most digits of
+// `lastRow` need (7 pixels a digit and 8 of padding, the host's default font).
+double HeadingHeight(const Worksheet& ws);
+double HeadingWidth(int32_t lastRow);
+
+// Areas joined where they touch: same columns and one starting on the row
+// after the other ends, or same rows and side by side; the order of the
+// first of each joined pair is kept.
+std::vector<Rect> JoinAdjacentAreas(std::vector<Rect> areas);
 
 // The cells printed when no print area is set: the used range, widened to
 // the pictures' anchors (a column of photos left of the text prints too).

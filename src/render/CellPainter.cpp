@@ -92,6 +92,31 @@ QString VisibleLines(const QString& text, const QTextOption& option, const QFont
     return shown;
 }
 
+// Most cells hold one short line: laid out once, it is drawn as it is when
+// it fits the width and the height (the lines VisibleLines would keep are
+// then the whole text). `start` is where VisibleLines would place it.
+bool FitsOnOneLine(QTextLayout& layout, const QRect& textRect, Qt::Alignment alignment, QPointF* start) {
+    if (layout.text().contains(QChar::LineSeparator)) return false;
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (!line.isValid()) {
+        layout.endLayout();
+        return false;
+    }
+    line.setLineWidth(textRect.width());
+    line.setPosition(QPointF(0, 0));
+    const bool single = line.textLength() == layout.text().size() && !layout.createLine().isValid();
+    layout.endLayout();
+    if (!single || line.naturalTextWidth() > textRect.width()) return false;
+    const int height = int(layout.boundingRect().size().toSize().height());
+    if (height > textRect.height()) return false;
+    int top = textRect.y();
+    if ((alignment & Qt::AlignVCenter) == Qt::AlignVCenter) top += textRect.height() / 2 - height / 2;
+    else if ((alignment & Qt::AlignBottom) == Qt::AlignBottom) top += textRect.height() - height;
+    *start = QPointF(textRect.x(), top);
+    return true;
+}
+
 QRect Span(const host::Rect& m, const CellGeometry& g) {
     int w = 0, h = 0;
     for (int32_t c = m.left; c <= m.right; ++c) w += g.ColumnWidth(c);
@@ -101,11 +126,38 @@ QRect Span(const host::Rect& m, const CellGeometry& g) {
 
 int EmuToDevice(int64_t emu, int dotsPerInch) { return int(emu * dotsPerInch / kEmuPerInch); }
 
-void DrawBorder(QPainter& p, const BorderPen& side, QPoint a, QPoint b) {
-    if (!side.present) return;
-    p.setPen(side.pen);
-    p.drawLine(a, b);
-}
+// Border lines gathered by pen and drawn together once the cells are
+// painted: a change of pen is a change of state that a PDF or a printer
+// stores again with the clip, and a table alternates text and border pens
+// in every cell.
+class BorderLines {
+public:
+    void Add(const BorderPen& side, QPoint a, QPoint b) {
+        if (!side.present) return;
+        if (last_ >= groups_.size() || !(groups_[last_].pen == side.pen)) {
+            last_ = 0;
+            while (last_ < groups_.size() && !(groups_[last_].pen == side.pen)) ++last_;
+            if (last_ == groups_.size()) groups_.push_back({side.pen, {}});
+        }
+        groups_[last_].lines.push_back(QLine(a, b));
+    }
+    void Draw(QPainter& p) {
+        for (const Group& g : groups_) {
+            p.setPen(g.pen);
+            p.drawLines(g.lines.data(), int(g.lines.size()));
+        }
+        groups_.clear();
+        last_ = 0;
+    }
+
+private:
+    struct Group {
+        QPen pen;
+        std::vector<QLine> lines;
+    };
+    std::vector<Group> groups_;
+    size_t last_ = 0;
+};
 
 // The merged areas near the painted rectangle, so that a cell's area is
 // found without searching the sheet's whole list.
@@ -140,10 +192,14 @@ void DrawCellText(QPainter& p, const QRect& rect, const QString& text, const QFo
     option.setTextDirection(Qt::LeftToRight);
     option.setAlignment(alignment);
     QPointF start;
-    const QString shown = VisibleLines(text, option, font, p.device(), textRect, alignment, &start);
-    QTextLayout layout(shown, font, p.device());
+    QTextLayout layout(text, font, p.device());
     layout.setTextOption(option);
-    LayOutLines(layout, textRect.width());
+    if (!FitsOnOneLine(layout, textRect, alignment, &start)) {
+        const QString shown = VisibleLines(text, option, font, p.device(), textRect, alignment, &start);
+        layout.setText(shown);
+        layout.setTextOption(option);
+        LayOutLines(layout, textRect.width());
+    }
     // Text that stays inside its cell needs no clip.
     bool inside = start.y() >= rect.top() && start.y() + layout.boundingRect().height() <= rect.bottom() + 1;
     for (int i = 0; inside && i < layout.lineCount(); ++i) {
@@ -202,6 +258,7 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
                                 g.RowTop(area.bottom) + g.RowHeight(area.bottom) - 1));
     auto highlighted = [&](int32_t row, int32_t col) { return o.highlighted && o.highlighted(row, col); };
 
+    BorderLines borders;
     // One cell or merged area: `rect` leaves out the grid line.
     auto paintCell = [&](int32_t row, int32_t col, int32_t bottom, int32_t right, const QRect& rect) {
         const ResolvedStyle& style = styles_.Get(sheet_.StyleAt(row, col));
@@ -233,14 +290,10 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
         // A merged area takes its outer borders from its edge cells.
         const ResolvedStyle& topRight = right == col ? style : styles_.Get(sheet_.StyleAt(row, right));
         const ResolvedStyle& bottomLeft = bottom == row ? style : styles_.Get(sheet_.StyleAt(bottom, col));
-        if (style.top.present || style.left.present || topRight.right.present || bottomLeft.bottom.present) {
-            const QPen before = p.pen();
-            DrawBorder(p, style.top, rect.topLeft(), rect.topRight());
-            DrawBorder(p, style.left, rect.topLeft(), rect.bottomLeft());
-            DrawBorder(p, topRight.right, rect.topRight(), rect.bottomRight());
-            DrawBorder(p, bottomLeft.bottom, rect.bottomLeft(), rect.bottomRight());
-            p.setPen(before);
-        }
+        borders.Add(style.top, rect.topLeft(), rect.topRight());
+        borders.Add(style.left, rect.topLeft(), rect.bottomLeft());
+        borders.Add(topRight.right, rect.topRight(), rect.bottomRight());
+        borders.Add(bottomLeft.bottom, rect.bottomLeft(), rect.bottomRight());
     };
 
     // 1. Merged areas reaching into the rectangle, whole.
@@ -266,6 +319,7 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
             paintCell(r, c, r, c, QRect(g.ColumnLeft(c), y, w - gap, h - gap));
         }
     }
+    borders.Draw(p);
     if (o.gridLines) {
         p.save();
         if (!merges.Areas().empty()) p.setClipRegion(outsideMerges, Qt::IntersectClip);

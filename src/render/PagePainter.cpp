@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/Address.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 #include "render/CellPainter.h"
@@ -124,8 +125,9 @@ void PagePainter::Paint(QPainter& p, int index, double dpi, host::HeaderFooterFi
     const host::Span titleRows = page.titleRows ? pagination_.titleRows : host::Span{};
     const host::Span titleCols = page.titleColumns ? pagination_.titleColumns : host::Span{};
     const double titleHeight = rows.Size(titleRows), titleWidth = cols.Size(titleCols);
-    const double blockWidth = (titleWidth + cols.Size(bodyCols)) * scale;
-    const double blockHeight = (titleHeight + rows.Size(bodyRows)) * scale;
+    const double headingWidth = pagination_.headingWidth, headingHeight = pagination_.headingHeight;
+    const double blockWidth = (headingWidth + titleWidth + cols.Size(bodyCols)) * scale;
+    const double blockHeight = (headingHeight + titleHeight + rows.Size(bodyRows)) * scale;
     double x = pagination_.left, y = pagination_.top;
     const host::PageSetup& ps = ws.PageSetup();
     if (ps.CenterHorizontally) x += std::max(0.0, (pagination_.width - blockWidth) / 2);
@@ -140,15 +142,17 @@ void PagePainter::Paint(QPainter& p, int index, double dpi, host::HeaderFooterFi
     CellPainter cells(ws, styles_, pictures_);
 
     // Parts are laid out at 100 % in device pixels; the painter scales them.
-    const int titleDotsW = int(std::lround(titleWidth * k)), titleDotsH = int(std::lround(titleHeight * k));
+    const int headDotsW = int(std::lround(headingWidth * k)), headDotsH = int(std::lround(headingHeight * k));
+    const int titleDotsW = headDotsW + int(std::lround(titleWidth * k));
+    const int titleDotsH = headDotsH + int(std::lround(titleHeight * k));
     struct Part {
         host::Span rows, cols;
         int x0, y0;
     };
     const Part parts[] = {
-        {titleRows, titleCols, 0, 0},
-        {titleRows, bodyCols, titleDotsW, 0},
-        {bodyRows, titleCols, 0, titleDotsH},
+        {titleRows, titleCols, headDotsW, headDotsH},
+        {titleRows, bodyCols, titleDotsW, headDotsH},
+        {bodyRows, titleCols, headDotsW, titleDotsH},
         {bodyRows, bodyCols, titleDotsW, titleDotsH},
     };
     // The printable area bounds every part, so a row taller than the page is cut at the margin.
@@ -164,6 +168,12 @@ void PagePainter::Paint(QPainter& p, int index, double dpi, host::HeaderFooterFi
         p.setClipRect(QRectF(g.Box()).intersected(printable), Qt::ReplaceClip);
         cells.Paint(p, g.Extent(), g, options);
         p.restore();
+        if (headDotsW > 0 || headDotsH > 0) PaintHeadings(p, g, part.rows, part.cols, headDotsW, headDotsH, printable);
+    }
+    if (headDotsW > 0 && headDotsH > 0) {
+        p.setPen(QPen(Qt::black, 0));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(0, 0, headDotsW, headDotsH));
     }
     p.restore();
 
@@ -172,15 +182,51 @@ void PagePainter::Paint(QPainter& p, int index, double dpi, host::HeaderFooterFi
     fields.sheetName = ws.Name();
     if (fields.fileName.empty()) fields.fileName = ws.Parent().Name();
     if (fields.path.empty()) fields.path = ws.Parent().Path();
-    PaintHeaderFooter(p, page, dpi, fields);
+    PaintHeaderFooter(p, index, dpi, fields);
 }
 
-void PagePainter::PaintHeaderFooter(QPainter& p, const host::PrintedPage&, double dpi,
-                                    const host::HeaderFooterFields& fields) {
+// The column letters above a part and the row numbers left of it, each in
+// a thin box, in the workbook's default font.
+void PagePainter::PaintHeadings(QPainter& p, const CellGeometry& g, host::Span rows, host::Span cols, int width,
+                                int height, const QRectF& printable) {
+    p.save();
+    p.setClipRect(printable, Qt::ReplaceClip);
+    p.setPen(QPen(Qt::black, 0));
+    p.setBrush(Qt::NoBrush);
+    p.setFont(styles_.Get(0).font);
+    if (height > 0) {
+        for (int32_t c = cols.first; c <= cols.last && !cols.Empty(); ++c) {
+            const int w = g.ColumnWidth(c);
+            if (w <= 0) continue;
+            const QRect box(g.ColumnLeft(c), 0, w, height);
+            p.drawRect(box);
+            p.drawText(box, Qt::AlignCenter, QString::fromStdString(host::ColumnLetters(c)));
+        }
+    }
+    if (width > 0) {
+        for (int32_t r = rows.first; r <= rows.last && !rows.Empty(); ++r) {
+            const int h = g.RowHeight(r);
+            if (h <= 0) continue;
+            const QRect box(0, g.RowTop(r), width, h);
+            p.drawRect(box);
+            p.drawText(box, Qt::AlignCenter, QString::number(r));
+        }
+    }
+    p.restore();
+}
+
+void PagePainter::PaintHeaderFooter(QPainter& p, int index, double dpi, const host::HeaderFooterFields& fields) {
     const host::PageSetup& ps = sheet_.PageSetup();
+    const host::PrintedPage& page = pagination_.pages.at(size_t(index));
+    const host::HeaderFooterSections sections = ps.SectionsForPage(index == 0, page.number);
     const double k = dpi / kPointsPerInch;
+    const double textScale = ps.ScaleWithDocHeaderFooter ? pagination_.scale : 1.0;
     const QFont base = QtFont(sheet_.Parent().Styles().Default().font);
-    const double left = ps.LeftMargin * k, width = (pagination_.paper.width - ps.LeftMargin - ps.RightMargin) * k;
+    // Not aligned with the margins: the paper's edges less the header margin.
+    const double inset = ps.AlignMarginsHeaderFooter ? 0 : ps.HeaderMargin;
+    const double leftPt = ps.AlignMarginsHeaderFooter ? ps.LeftMargin : inset;
+    const double rightPt = ps.AlignMarginsHeaderFooter ? ps.RightMargin : inset;
+    const double left = leftPt * k, width = (pagination_.paper.width - leftPt - rightPt) * k;
     auto draw = [&](const std::string& section, Qt::Alignment align, bool footer) {
         if (section.empty()) return;
         const std::vector<host::HeaderFooterRun> runs = host::ExpandHeaderFooter(section, fields);
@@ -193,7 +239,7 @@ void PagePainter::PaintHeaderFooter(QPainter& p, const host::PrintedPage&, doubl
             QTextLayout::FormatRange range;
             range.start = int(text.size());
             range.length = int(part.size());
-            range.format.setFont(RunFont(base, run, pagination_.scale));
+            range.format.setFont(RunFont(base, run, textScale));
             formats.append(range);
             text += part;
         }
@@ -216,12 +262,12 @@ void PagePainter::PaintHeaderFooter(QPainter& p, const host::PrintedPage&, doubl
         layout.draw(&p, QPointF(left, top));
         p.restore();
     };
-    draw(ps.LeftHeader, Qt::AlignLeft, false);
-    draw(ps.CenterHeader, Qt::AlignHCenter, false);
-    draw(ps.RightHeader, Qt::AlignRight, false);
-    draw(ps.LeftFooter, Qt::AlignLeft, true);
-    draw(ps.CenterFooter, Qt::AlignHCenter, true);
-    draw(ps.RightFooter, Qt::AlignRight, true);
+    draw(sections.LeftHeader, Qt::AlignLeft, false);
+    draw(sections.CenterHeader, Qt::AlignHCenter, false);
+    draw(sections.RightHeader, Qt::AlignRight, false);
+    draw(sections.LeftFooter, Qt::AlignLeft, true);
+    draw(sections.CenterFooter, Qt::AlignHCenter, true);
+    draw(sections.RightFooter, Qt::AlignRight, true);
 }
 
 QImage PageImage(const host::Worksheet& sheet, const host::Pagination& pagination, int index, double dpi,

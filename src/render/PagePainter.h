@@ -14,6 +14,7 @@
 // break is split over both pages and nothing outside a part shows. The
 // header and footer are drawn inside the top and bottom margins.
 #include <QImage>
+#include <QRectF>
 #include <QSize>
 #include <memory>
 
@@ -28,6 +29,7 @@ class Worksheet;
 
 namespace render {
 
+class CellGeometry;
 class PictureCache;
 class StyleCache;
 
@@ -48,8 +50,9 @@ public:
     void Paint(QPainter& p, int index, double dotsPerInch, host::HeaderFooterFields fields);
 
 private:
-    void PaintHeaderFooter(QPainter& p, const host::PrintedPage& page, double dotsPerInch,
-                           const host::HeaderFooterFields& fields);
+    void PaintHeaderFooter(QPainter& p, int index, double dotsPerInch, const host::HeaderFooterFields& fields);
+    void PaintHeadings(QPainter& p, const CellGeometry& g, host::Span rows, host::Span cols, int width, int height,
+                       const QRectF& printable);
 
     struct SheetEdges;  // the rows' and columns' cumulative sizes, built once per sheet
 

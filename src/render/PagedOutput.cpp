@@ -1,5 +1,6 @@
 #include "render/PagedOutput.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -11,6 +12,7 @@
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 #include "render/PagePainter.h"
+#include "render/PdfTextMap.h"
 #include "render/PictureCache.h"
 #include "render/StyleCache.h"
 
@@ -84,7 +86,9 @@ PdfDocument::PdfDocument(const std::string& file) : file_(file) {
     EnsureGuiApplication();
     out_ = std::make_unique<QSaveFile>(QString::fromStdString(file));
     if (!out_->open(QIODevice::WriteOnly)) return;
-    writer_ = std::make_unique<QPdfWriter>(out_.get());
+    bytes_ = std::make_unique<QBuffer>();
+    bytes_->open(QIODevice::WriteOnly);
+    writer_ = std::make_unique<QPdfWriter>(bytes_.get());
     writer_->setResolution(kDotsPerInch);
     writer_->setCreator(QStringLiteral("tolm"));
     writer_->setTitle(QString::fromStdString(file).section(QLatin1Char('/'), -1));
@@ -114,6 +118,13 @@ bool PdfDocument::Finish() {
         out_->cancelWriting();
         return false;
     }
+    QByteArray& pdf = bytes_->buffer();
+    MapRadicalsToIdeographs(pdf);
+    if (out_->write(pdf) != pdf.size()) {
+        out_->cancelWriting();
+        return false;
+    }
+    bytes_.reset();
     return out_->commit();
 }
 

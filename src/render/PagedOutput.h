@@ -10,6 +10,7 @@
 
 #include "host/PageSetup.h"
 
+class QBuffer;
 class QSaveFile;
 class QPdfWriter;
 
@@ -67,6 +68,8 @@ public:
 private:
     std::string file_;
     std::unique_ptr<QSaveFile> out_;
+    // The writer's bytes, kept until Finish mends their text maps.
+    std::unique_ptr<QBuffer> bytes_;
     std::unique_ptr<QPdfWriter> writer_;
     std::unique_ptr<PagedOutput> pages_;
     bool finished_ = false;

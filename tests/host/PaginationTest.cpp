@@ -228,3 +228,59 @@ TEST(Pagination, WholeRowPrintAreasStopAtTheUsedColumns) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Pagination, TouchingPrintAreasPrintAsOneAreaAndOthersStayApart) {
+    Sheet s(108, 6);
+    // Below each other in the same columns: one run of rows, 37 to a page.
+    s.ps.PrintArea = "$A$1:$D$50,$A$51:$D$108";
+    EXPECT_EQ(s.RowBands(), (Rows{{1, 37}, {38, 74}, {75, 108}}));
+    // Side by side over the same rows, given in either order.
+    s.ps.PrintArea = "$C$1:$D$10,$A$1:$B$10";
+    EXPECT_EQ(s.Pages(), (std::vector<Rect>{{1, 1, 10, 4}}));
+    // A gap, or other columns: each keeps pages of its own.
+    s.ps.PrintArea = "$A$1:$D$10,$A$12:$D$20,$A$21:$C$30";
+    EXPECT_EQ(s.Pages(), (std::vector<Rect>{{1, 1, 10, 4}, {12, 1, 20, 4}, {21, 1, 30, 3}}));
+    // Three in a row join into one.
+    EXPECT_EQ(host::JoinAdjacentAreas({{1, 1, 10, 2}, {21, 1, 30, 2}, {11, 1, 20, 2}}), (std::vector<Rect>{{1, 1, 30, 2}}));
+}
+
+TEST(Pagination, PrintedHeadingsTakeTheirRoomOnEveryPage) {
+    Sheet s(108, 4);
+    s.ps.PrintHeadings = true;
+    const host::Pagination p = host::Paginate(s.ws);
+    EXPECT_DOUBLE_EQ(p.headingHeight, s.ws.StandardHeight());
+    EXPECT_DOUBLE_EQ(p.headingWidth, (3 * 7 + 8) * 0.75) << "three digits for row 108";
+    // 733.89 pt less the letters' row leaves room for 36 rows of 19.5 pt.
+    EXPECT_EQ(s.RowBands(), (Rows{{1, 36}, {37, 72}, {73, 108}}));
+    EXPECT_DOUBLE_EQ(host::HeadingWidth(9), (7 + 8) * 0.75);
+    EXPECT_DOUBLE_EQ(host::HeadingWidth(10), (2 * 7 + 8) * 0.75);
+
+    // Fitting to one page wide leaves room for the numbers' column too.
+    Sheet wide(10, 12);
+    wide.ps.PrintHeadings = true;
+    wide.ps.Zoom = 0;
+    wide.ps.FitToPagesTall = 0;
+    const host::Pagination fit = host::Paginate(wide.ws);
+    ASSERT_EQ(fit.pages.size(), 1u);
+    EXPECT_LE((fit.headingWidth + 12 * wide.ws.ColumnWidthPoints(1)) * fit.scale, fit.width);
+}
+
+TEST(Pagination, EvenAndFirstPagesTakeTheirOwnHeaderAndFooter) {
+    host::PageSetup ps;
+    ps.CenterHeader = "odd";
+    ps.EvenPage.CenterHeader = "even";
+    ps.FirstPage.CenterFooter = "first";
+    EXPECT_EQ(ps.SectionsForPage(true, 2).CenterHeader, "odd") << "both switched off";
+    ps.OddAndEvenPagesHeaderFooter = true;
+    EXPECT_EQ(ps.SectionsForPage(false, 2).CenterHeader, "even");
+    EXPECT_EQ(ps.SectionsForPage(false, 3).CenterHeader, "odd");
+    EXPECT_EQ(ps.SectionsForPage(true, 2).CenterHeader, "even") << "no first-page sections of its own yet";
+    ps.DifferentFirstPageHeaderFooter = true;
+    const host::HeaderFooterSections first = ps.SectionsForPage(true, 2);
+    EXPECT_EQ(first.CenterFooter, "first");
+    EXPECT_EQ(first.CenterHeader, "") << "the first page's own sections, empty ones too";
+}
+
+}  // namespace

@@ -205,3 +205,44 @@ TEST(PdfDocument, NothingToPrintWritesNoFile) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PagePainter, EvenAndFirstPagesPrintTheirOwnFooters) {
+    PrintedSheet s(120);  // four pages
+    host::PageSetup& ps = s.ws.PageSetup();
+    ps.LeftFooter = "奇数页页脚奇数页页脚";
+    ps.OddAndEvenPagesHeaderFooter = true;
+    ps.EvenPage.RightFooter = "偶数页页脚偶数页页脚";
+    ps.DifferentFirstPageHeaderFooter = true;
+    ps.FirstPage.CenterFooter = "首页页脚首页页脚";
+    const QRect left(int(ps.LeftMargin), int(842 - ps.BottomMargin), 150, int(ps.BottomMargin - ps.FooterMargin));
+    const QRect centre(230, left.y(), 135, left.height()), right(400, left.y(), 145, left.height());
+    auto where = [&](int index) {
+        const QImage page = s.Page(index);
+        return std::string(InkIn(page, left) > 20 ? "L" : "") + (InkIn(page, centre) > 20 ? "C" : "") +
+               (InkIn(page, right) > 20 ? "R" : "");
+    };
+    EXPECT_EQ(where(0), "C") << "the first page";
+    EXPECT_EQ(where(1), "R") << "page 2 is even";
+    EXPECT_EQ(where(2), "L");
+    EXPECT_EQ(where(3), "R");
+}
+
+TEST(PagePainter, HeadingsPrintLettersAboveAndNumbersLeftOfTheCells) {
+    PrintedSheet s(10);
+    s.ws.PageSetup().PrintHeadings = true;
+    const QImage page = s.Page(0);
+    const host::PageSetup& ps = s.ws.PageSetup();
+    const double hw = s.pagination.headingWidth, hh = s.pagination.headingHeight;
+    ASSERT_GT(hw, 0);
+    // The letters' row above column A and the numbers' column left of row 1 have ink; cells moved right and down.
+    EXPECT_GT(InkIn(page, QRect(int(ps.LeftMargin + hw + 20), int(ps.TopMargin + 3), 16, int(hh) - 6)), 3);
+    EXPECT_GT(InkIn(page, QRect(int(ps.LeftMargin + 3), int(ps.TopMargin + hh + 3), int(hw) - 6, 13)), 3);
+    PrintedSheet plain(10);
+    const QImage without = plain.Page(0);
+    EXPECT_EQ(InkIn(without, QRect(int(ps.LeftMargin + 3), int(ps.TopMargin + hh + 3), int(hw) - 6, 13)), 0)
+        << "without headings the left of column A (numbers sit right) is blank";
+}
+
+}  // namespace

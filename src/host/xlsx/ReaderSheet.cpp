@@ -125,7 +125,13 @@ public:
             Keep(place::kPageSetupAttributes,
                  OtherAttributes(QualifiedName(), atts, {"paperSize", "orientation", "scale", "fitToWidth", "fitToHeight",
                                                         "firstPageNumber", "useFirstPageNumber", "pageOrder"}));
-        } else if (name == "oddHeader" || name == "oddFooter") {
+        } else if (name == "headerFooter") {
+            setup_.OddAndEvenPagesHeaderFooter = ParseBool(Att(atts, "differentOddEven"), false);
+            setup_.DifferentFirstPageHeaderFooter = ParseBool(Att(atts, "differentFirst"), false);
+            setup_.ScaleWithDocHeaderFooter = ParseBool(Att(atts, "scaleWithDoc"), true);
+            setup_.AlignMarginsHeaderFooter = ParseBool(Att(atts, "alignWithMargins"), true);
+        } else if (name == "oddHeader" || name == "oddFooter" || name == "evenHeader" || name == "evenFooter" ||
+                   name == "firstHeader" || name == "firstFooter") {
             capture_ = &headerFooterText_;
             headerFooterText_.clear();
         } else if (name == "drawing") {
@@ -159,6 +165,14 @@ public:
             capture_ = nullptr;
         } else if (name == "oddFooter") {
             SplitHeaderFooter(headerFooterText_, setup_.LeftFooter, setup_.CenterFooter, setup_.RightFooter);
+            capture_ = nullptr;
+        } else if (name == "evenHeader" || name == "firstHeader") {
+            host::HeaderFooterSections& h = name == "evenHeader" ? setup_.EvenPage : setup_.FirstPage;
+            SplitHeaderFooter(headerFooterText_, h.LeftHeader, h.CenterHeader, h.RightHeader);
+            capture_ = nullptr;
+        } else if (name == "evenFooter" || name == "firstFooter") {
+            host::HeaderFooterSections& h = name == "evenFooter" ? setup_.EvenPage : setup_.FirstPage;
+            SplitHeaderFooter(headerFooterText_, h.LeftFooter, h.CenterFooter, h.RightFooter);
             capture_ = nullptr;
         } else if (name == "worksheet") {
             Finish();

@@ -263,12 +263,29 @@ void WritePrintSettings(const Worksheet& ws, XmlBuffer& out) {
     out.Attr("orientation", ps.Orientation == xlLandscape ? "landscape" : "portrait");
     if (ps.FirstPageNumber != xlAutomatic) out.Raw(" useFirstPageNumber=\"1\"");
     out.Raw("/>");
-    std::string header = HeaderFooterText(ps.LeftHeader, ps.CenterHeader, ps.RightHeader);
-    std::string footer = HeaderFooterText(ps.LeftFooter, ps.CenterFooter, ps.RightFooter);
-    if (!header.empty() || !footer.empty()) {
-        out.Raw("<headerFooter>");
-        if (!header.empty()) out.Raw("<oddHeader>").Text(header).Raw("</oddHeader>");
-        if (!footer.empty()) out.Raw("<oddFooter>").Text(footer).Raw("</oddFooter>");
+    const std::string header = HeaderFooterText(ps.LeftHeader, ps.CenterHeader, ps.RightHeader);
+    const std::string footer = HeaderFooterText(ps.LeftFooter, ps.CenterFooter, ps.RightFooter);
+    const HeaderFooterSections* even = ps.OddAndEvenPagesHeaderFooter ? &ps.EvenPage : nullptr;
+    const HeaderFooterSections* first = ps.DifferentFirstPageHeaderFooter ? &ps.FirstPage : nullptr;
+    const bool flags = even || first || !ps.ScaleWithDocHeaderFooter || !ps.AlignMarginsHeaderFooter;
+    if (!header.empty() || !footer.empty() || flags) {
+        out.Raw("<headerFooter");
+        if (even) out.Raw(" differentOddEven=\"1\"");
+        if (first) out.Raw(" differentFirst=\"1\"");
+        if (!ps.ScaleWithDocHeaderFooter) out.Raw(" scaleWithDoc=\"0\"");
+        if (!ps.AlignMarginsHeaderFooter) out.Raw(" alignWithMargins=\"0\"");
+        out.Raw(">");
+        auto section = [&](const char* element, const std::string& text) {
+            if (!text.empty()) out.Raw("<").Raw(element).Raw(">").Text(text).Raw("</").Raw(element).Raw(">");
+        };
+        section("oddHeader", header);
+        section("oddFooter", footer);
+        // Schema order: odd, even, first.
+        for (const auto& [h, prefix] : {std::pair{even, "even"}, std::pair{first, "first"}}) {
+            if (!h) continue;
+            section((std::string(prefix) + "Header").c_str(), HeaderFooterText(h->LeftHeader, h->CenterHeader, h->RightHeader));
+            section((std::string(prefix) + "Footer").c_str(), HeaderFooterText(h->LeftFooter, h->CenterFooter, h->RightFooter));
+        }
         out.Raw("</headerFooter>");
     }
     WriteBreaks("rowBreaks", ps.RowBreaks, kMaxColumns - 1, out);
