@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "gui/EditHistory.h"
+#include "gui/FormatToolBar.h"
 #include "gui/QtToolkit.h"
 #include "gui/SheetModel.h"
 #include "gui/SheetView.h"
@@ -115,6 +116,7 @@ void HostWindow::BuildMenus() {
     QToolBar* bar = addToolBar("考场编排");
     bar->setObjectName("toolBar");
     bar->addAction(start);
+    InstallFormatTools(*this, toolkit_, app_, system_);
 }
 
 WorkbookView* HostWindow::ViewOf(const host::Workbook& wb) const {
