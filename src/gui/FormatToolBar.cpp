@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -165,8 +166,12 @@ FormatTools::FormatTools(HostWindow& window, QtToolkit& toolkit, host::Applicati
     setObjectName("formatTools");
     BuildMenu();
     BuildToolBar();
+    later_ = new QTimer(this);
+    later_->setSingleShot(true);
+    later_->setInterval(0);
+    connect(later_, &QTimer::timeout, this, [this] { Sync(); });
     connect(actions_, &FormatActions::Changed, this, [this] { Sync(); });
-    connect(&window.WorkbookTabs(), &QTabWidget::currentChanged, this, [this] { Sync(); });
+    connect(&window.WorkbookTabs(), &QTabWidget::currentChanged, later_, qOverload<>(&QTimer::start));
     // The application's events: the Exam-tables window gets its 插入字段 menu
     // when it shows, and a header drag is stored when the button comes up.
     qApp->installEventFilter(this);
@@ -407,8 +412,8 @@ void FormatTools::Sync() {
         if (!wv) continue;
         if (!wv->property(kAttached).toBool()) {
             wv->setProperty(kAttached, true);
-            connect(wv, &WorkbookView::CurrentCellChanged, this, [this] { ShowCurrentFormat(); });
-            connect(wv, &QTabWidget::currentChanged, this, [this] { Sync(); });
+            connect(wv, &WorkbookView::CurrentCellChanged, later_, qOverload<>(&QTimer::start));
+            connect(wv, &QTabWidget::currentChanged, later_, qOverload<>(&QTimer::start));
         }
         for (int k = 0; k < wv->count(); ++k)
             if (auto* sv = qobject_cast<SheetView*>(wv->widget(k)); sv && !sv->property(kAttached).toBool()) Attach(*sv);

@@ -10,6 +10,7 @@ class QAction;
 class QComboBox;
 class QMenu;
 class QToolBar;
+class QTimer;
 class QToolButton;
 
 namespace host {
@@ -73,6 +74,9 @@ private:
     QComboBox* fontName_ = nullptr;
     QComboBox* fontSize_ = nullptr;
     QComboBox* numberFormat_ = nullptr;
+    // Views report changes while the host is still changing (a sheet being
+    // deleted rebuilds its workbook's tabs): the tools look once it is done.
+    QTimer* later_ = nullptr;
     bool showing_ = false;  // the controls are being set from the cell: no command
     // A header section being dragged: stored when the mouse button is released.
     struct PendingResize {

@@ -319,7 +319,8 @@ TEST(FormatCellsDialog, ChangesOnlyWhatTheUserChanged) {
     dialog.findChild<QPushButton*>("bordersOutline")->click();
     dialog.merge->setChecked(true);
     dialog.vertical->setCurrentIndex(dialog.vertical->findText("居中"));
-    dialog.resize(460, 380);
+    dialog.findChild<QTabWidget*>()->setCurrentIndex(2);  // 字体
+    dialog.resize(460, 330);
     guitest::SaveScreenshot(dialog, "format-cells-dialog.png");
 
     const gui::FormatEdit e = dialog.Edit();
