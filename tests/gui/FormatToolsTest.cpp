@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTest>
 
 #include "GuiTestSupport.h"
 #include "gui/FormatActions.h"
@@ -298,6 +299,30 @@ TEST(FormatTools, RowsColumnsSizesAndFrozenPanes) {
     EXPECT_EQ(d.TakeMessages().size(), 1u);
     EXPECT_EQ(ws.ValueAt(1, host::kMaxColumns), Variant("末列"));
     EXPECT_EQ(ws.ValueAt(1, 2), Variant("B"));
+}
+
+TEST(FormatTools, DraggingAHeaderEdgeStoresTheSizeOnRelease) {
+    Desktop d;
+    d.Start();
+    gui::SheetView& v = NewBook(d);
+    host::Worksheet& ws = v.Sheet();
+    d.Host().show();
+    guitest::Settle();
+    QHeaderView* header = v.Grid().horizontalHeader();
+    const int edge = header->sectionViewportPosition(1) + header->sectionSize(1) - 1;  // B's right edge
+    const int y = header->height() / 2;
+    const int before = header->sectionSize(1);
+    ws.Parent().SetSaved(true);
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge + 20, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge + 40, y));
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge + 40, y));
+    guitest::Settle();
+    ASSERT_GT(header->sectionSize(1), before) << "the header followed the mouse";
+    EXPECT_GT(ws.ColumnWidthChars(2), ws.DefaultColumnWidth() + 4);
+    EXPECT_NEAR(ws.ColumnWidthChars(2), host::Worksheet::CharsForPixels(header->sectionSize(1)), 0.01);
+    EXPECT_FALSE(ws.Parent().Saved());
+    EXPECT_NEAR(ws.ColumnWidthChars(1), ws.DefaultColumnWidth(), 0.01) << "only the dragged column";
 }
 
 TEST(FormatCellsDialog, ChangesOnlyWhatTheUserChanged) {
