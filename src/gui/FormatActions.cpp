@@ -378,6 +378,13 @@ std::vector<host::Rect> LineAreas(const std::vector<int32_t>& lines, bool rows) 
     }
     return out;
 }
+// A line with the ones beside it: a hidden line cannot be selected, so one
+// selects its neighbour to show it again.
+std::vector<int32_t> NeighbourLines(int32_t line, int32_t last) {
+    std::vector<int32_t> out;
+    for (int32_t l = std::max(1, line - 1); l <= std::min(last, line + 1); ++l) out.push_back(l);
+    return out;
+}
 }  // namespace
 
 void FormatActions::SetRowHeight(double points) {
@@ -466,7 +473,7 @@ void FormatActions::HideRows(bool hide) {
     const auto areas = SelectedAreas();
     // Unhiding takes the hidden rows inside the selection, or next to a one-row selection.
     auto lines = SelectedLines(true);
-    if (!hide && lines.size() == 1) lines = {std::max(1, lines[0] - 1), lines[0], lines[0] + 1};
+    if (!hide && lines.size() == 1) lines = NeighbourLines(lines[0], host::kMaxRows);
     const auto rows = LineAreas(lines, true);
     Run(hide ? "隐藏行" : "取消隐藏行", ws, std::nullopt, [&] { host::Range(&ws, rows).SetHidden(hide); });
     Redraw(*v, areas);
@@ -478,7 +485,7 @@ void FormatActions::HideColumns(bool hide) {
     host::Worksheet& ws = v->Sheet();
     const auto areas = SelectedAreas();
     auto lines = SelectedLines(false);
-    if (!hide && lines.size() == 1) lines = {std::max(1, lines[0] - 1), lines[0], lines[0] + 1};
+    if (!hide && lines.size() == 1) lines = NeighbourLines(lines[0], host::kMaxColumns);
     const auto cols = LineAreas(lines, false);
     Run(hide ? "隐藏列" : "取消隐藏列", ws, std::nullopt, [&] { host::Range(&ws, cols).SetHidden(hide); });
     Redraw(*v, areas);

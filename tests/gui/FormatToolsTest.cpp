@@ -270,6 +270,12 @@ TEST(FormatTools, RowsColumnsSizesAndFrozenPanes) {
     a.HideRows(false);
     EXPECT_FALSE(ws.GetRange("3:3").Hidden());
     EXPECT_FALSE(v.Grid().isRowHidden(2));
+    // Row 2 hidden, shown again from the first row beside it.
+    Select(v, "A2");
+    a.HideRows(true);
+    Select(v, "A1");
+    a.HideRows(false);
+    EXPECT_FALSE(ws.GetRange("2:2").Hidden());
     Select(v, "C1");
     a.HideColumns(true);
     EXPECT_TRUE(ws.GetRange("C:C").Hidden());
