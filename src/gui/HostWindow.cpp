@@ -15,6 +15,7 @@
 
 #include "gui/EditActions.h"
 #include "gui/EditHistory.h"
+#include "gui/FormatToolBar.h"
 #include "gui/QtToolkit.h"
 #include "gui/SheetModel.h"
 #include "gui/SheetView.h"
@@ -123,6 +124,7 @@ void HostWindow::BuildMenus() {
     QToolBar* bar = addToolBar("考场编排");
     bar->setObjectName("toolBar");
     bar->addAction(start);
+    InstallFormatTools(*this, toolkit_, app_, system_);
 }
 
 WorkbookView* HostWindow::ViewOf(const host::Workbook& wb) const {

@@ -408,4 +408,30 @@ std::string AdjustForDelete(std::string_view a1, const std::string& formulaSheet
     });
 }
 
+std::string AdjustForInsert(std::string_view a1, const std::string& formulaSheet, const std::string& sheetName,
+                            bool rows, int32_t at, int32_t count) {
+    auto refs = FindReferences(a1);
+    bool onSheet = SameSheetName(formulaSheet, sheetName);
+    std::erase_if(refs, [&](const Reference& r) {
+        if (r.sheet.empty() ? !onSheet : !SameSheetName(r.sheet, sheetName)) return true;
+        // Whole columns stay whole when rows come in, and whole rows when columns do.
+        return (r.kind == RefKind::Columns && rows) || (r.kind == RefKind::Rows && !rows);
+    });
+    if (refs.empty()) return std::string(a1);
+    return Rewrite(a1, refs, [&](const Reference& r) {
+        Reference t = r;
+        // The far end of an area moves when it is at or past the insertion;
+        // the near end only when the whole area is.
+        auto move = [&](int32_t& near, int32_t& far) {
+            int32_t& lo = near <= far ? near : far;
+            int32_t& hi = &lo == &near ? far : near;
+            if (lo >= at) lo += count;
+            if (hi >= at) hi += count;
+        };
+        if (rows) move(t.first.row, t.last.row);
+        else move(t.first.col, t.last.col);
+        return A1Text(t);
+    });
+}
+
 }  // namespace host::formula

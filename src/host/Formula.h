@@ -83,6 +83,13 @@ std::string AdjustForDelete(std::string_view a1, const std::string& formulaSheet
 std::string AdjustForDelete(std::string_view a1, const std::string& formulaSheet,
                             const std::string& sheetName, const Deletion& deletion);
 
+// The formula after `count` whole rows (rows) or columns were inserted on
+// `sheetName` before line `at`: references at or after it move on, areas
+// reaching over it grow, as the host adjusts them. A reference pushed off
+// the sheet becomes #REF!.
+std::string AdjustForInsert(std::string_view a1, const std::string& formulaSheet, const std::string& sheetName,
+                            bool rows, int32_t at, int32_t count);
+
 // Sheet names compare without regard to (ASCII) case, as the host's do.
 bool SameSheetName(std::string_view a, std::string_view b);
 

@@ -107,6 +107,44 @@ void KeptSheet::ApplyDeletion(const formula::Deletion& d) {
 
 namespace {
 
+void InsertLines(KeptFragment& f, bool rows, int32_t at, int32_t count) {
+    auto move = [&](int32_t& lo, int32_t& hi) {
+        const int32_t max = rows ? kMaxRows : kMaxColumns;
+        if (lo >= at) lo = std::min(lo + count, max);
+        if (hi >= at) hi = std::min(hi + count, max);
+    };
+    for (KeptRef& ref : f.refs) {
+        switch (ref.kind) {
+            case KeptRefKind::Areas:
+            case KeptRefKind::Cell:
+                for (Rect& r : ref.areas) {
+                    if (rows && !(r.top == 1 && r.bottom == kMaxRows)) move(r.top, r.bottom);
+                    if (!rows && !(r.left == 1 && r.right == kMaxColumns)) move(r.left, r.right);
+                }
+                break;
+            case KeptRefKind::Row0:
+                if (rows && !ref.areas.empty()) move(ref.areas[0].top, ref.areas[0].bottom);
+                break;
+            case KeptRefKind::Col0:
+                if (!rows && !ref.areas.empty()) move(ref.areas[0].left, ref.areas[0].right);
+                break;
+        }
+    }
+}
+
+}  // namespace
+
+void KeptSheet::ApplyInsertion(bool rows, int32_t at, int32_t count) {
+    for (KeptElement& e : elements)
+        for (KeptFragment& f : e.items) InsertLines(f, rows, at, count);
+    for (KeptFragment& f : drawing.anchors) InsertLines(f, rows, at, count);
+    for (KeptRelationship& r : relationships)
+        if (r.part && r.part->itemized)
+            for (KeptFragment& f : r.part->items) InsertLines(f, rows, at, count);
+}
+
+namespace {
+
 // The sheet's own parts are copied; what they point to further (images of a
 // comment drawing, the pivot cache a pivot table reads) stays shared.
 std::vector<KeptRelationship> CopyRelationships(const std::vector<KeptRelationship>& rels,

@@ -89,6 +89,7 @@ struct KeptElement {
     std::string open, close;
     bool counted = false;
     bool uniqueInWorkbook = false;  // left out of a copy of the sheet (table names are unique per workbook)
+    bool paneView = false;          // a split pane or another pane's selection: dropped when the panes change
     std::vector<KeptFragment> items;
 };
 
@@ -114,6 +115,9 @@ struct KeptSheet {
     bool Empty() const { return rootAttributes.empty() && elements.empty() && relationships.empty() && drawing.Empty(); }
     // Moves every reference; drops items (and containers) that no longer apply.
     void ApplyDeletion(const formula::Deletion& d);
+    // Moves every reference for `count` whole rows (or columns) inserted
+    // before row (column) `at`; areas reaching over the insertion grow.
+    void ApplyInsertion(bool rows, int32_t at, int32_t count);
     // A copy for a copied sheet: parts are copied too (a part belongs to one
     // sheet), elements unique in a workbook are left out with their parts
     // (tables; pivot tables, whose cache the workbook lists for the original).

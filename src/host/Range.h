@@ -112,6 +112,10 @@ public:
     // AdvancedFilter with action xlFilterCopy: the first row is the header; records copied to copyTo.
     void AdvancedFilter(const Range& copyTo, bool unique);
     void Delete(std::optional<XlDeleteShiftDirection> shift = {});
+    // Whole rows or whole columns only (EntireRow.Insert, EntireColumn.Insert):
+    // as many new lines as the range has, before its first, formatted like the
+    // line before them. A HostError when data would be pushed off the sheet.
+    void Insert();
     void Clear();
     void ClearContents();
     void ClearFormats();

@@ -216,6 +216,8 @@ Worksheet& Worksheet::CopyTo(Workbook& target, Worksheet* after) {
     copy.defaultRowHeight_ = defaultRowHeight_;
     copy.geometry_.reset();
     copy.showGridLines_ = showGridLines_;
+    copy.frozenRows_ = frozenRows_;
+    copy.frozenCols_ = frozenCols_;
     copy.kept_ = kept_.CopyForNewSheet();
     if (&target != parent_) {
         // Conditional formats and tables of the copy name the source's
@@ -540,5 +542,20 @@ const SheetGeometry& Worksheet::Geometry() const {
 }
 
 void Worksheet::MarkChanged() { parent_->SetSaved(false); }
+
+double Worksheet::CharsForPixels(int pixels) {
+    if (pixels <= 5) return 0;
+    return std::trunc((pixels - 5) / kMaxDigitWidth * 100 + 0.5) / 100;
+}
+
+void Worksheet::FreezePanes(int32_t rows, int32_t cols) {
+    if (rows < 0 || cols < 0 || rows >= kMaxRows || cols >= kMaxColumns) throw HostError("无法在此处冻结窗格");
+    frozenRows_ = rows;
+    frozenCols_ = cols;
+    // The old panes' selections name panes that may no longer exist.
+    std::erase_if(kept_.elements, [](const KeptElement& e) { return e.paneView; });
+    kept_.selectionPane = rows && cols ? "bottomRight" : rows ? "bottomLeft" : cols ? "topRight" : "";
+    MarkChanged();
+}
 
 }  // namespace host

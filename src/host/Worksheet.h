@@ -262,6 +262,9 @@ public:
     void SetColumnWidthChars(int32_t col, double chars);  // stores the file width with padding
     void SetColumnHidden(int32_t col, bool hidden);
     double ColumnWidthPoints(int32_t col) const;  // 0 for a hidden column
+    // The width in characters of a column `pixels` wide at 96 dpi, as the
+    // host reports a column dragged to that width.
+    static double CharsForPixels(int pixels);
     double RowHeightPoints(int32_t row) const;    // 0 for a hidden row
     void SetRowHeightPoints(int32_t row, double pt);  // a height of its own; shows the row
     void SetRowHidden(int32_t row, bool hidden);
@@ -277,6 +280,14 @@ public:
     void SetShowGridLines(bool v) { showGridLines_ = v; }
     bool TabSelected() const { return tabSelected_; }
     void SetTabSelected(bool v) { tabSelected_ = v; }
+    // Frozen panes: the first `rows` rows and `cols` columns stay on screen
+    // while the rest scrolls. FreezePanes(0, 0) unfreezes; a new split drops
+    // what the file said about the old panes (their selections).
+    int32_t FrozenRows() const { return frozenRows_; }
+    int32_t FrozenColumns() const { return frozenCols_; }
+    void FreezePanes(int32_t rows, int32_t cols);
+    // The split as a file gives it, nothing else changed.
+    void SetFrozen(int32_t rows, int32_t cols) { frozenRows_ = rows, frozenCols_ = cols; }
 
     // Set whenever the sheet's contents change.
     void MarkChanged();
@@ -311,6 +322,7 @@ private:
     mutable std::unique_ptr<SheetGeometry> geometry_;
     bool showGridLines_ = true;
     bool tabSelected_ = false;
+    int32_t frozenRows_ = 0, frozenCols_ = 0;
     KeptSheet kept_;
 
     friend class Workbook;

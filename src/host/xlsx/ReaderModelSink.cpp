@@ -60,6 +60,7 @@ public:
         ws_.SetTabSelected(v.tabSelected);
         ws_.SetActiveCell(v.activeCell);
         ws_.SetSelection(v.selection);
+        if (v.frozenRows || v.frozenColumns) ws_.SetFrozen(v.frozenRows, v.frozenColumns);
     }
 
     // A one-cell anchor comes with its end left at its start: the end cell is

@@ -93,7 +93,16 @@ public:
             activePane_ = Att(atts, "activePane");
             if (activePane_.empty()) activePane_ = "topLeft";
             kept.selectionPane = activePane_;
-            BeginCapture(atts, nullptr, place::kSheetViewChildren);
+            // Frozen panes are the model's; a plain split is kept as it is.
+            const std::string state = Att(atts, "state");
+            if (state == "frozen" || state == "frozenSplit") {
+                view_.frozenRows = int32_t(std::clamp<int64_t>(ParseInt(Att(atts, "ySplit")).value_or(0), 0, kMaxRows));
+                view_.frozenColumns =
+                    int32_t(std::clamp<int64_t>(ParseInt(Att(atts, "xSplit")).value_or(0), 0, kMaxColumns));
+                skip_ = 1;
+            } else {
+                BeginCapture(atts, nullptr, place::kSheetViewChildren);
+            }
         } else if (name == "selection" && depth_ == 4) {
             if (!Selection(atts)) BeginCapture(atts, nullptr, place::kSheetViewChildren);
         } else if (depth_ == 4 && inSheetView_) {
@@ -251,6 +260,7 @@ private:
         KeptElement e;
         e.place = capturePlace_;
         e.uniqueInWorkbook = captureUnique_;
+        e.paneView = capturePlace_ == place::kSheetViewChildren;
         e.items.push_back(std::move(f));
         kept.elements.push_back(std::move(e));
     }

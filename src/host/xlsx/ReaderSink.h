@@ -55,6 +55,7 @@ struct SheetView {
     bool tabSelected = false;
     CellRef activeCell;
     std::string selection;  // A1 areas separated by commas; empty when none
+    int32_t frozenRows = 0, frozenColumns = 0;
 };
 
 class SheetSink {

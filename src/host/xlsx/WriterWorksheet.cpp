@@ -71,6 +71,17 @@ void WriteSheetView(const Worksheet& ws, bool active, XmlBuffer& out) {
     if (ws.TabSelected() || active) out.Raw(" tabSelected=\"1\"");
     out.Raw(" workbookViewId=\"0\">");
     // Children: pane, selections of other panes, the model's selection, the rest.
+    if (ws.FrozenRows() || ws.FrozenColumns()) {
+        out.Raw("<pane");
+        if (ws.FrozenColumns()) out.Attr("xSplit", int64_t(ws.FrozenColumns()));
+        if (ws.FrozenRows()) out.Attr("ySplit", int64_t(ws.FrozenRows()));
+        out.Attr("topLeftCell", CellAddress(ws.FrozenRows() + 1, ws.FrozenColumns() + 1))
+            .Attr("activePane", ws.FrozenRows() && ws.FrozenColumns() ? "bottomRight"
+                                : ws.FrozenRows()                      ? "bottomLeft"
+                                                                       : "topRight")
+            .Attr("state", "frozen")
+            .Raw("/>");
+    }
     WriteKept(kept.elements, place::kSheetViewChildren, out);
     CellRef a = ws.ActiveCell();
     std::string sel = SelectionRefs(ws.Selection());
