@@ -4,6 +4,7 @@
 
 #include "host/Application.h"
 #include "host/HostError.h"
+#include "host/Recalc.h"
 #include "host/TextCompare.h"
 #include "host/xlsx/Package.h"
 
@@ -37,7 +38,8 @@ Worksheet& Sheets::Add(Worksheet* after, Worksheet* before) {
 std::vector<std::unique_ptr<Worksheet>>::const_iterator Sheets::begin() const { return wb_->SheetList().begin(); }
 std::vector<std::unique_ptr<Worksheet>>::const_iterator Sheets::end() const { return wb_->SheetList().end(); }
 
-Workbook::Workbook(Application* app, std::string name) : app_(app), name_(std::move(name)) {}
+Workbook::Workbook(Application* app, std::string name)
+    : app_(app), name_(std::move(name)), recalc_(std::make_unique<Recalc>(*this)) {}
 Workbook::~Workbook() = default;
 
 std::string Workbook::FullName() const {
@@ -70,13 +72,17 @@ Worksheet* Workbook::ActiveSheet() const {
     return sheets_.empty() ? nullptr : sheets_.front().get();
 }
 
+void Workbook::Calculate() { recalc_->Calculate(); }
+
 void Workbook::Save() {
     if (path_.empty()) throw HostError("工作簿“" + name_ + "”还没有保存位置");
+    Calculate();  // the file's cached results are what the formulas give
     xlsx::SaveWorkbook(*this, FullName());
     saved_ = true;
 }
 
 void Workbook::SaveAs(const std::string& fullName) {
+    Calculate();
     xlsx::SaveWorkbook(*this, fullName);
     SetFileName(fullName);
     saved_ = true;
@@ -98,6 +104,7 @@ Worksheet& Workbook::InsertSheet(int pos, const std::string& name, const std::st
         for (KeptSheetTab& t : kept_.sheetTabs)
             if (t.after >= pos) ++t.after;
     saved_ = false;
+    recalc_->StructureChanged();
     if (app_)
         for (HostObserver* o : app_->Observers()) o->SheetsChanged(*this);
     return *raw;
@@ -114,6 +121,7 @@ void Workbook::RemoveSheet(Worksheet* ws) {
     for (DefinedName& n : names_)
         if (n.localSheet > int(idx)) --n.localSheet;
     sheets_.erase(it);
+    recalc_->StructureChanged();
     for (KeptSheetTab& t : kept_.sheetTabs)
         if (t.after > int(idx)) --t.after;
     if (wasActive) {

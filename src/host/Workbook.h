@@ -9,6 +9,7 @@
 namespace host {
 
 class Application;
+class Recalc;
 
 struct DefinedName {
     std::string name;
@@ -60,6 +61,11 @@ public:
     Worksheet* ActiveSheet() const;
     void SetActiveSheet(Worksheet* ws) { activeSheet_ = ws; }
 
+    // Recalculation of the formulas (Recalc.h). Calculate brings every
+    // formula's cached result up to date; saving calculates first.
+    host::Recalc& Recalculation() { return *recalc_; }
+    void Calculate();
+
     // Save writes to FullName; SaveAs changes the name and path first. Both
     // write a temporary file and rename it over the target. Throw FileError.
     void Save();
@@ -110,6 +116,7 @@ private:
     bool date1904_ = false;
     std::shared_ptr<const std::vector<uint8_t>> vba_;
     KeptWorkbook kept_;
+    std::unique_ptr<host::Recalc> recalc_;
 };
 
 }  // namespace host

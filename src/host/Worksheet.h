@@ -269,8 +269,12 @@ public:
     bool TabSelected() const { return tabSelected_; }
     void SetTabSelected(bool v) { tabSelected_ = v; }
 
-    // Set whenever the sheet's contents change.
+    // Set whenever the sheet's contents change: the workbook is unsaved, and
+    // its formulas are recalculated on the next Workbook::Calculate.
+    // MarkChanged compares the whole sheet with the formula engine's model;
+    // MarkCellsChanged, for writes to known cells, only those cells' rows.
     void MarkChanged();
+    void MarkCellsChanged(const Rect& cells);
 
     // What the sheet's file carried beyond the model, written back on save
     // (see KeptXml.h); Range.Delete moves its references.
