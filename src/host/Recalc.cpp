@@ -11,8 +11,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 #include "host/Address.h"
 #include "host/Formula.h"
@@ -179,8 +181,10 @@ uint64_t HashText(std::string_view s) {
 }
 uint64_t HashCell(const Cell& c) {
     uint64_t h = Mix(0, uint64_t(c.col));
-    // A formula cell is what its formula says; its cached value is the engine's to set.
-    if (c.formula) return Mix(h, HashText(*c.formula) ^ 0xf0f0);
+    // A formula cell is what its formula says; its cached value is the
+    // engine's to set, but a formula without one (written again over itself)
+    // must be computed.
+    if (c.formula) return Mix(h, HashText(*c.formula) ^ (c.value.IsEmpty() ? 0x0f0f : 0xf0f0));
     const Variant& v = c.value;
     h = Mix(h, uint64_t(v.Type()));
     switch (v.Type()) {
@@ -224,6 +228,115 @@ struct SheetState {
     std::vector<std::pair<int32_t, int32_t>> hintRows;  // row spans to compare
 };
 
+using Clock = std::chrono::steady_clock;
+double MillisSince(Clock::time_point t) { return std::chrono::duration<double, std::milli>(Clock::now() - t).count(); }
+
+// A cell of the engine's model as one number: sheet, 0-based row and column.
+using Key = uint64_t;
+Key KeyOf(const abs_address_t& a) { return (uint64_t(a.sheet) << 40) | (uint64_t(a.row) << 14) | uint64_t(a.column); }
+abs_address_t AddressOf(Key k) {
+    return abs_address_t(ixion::sheet_t(k >> 40), ixion::row_t((k >> 14) & 0x3FFFFFF), ixion::col_t(k & 0x3FFF));
+}
+
+// Which formulas read which cells. The engine has a tracker of its own, but
+// registering 100,000 formulas with it takes seconds (an R-tree insertion
+// each), and taking one out trips an assertion after a few thousand changes.
+// Formulas read mostly a few cells of a few rows: those are indexed by row;
+// the few that read tall areas (a column's total) are checked one by one.
+class DependencyIndex {
+public:
+    struct Area {
+        ixion::sheet_t sheet;
+        int32_t r1, c1, r2, c2;  // 0-based, inclusive
+    };
+
+    void Listen(Key formula, std::vector<Area> areas) {
+        for (const Area& a : areas) {
+            if (a.r2 - a.r1 < kRowsByRow) {
+                for (int32_t r = a.r1; r <= a.r2; ++r) byRow_[RowKey(a.sheet, r)].push_back({a.c1, a.c2, formula});
+            } else {
+                tall_.push_back({a, formula});
+            }
+        }
+        areas_[formula] = std::move(areas);
+    }
+
+    void Forget(Key formula) {
+        auto it = areas_.find(formula);
+        if (it == areas_.end()) return;
+        for (const Area& a : it->second) {
+            if (a.r2 - a.r1 < kRowsByRow) {
+                for (int32_t r = a.r1; r <= a.r2; ++r) {
+                    auto row = byRow_.find(RowKey(a.sheet, r));
+                    if (row == byRow_.end()) continue;
+                    std::erase_if(row->second, [&](const RowEntry& e) { return e.formula == formula; });
+                    if (row->second.empty()) byRow_.erase(row);
+                }
+            } else {
+                std::erase_if(tall_, [&](const TallEntry& e) { return e.formula == formula; });
+            }
+        }
+        areas_.erase(it);
+    }
+
+    bool IsFormula(Key k) const { return areas_.count(k) != 0; }
+    bool IsRead(const abs_address_t& cell) const {
+        bool read = false;
+        ForReaders(cell, [&](Key) { read = true; });
+        return read;
+    }
+
+    // Calls f(formula) for every formula that reads the cell.
+    template <class F>
+    void ForReaders(const abs_address_t& cell, F&& f) const {
+        auto row = byRow_.find(RowKey(cell.sheet, cell.row));
+        if (row != byRow_.end())
+            for (const RowEntry& e : row->second)
+                if (cell.column >= e.c1 && cell.column <= e.c2) f(e.formula);
+        for (const TallEntry& e : tall_)
+            if (e.area.sheet == cell.sheet && cell.row >= e.area.r1 && cell.row <= e.area.r2 &&
+                cell.column >= e.area.c1 && cell.column <= e.area.c2)
+                f(e.formula);
+    }
+
+private:
+    static constexpr int32_t kRowsByRow = 8;
+    static uint64_t RowKey(ixion::sheet_t sheet, int32_t row) { return (uint64_t(sheet) << 32) | uint32_t(row); }
+    struct RowEntry {
+        int32_t c1, c2;
+        Key formula;
+    };
+    struct TallEntry {
+        Area area;
+        Key formula;
+    };
+    std::unordered_map<uint64_t, std::vector<RowEntry>> byRow_;
+    std::vector<TallEntry> tall_;
+    std::unordered_map<Key, std::vector<Area>> areas_;
+};
+
+// The cells a formula reads, from its tokens, relative to the formula's cell.
+std::vector<DependencyIndex::Area> AreasRead(const ixion::formula_tokens_t& tokens, const abs_address_t& pos) {
+    std::vector<DependencyIndex::Area> areas;
+    for (const auto& t : tokens) {
+        if (t->get_opcode() == ixion::fop_single_ref) {
+            const abs_address_t a = t->get_single_ref().to_abs(pos);
+            areas.push_back({a.sheet, int32_t(a.row), int32_t(a.column), int32_t(a.row), int32_t(a.column)});
+        } else if (t->get_opcode() == ixion::fop_range_ref) {
+            const abs_range_t r = t->get_range_ref().to_abs(pos);
+            DependencyIndex::Area a{r.first.sheet, int32_t(r.first.row), int32_t(r.first.column), int32_t(r.last.row),
+                                    int32_t(r.last.column)};
+            if (r.all_rows()) a.r1 = 0, a.r2 = kMaxRows - 1;
+            if (r.all_columns()) a.c1 = 0, a.c2 = kMaxColumns - 1;
+            for (ixion::sheet_t s = r.first.sheet; s <= std::max(r.first.sheet, r.last.sheet); ++s) {
+                a.sheet = s;
+                areas.push_back(a);
+            }
+        }
+    }
+    return areas;
+}
+
 }  // namespace
 
 struct Recalc::Impl {
@@ -235,7 +348,10 @@ struct Recalc::Impl {
     std::vector<SheetState> sheets;  // in the engine's sheet order
     bool rebuild = true;
     bool anyChange = true;
-    ixion::abs_range_set_t modified, dirty;
+    DependencyIndex deps;
+    bool building = false;  // a new model: nothing to forget, no reader to find
+    std::vector<abs_address_t> modified;  // cells whose readers must be computed
+    std::vector<Key> dirty;               // formulas set anew
     std::vector<std::string> kept;
     Run run;
     // Formula cells whose number is TRUE / FALSE; engine formulas that stand
@@ -269,9 +385,9 @@ struct Recalc::Impl {
                 // An error value: a formula cell that computes to an error. Which
                 // error is the host's to say; see ErrorInReferences.
                 auto tokens = ixion::create_formula_error_tokens(*cxt, ErrorText(v.ErrorValue()), "error value");
-                ixion::formula_cell* fc = cxt->set_formula_cell(a, std::move(tokens));
-                ixion::register_formula_cell(*cxt, a, fc);
-                dirty.insert(abs_range_t(a));
+                cxt->set_formula_cell(a, std::move(tokens));
+                deps.Listen(KeyOf(a), {});
+                dirty.push_back(KeyOf(a));
                 standIns.insert(a);
                 break;
             }
@@ -283,14 +399,19 @@ struct Recalc::Impl {
     void Push(ixion::sheet_t sheet, int32_t row, int32_t col, Cell* cell) {
         const abs_address_t a(sheet, row - 1, col - 1);
         ++run.pushedCells;
-        if (cxt->get_celltype(a) == ixion::celltype_t::formula) ixion::unregister_formula_cell(*cxt, a);
-        modified.insert(abs_range_t(a));
-        booleans.erase(a);
-        standIns.erase(a);
+        if (!building) {
+            deps.Forget(KeyOf(a));
+            modified.push_back(a);
+            booleans.erase(a);
+            standIns.erase(a);
+        }
         if (!cell || !Holds(*cell)) {
             cxt->empty_cell(a);
             return;
         }
+        // The engine holds only the values that formulas read (and the
+        // formulas): a roster's names and numbers stay out of it.
+        if (!cell->formula && !deps.IsRead(a) && cxt->is_empty(a)) return;
         if (cell->formula) {
             const std::string& f = *cell->formula;
             std::optional<Verdict> verdict;
@@ -308,9 +429,11 @@ struct Recalc::Impl {
             } else if (!verdict->computable) {
                 NoteKept(verdict->kept);
             } else {
-                ixion::formula_cell* fc = cxt->set_formula_cell(a, std::move(tokens));
-                ixion::register_formula_cell(*cxt, a, fc);
-                dirty.insert(abs_range_t(a));
+                std::vector<DependencyIndex::Area> areas = AreasRead(tokens, a);
+                if (!building) PullInputs(areas);
+                deps.Listen(KeyOf(a), std::move(areas));
+                cxt->set_formula_cell(a, std::move(tokens));
+                dirty.push_back(KeyOf(a));
                 if (verdict->boolean) booleans.insert(a);
                 return;
             }
@@ -318,22 +441,41 @@ struct Recalc::Impl {
         SetValue(a, cell->value);
     }
 
+    // The values in the areas a new formula reads that the engine does not hold yet.
+    void PullInputs(const std::vector<DependencyIndex::Area>& areas) {
+        for (const DependencyIndex::Area& area : areas) {
+            if (size_t(area.sheet) >= wb.SheetList().size()) continue;
+            Worksheet& ws = *wb.SheetList()[area.sheet];
+            const Rect r{area.r1 + 1, area.c1 + 1, area.r2 + 1, area.c2 + 1};
+            rowspan::ForStoredCells(ws, r, [&](int32_t row, Cell& c) {
+                const abs_address_t a(area.sheet, row - 1, c.col - 1);
+                if (!c.formula && !c.value.IsEmpty() && cxt->is_empty(a)) SetValue(a, c.value);
+            });
+        }
+    }
+
     // Compares row `row` of a sheet with what the engine holds; pushes it when it differs.
-    bool SyncRow(ixion::sheet_t sheet, SheetState& st, Worksheet& ws, int32_t row) {
+    // `force`: push even when the hash is the same (a formula written again
+    // over itself has lost its cached result).
+    bool SyncRow(ixion::sheet_t sheet, SheetState& st, Worksheet& ws, int32_t row, bool force = false) {
         Row* hostRow = size_t(row) <= ws.RowsData().size() ? &ws.RowsData()[row - 1] : nullptr;
         const RowShadow now = hostRow ? ShadowOf(*hostRow) : RowShadow{};
         RowShadow* was = size_t(row) <= st.rows.size() ? &st.rows[row - 1] : nullptr;
         const RowShadow before = was ? *was : RowShadow{};
-        if (now.hash == before.hash && now.first == before.first && now.last == before.last) return false;
+        if (!force && now.hash == before.hash && now.first == before.first && now.last == before.last) return false;
+        if (!cxt && hostRow && std::any_of(hostRow->cells.begin(), hostRow->cells.end(), [](const Cell& c) { return bool(c.formula); })) {
+            rebuild = true;  // the first formula of a workbook without any: the model is built
+            return true;
+        }
         // Cells the engine holds that the host no longer does are emptied.
-        if (before.first <= before.last) {
+        if (cxt && before.first <= before.last) {
             for (int32_t col = before.first; col <= before.last; ++col) {
                 const Cell* c = hostRow ? hostRow->Find(col) : nullptr;
                 if ((!c || !Holds(*c)) && !cxt->is_empty(abs_address_t(sheet, row - 1, col - 1)))
                     Push(sheet, row, col, nullptr);
             }
         }
-        if (hostRow)
+        if (hostRow && cxt)
             for (Cell& c : hostRow->cells)
                 if (Holds(c)) Push(sheet, row, c.col, &c);
         if (!was) {
@@ -345,36 +487,47 @@ struct Recalc::Impl {
     }
 
     void Build() {
-        cxt = std::make_unique<ixion::model_context>(ixion::rc_size_t(kMaxRows, kMaxColumns));
-        resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, cxt.get());
+        cxt.reset();
+        resolver.reset();
         sheets.clear();
         kept.clear();
         booleans.clear();
         standIns.clear();
+        deps = DependencyIndex{};
         modified.clear();
         dirty.clear();
+        bool anyFormula = false;
         for (const auto& ws : wb.SheetList()) {
             SheetState st;
             st.ws = ws.get();
             st.name = ws->Name();
-            cxt->append_sheet(ws->Name());
+            st.rows.resize(ws->RowsData().size());
+            for (size_t r = 0; r < ws->RowsData().size(); ++r) {
+                const Row& row = ws->RowsData()[r];
+                st.rows[r] = ShadowOf(row);
+                if (!anyFormula)
+                    anyFormula = std::any_of(row.cells.begin(), row.cells.end(), [](const Cell& c) { return bool(c.formula); });
+            }
             sheets.push_back(std::move(st));
         }
-        for (size_t s = 0; s < sheets.size(); ++s) {
-            Worksheet& ws = *wb.SheetList()[s];
-            SheetState& st = sheets[s];
-            st.rows.resize(ws.RowsData().size());
-            for (size_t r = 0; r < ws.RowsData().size(); ++r) {
-                Row& row = ws.RowsData()[r];
-                for (Cell& c : row.cells)
-                    if (Holds(c)) Push(ixion::sheet_t(s), int32_t(r) + 1, c.col, &c);
-                st.rows[r] = ShadowOf(row);
-            }
-        }
-        // Nothing depends on a value cell of a new model but the formulas, which are all dirty.
-        modified.clear();
         run.rebuilt = true;
         rebuild = false;
+        // A workbook without formulas needs no model until its first formula.
+        if (!anyFormula) return;
+        cxt = std::make_unique<ixion::model_context>(ixion::rc_size_t(kMaxRows, kMaxColumns));
+        resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, cxt.get());
+        for (const SheetState& st : sheets) cxt->append_sheet(st.name);
+        building = true;
+        // Formulas first, so that the values they read are known.
+        for (int pass = 0; pass < 2; ++pass) {
+            for (size_t s = 0; s < sheets.size(); ++s) {
+                Worksheet& ws = *wb.SheetList()[s];
+                for (size_t r = 0; r < ws.RowsData().size(); ++r)
+                    for (Cell& c : ws.RowsData()[r].cells)
+                        if (Holds(c) && bool(c.formula) == (pass == 0)) Push(ixion::sheet_t(s), int32_t(r) + 1, c.col, &c);
+            }
+        }
+        building = false;
     }
 
     // Pushes what changed; false when so much changed that building anew is cheaper.
@@ -391,7 +544,7 @@ struct Recalc::Impl {
                 for (auto [top, bottom] : st.hintRows) {
                     const int32_t last = std::min<int32_t>(bottom, int32_t(std::max(ws.RowsData().size(), st.rows.size())));
                     for (int32_t r = top; r <= last; ++r)
-                        if (SyncRow(ixion::sheet_t(s), st, ws, r) && ++changed > kRebuildRows) return false;
+                        if (SyncRow(ixion::sheet_t(s), st, ws, r, true) && ++changed > kRebuildRows) return false;
                 }
             }
             st.scan = false;
@@ -424,6 +577,12 @@ struct Recalc::Impl {
         if (!cell) return;
         // An error value the engine holds as a formula: the host's value stands.
         if (!cell->formula || standIns.count(a)) return;
+        struct Reshadow {
+            Impl& m;
+            const abs_address_t& a;
+            bool wasEmpty;
+            ~Reshadow() { if (wasEmpty) m.Reshadow(a); }
+        } reshadow{*this, a, cell->value.IsEmpty()};
         ixion::formula_result r;
         try {
             r = cxt->get_formula_result(a);
@@ -456,16 +615,84 @@ struct Recalc::Impl {
     void GiveUp(const abs_address_t& a) {
         Worksheet& ws = *wb.SheetList()[a.sheet];
         Cell* cell = size_t(a.row) < ws.RowsData().size() ? ws.RowsData()[a.row].Find(a.column + 1) : nullptr;
-        ixion::unregister_formula_cell(*cxt, a);
         if (cell && cell->formula) NoteKept("=" + *cell->formula);
+        deps.Forget(KeyOf(a));
         if (cell) SetValue(a, cell->value);
         else cxt->empty_cell(a);
     }
 
+    // The formulas to compute, each after the formulas it reads: every
+    // formula set anew and every formula that reads a changed cell, directly
+    // or through other formulas. Formulas in a cycle (and what reads them)
+    // are left out and get #REF!.
+    std::vector<abs_range_t> Order() {
+        std::unordered_map<Key, int32_t> index;
+        std::vector<Key> nodes;
+        std::vector<std::vector<int32_t>> readers;
+        auto add = [&](Key k) {
+            auto [it, fresh] = index.emplace(k, int32_t(nodes.size()));
+            if (fresh) {
+                nodes.push_back(k);
+                readers.emplace_back();
+            }
+            return it->second;
+        };
+        for (Key k : dirty)
+            if (deps.IsFormula(k)) add(k);
+        for (const abs_address_t& m : modified) deps.ForReaders(m, [&](Key f) { add(f); });
+        // Breadth first: the readers of each formula are formulas to compute too.
+        for (size_t i = 0; i < nodes.size(); ++i)
+            deps.ForReaders(AddressOf(nodes[i]), [&](Key f) {
+                const int32_t j = add(f);
+                readers[i].push_back(j);
+            });
+        std::vector<int32_t> waiting(nodes.size(), 0);
+        for (const auto& rs : readers)
+            for (int32_t j : rs) ++waiting[j];
+        std::vector<int32_t> ready;
+        for (size_t i = 0; i < nodes.size(); ++i)
+            if (waiting[i] == 0) ready.push_back(int32_t(i));
+        std::vector<abs_range_t> sorted;
+        sorted.reserve(nodes.size());
+        while (!ready.empty()) {
+            const int32_t i = ready.back();
+            ready.pop_back();
+            sorted.emplace_back(AddressOf(nodes[i]));
+            for (int32_t j : readers[i])
+                if (--waiting[j] == 0) ready.push_back(j);
+        }
+        for (size_t i = 0; i < nodes.size(); ++i)
+            if (waiting[i] > 0) InCycle(AddressOf(nodes[i]));
+        return sorted;
+    }
+
+    void InCycle(const abs_address_t& a) {
+        Worksheet& ws = *wb.SheetList()[a.sheet];
+        Cell* cell = size_t(a.row) < ws.RowsData().size() ? ws.RowsData()[a.row].Find(a.column + 1) : nullptr;
+        if (cell && cell->formula && !standIns.count(a)) {
+            const bool wasEmpty = cell->value.IsEmpty();
+            cell->value = Variant::Error(CellError::Ref);
+            if (wasEmpty) Reshadow(a);
+        }
+        ++run.computed;
+    }
+
+    // A formula cell got its first result: its row's hash follows.
+    void Reshadow(const abs_address_t& a) {
+        Worksheet& ws = *wb.SheetList()[a.sheet];
+        SheetState& st = sheets[a.sheet];
+        if (size_t(a.row) < ws.RowsData().size() && size_t(a.row) < st.rows.size())
+            st.rows[a.row] = ShadowOf(ws.RowsData()[a.row]);
+    }
+
     void Compute() {
-        std::vector<abs_range_t> sorted = ixion::query_and_sort_dirty_cells(*cxt, modified, &dirty);
+        if (!cxt) return;
+        auto start = Clock::now();
+        std::vector<abs_range_t> sorted = Order();
         modified.clear();
         dirty.clear();
+        run.orderMs = MillisSince(start);
+        start = Clock::now();
         try {
             ixion::calculate_sorted_cells(*cxt, sorted, 0);
         } catch (const std::exception&) {
@@ -478,13 +705,13 @@ struct Recalc::Impl {
                 }
             }
         }
+        run.engineMs = MillisSince(start);
+        start = Clock::now();
         for (const abs_range_t& r : sorted) {
-            for (ixion::row_t row = r.first.row; row <= r.last.row; ++row)
-                for (ixion::col_t col = r.first.column; col <= r.last.column; ++col) {
-                    WriteBack(abs_address_t(r.first.sheet, row, col));
-                    ++run.computed;
-                }
+            WriteBack(r.first);
+            ++run.computed;
         }
+        run.writeBackMs = MillisSince(start);
     }
 };
 
@@ -531,9 +758,11 @@ void Recalc::Calculate() {
     m.run = Run{};
     if (!m.rebuild && m.SheetListChanged()) m.rebuild = true;
     if (!m.anyChange && !m.rebuild) return;
+    const auto start = Clock::now();
     if (!m.rebuild && !m.SyncChanges()) m.rebuild = true;
     if (m.rebuild) m.Build();
     m.anyChange = false;
+    m.run.syncMs = MillisSince(start);
     m.Compute();
 }
 

@@ -60,6 +60,10 @@ public:
         bool rebuilt = false;
         int64_t pushedCells = 0;    // cells sent to the engine
         int64_t computed = 0;       // formulas the engine computed
+        double syncMs = 0;          // pushing changes, or building the model
+        double orderMs = 0;         // finding and ordering the formulas to compute
+        double engineMs = 0;        // the engine computing them
+        double writeBackMs = 0;     // results into the host's cells
     };
     const Run& LastRun() const;
 
