@@ -759,11 +759,19 @@ void Recalc::Calculate() {
     if (!m.rebuild && m.SheetListChanged()) m.rebuild = true;
     if (!m.anyChange && !m.rebuild) return;
     const auto start = Clock::now();
-    if (!m.rebuild && !m.SyncChanges()) m.rebuild = true;
-    if (m.rebuild) m.Build();
-    m.anyChange = false;
-    m.run.syncMs = MillisSince(start);
-    m.Compute();
+    try {
+        if (!m.rebuild && !m.SyncChanges()) m.rebuild = true;
+        if (m.rebuild) m.Build();
+        m.anyChange = false;
+        m.run.syncMs = MillisSince(start);
+        m.Compute();
+    } catch (const std::exception&) {
+        // The engine failed outside any one formula (memory, a limit): the
+        // cached results stand, and the next Calculate starts afresh.
+        m.rebuild = true;
+        m.anyChange = true;
+        m.NoteKept("（重新计算失败）");
+    }
 }
 
 const std::vector<std::string>& Recalc::Kept() const { return impl_->kept; }
