@@ -13,7 +13,6 @@
 #include "host/Range.h"
 #include "host/TypedInput.h"
 #include "host/Workbook.h"
-#include "settings/SettingsSheet.h"
 
 namespace cli {
 
@@ -54,7 +53,8 @@ public:
                "在 FILE 的工作表 NAME 中依次填入各个值（NAME 中的 \\t 表示制表符，例如 \"高一\\t设置\"）：\n"
                "看起来像数字的文字成为数字，设为文本格式的单元格保留文字，以 = 开头的是公式，空值清除单元格。\n"
                "受保护工作表中锁定的单元格拒绝修改：这时不填入任何值，文件不变，退出码 1。\n"
-               "填入后，工作表中的求和公式（例如设置表的“场人”和“合计”）随即算出新的结果。\n";
+               "填入后，工作簿中的公式（例如设置表的“场人”和“合计”）随即算出新的结果，保存的也是新结果；\n"
+               "无法重新计算的公式（例如用到 TEXT、ROUND 的）保留原有结果，并列出用到的函数。\n";
     }
     size_t MinArguments() const override { return 2; }
     size_t MaxArguments() const override { return 100000; }
@@ -89,12 +89,17 @@ public:
                 return kExitStopped;
             }
         }
+        for (const Edit& e : edits) ws->UserEdit(e.cell.row, e.cell.col, e.text);
+        // Shown after all edits: a formula's result may depend on a later one.
         for (const Edit& e : edits) {
-            ws->UserEdit(e.cell.row, e.cell.col, e.text);
+            host::Range cell = ws->Cells(e.cell.row, e.cell.col);
             ctx.out << ShownSheetName(ws->Name()) << "!" << host::CellAddress(e.cell.row, e.cell.col) << " ← "
-                    << ws->Cells(e.cell.row, e.cell.col).Formula() << '\n';
+                    << cell.Formula();
+            if (cell.HasFormula()) ctx.out << "（结果 " << cell.Text() << "）";
+            ctx.out << '\n';
         }
-        settings::RefreshSumCaches(*ws);
+        const std::string kept = ctx.app.Calculate();
+        if (!kept.empty()) ctx.out << kept << '\n';
         return kExitDone;
     }
 };

@@ -317,7 +317,9 @@ void HostWindow::SheetsChanged(host::Workbook& wb) {
 
 void HostWindow::StatusBarChanged() {
     const auto& text = app_.StatusBar();
-    status_->setText(text ? Q(*text) : QString(kReady));
+    // Formulas are recalculated before the grid repaints; what could not be is named instead of "就绪".
+    const std::string kept = app_.Calculate();
+    status_->setText(text ? Q(*text) : kept.empty() ? QString(kReady) : Q(kept));
     // Shown at once: the command that set it holds the event loop.
     status_->repaint();
 }

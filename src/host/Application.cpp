@@ -5,6 +5,7 @@
 
 #include "host/HostError.h"
 #include "host/Range.h"
+#include "host/Recalc.h"
 #include "host/TextCompare.h"
 #include "host/Workbook.h"
 #include "host/xlsx/Package.h"
@@ -129,6 +130,16 @@ Range Union(const Range& a, const Range& b) {
     std::vector<Rect> areas = a.Areas();
     areas.insert(areas.end(), b.Areas().begin(), b.Areas().end());
     return Range(&a.Sheet(), std::move(areas));
+}
+
+std::string Application::Calculate() {
+    std::vector<std::string> kept;
+    for (const auto& wb : workbooks_) {
+        wb->Calculate();
+        for (const std::string& k : wb->Recalculation().Kept())
+            if (std::find(kept.begin(), kept.end(), k) == kept.end()) kept.push_back(k);
+    }
+    return KeptFormulasNotice(kept);
 }
 
 }  // namespace host

@@ -91,6 +91,11 @@ public:
     const std::optional<std::string>& StatusBar() const { return statusBar_; }
     void SetStatusBar(std::optional<std::string> text);
 
+    // Recalculates the formulas of every open workbook (see Recalc.h) and
+    // returns the status-bar line naming what could not be recalculated and
+    // kept its cached result ("" when everything could).
+    std::string Calculate();
+
     static const char* PathSeparator() { return "/"; }
     static const char* Version() { return "16.0"; }
 

@@ -178,7 +178,7 @@ void Range::SetValue(const Variant& v) {
                 c.value = v;
                 c.formula.reset();
             });
-    ws.MarkChanged();
+    for (const Rect& a : areas_) ws.MarkCellsChanged(a);
 }
 
 void Range::SetValues(const Array2D& arr) {
@@ -199,7 +199,7 @@ void Range::SetValues(const Array2D& arr) {
             c.formula.reset();
         });
     }
-    ws.MarkChanged();
+    ws.MarkCellsChanged(a);
 }
 
 std::string Range::Text() const { return ToText(Value()); }
@@ -224,7 +224,7 @@ void Range::ClearContents() {
         }
     }
     ws.DropTrailingEmptyRows();
-    ws.MarkChanged();
+    for (const Rect& a : areas_) ws.MarkCellsChanged(a);
 }
 
 void Range::Clear() {

@@ -4,6 +4,7 @@
 #include "host/Formula.h"
 #include "host/HostError.h"
 #include "host/Range.h"
+#include "host/Recalc.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 
@@ -204,6 +205,8 @@ void Range::Delete(std::optional<XlDeleteShiftDirection> shift) {
         });
         for (const Rect& a : areas) ApplyDeletion(ws, Deletion::Of(a, up));
     }
+    // The formula engine cannot move cells: its model is built again.
+    ws.Parent().Recalculation().StructureChanged();
     ws.MarkChanged();
 }
 

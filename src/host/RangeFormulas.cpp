@@ -33,7 +33,7 @@ void WriteEntries(Worksheet& ws, const std::vector<Rect>& areas, EntryFor&& entr
             });
         }
     }
-    ws.MarkChanged();
+    for (const Rect& a : areas) ws.MarkCellsChanged(a);
 }
 
 }  // namespace

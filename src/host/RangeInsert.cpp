@@ -7,6 +7,7 @@
 #include "host/Formula.h"
 #include "host/HostError.h"
 #include "host/Range.h"
+#include "host/Recalc.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 
@@ -152,6 +153,8 @@ void Range::Insert() {
     AdjustPictures(ws, rows, at, count);
     AdjustReferences(ws, rows, at, count);
     ws.Kept().ApplyInsertion(rows, at, count);
+    // The formula engine cannot move cells: its model is built again.
+    ws.Parent().Recalculation().StructureChanged();
     ws.MarkChanged();
 }
 

@@ -13,12 +13,14 @@ void Worksheet::UserEdit(int32_t row, int32_t col, const std::string& typed) {
     TypedEntry e = ParseTypedEntry(typed, format.numberFormat == "@");
     if (!e.isFormula) {
         SetValueAt(row, col, std::move(e.value));
-        return;
+    } else {
+        Cell& c = GetCell(row, col);
+        c.value = Variant();
+        c.formula = std::make_unique<std::string>(std::move(e.formula));
+        MarkCellsChanged(Rect{row, col, row, col});
     }
-    Cell& c = GetCell(row, col);
-    c.value = Variant();
-    c.formula = std::make_unique<std::string>(std::move(e.formula));
-    MarkChanged();
+    // As the host does after every entry: the cell and everything that depends on it show their new results.
+    parent_->Calculate();
 }
 
 namespace {

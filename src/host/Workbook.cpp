@@ -5,6 +5,7 @@
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/LockFile.h"
+#include "host/Recalc.h"
 #include "host/TextCompare.h"
 #include "host/xlsx/Package.h"
 
@@ -38,7 +39,8 @@ Worksheet& Sheets::Add(Worksheet* after, Worksheet* before) {
 std::vector<std::unique_ptr<Worksheet>>::const_iterator Sheets::begin() const { return wb_->SheetList().begin(); }
 std::vector<std::unique_ptr<Worksheet>>::const_iterator Sheets::end() const { return wb_->SheetList().end(); }
 
-Workbook::Workbook(Application* app, std::string name) : app_(app), name_(std::move(name)) {}
+Workbook::Workbook(Application* app, std::string name)
+    : app_(app), name_(std::move(name)), recalc_(std::make_unique<Recalc>(*this)) {}
 Workbook::~Workbook() = default;
 
 std::string Workbook::FullName() const {
@@ -71,10 +73,13 @@ Worksheet* Workbook::ActiveSheet() const {
     return sheets_.empty() ? nullptr : sheets_.front().get();
 }
 
+void Workbook::Calculate() { recalc_->Calculate(); }
+
 void Workbook::Save() {
     if (path_.empty()) throw HostError("工作簿“" + name_ + "”还没有保存位置");
     const bool locking = app_ && app_->LockingFiles();
     if (locking) ConfirmTarget(FullName());
+    Calculate();  // the file's cached results are what the formulas give
     xlsx::SaveWorkbook(*this, FullName());
     saved_ = true;
     if (locking && !lock_) HoldLock(std::nullopt);
@@ -83,6 +88,7 @@ void Workbook::Save() {
 void Workbook::SaveAs(const std::string& fullName) {
     const bool locking = app_ && app_->LockingFiles();
     if (locking) ConfirmTarget(fullName);
+    Calculate();
     xlsx::SaveWorkbook(*this, fullName);
     const bool moved = fullName != FullName();
     SetFileName(fullName);
@@ -124,6 +130,7 @@ Worksheet& Workbook::InsertSheet(int pos, const std::string& name, const std::st
         for (KeptSheetTab& t : kept_.sheetTabs)
             if (t.after >= pos) ++t.after;
     SetSaved(false);
+    recalc_->StructureChanged();
     if (app_)
         for (HostObserver* o : app_->Observers()) o->SheetsChanged(*this);
     return *raw;
@@ -140,6 +147,7 @@ void Workbook::RemoveSheet(Worksheet* ws) {
     for (DefinedName& n : names_)
         if (n.localSheet > int(idx)) --n.localSheet;
     sheets_.erase(it);
+    recalc_->StructureChanged();
     for (KeptSheetTab& t : kept_.sheetTabs)
         if (t.after > int(idx)) --t.after;
     if (wasActive) {

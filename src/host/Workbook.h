@@ -12,6 +12,7 @@ namespace host {
 class Application;
 class WorkbookLock;
 struct LockHolder;
+class Recalc;
 
 struct DefinedName {
     std::string name;
@@ -62,6 +63,11 @@ public:
     void Activate();
     Worksheet* ActiveSheet() const;
     void SetActiveSheet(Worksheet* ws) { activeSheet_ = ws; }
+
+    // Recalculation of the formulas (Recalc.h). Calculate brings every
+    // formula's cached result up to date; saving calculates first.
+    host::Recalc& Recalculation() { return *recalc_; }
+    void Calculate();
 
     // Save writes to FullName; SaveAs changes the name and path first. Both
     // write a temporary file and rename it over the target. Throw FileError.
@@ -132,6 +138,7 @@ private:
     std::unique_ptr<WorkbookLock> lock_;
     std::string letPastLock_;  // lock file and content of the holder let past
     void ConfirmTarget(const std::string& target);
+    std::unique_ptr<host::Recalc> recalc_;
 };
 
 }  // namespace host

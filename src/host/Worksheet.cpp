@@ -10,6 +10,7 @@
 #include "host/Protection.h"
 #include "host/TextCompare.h"
 #include "host/Range.h"
+#include "host/Recalc.h"
 #include "host/Workbook.h"
 
 namespace host {
@@ -61,6 +62,7 @@ void Worksheet::SetName(const std::string& name) {
     }
     if (name_ != name) {
         name_ = name;
+        parent_->Recalculation().StructureChanged();
         MarkChanged();
     }
 }
@@ -380,7 +382,7 @@ void Worksheet::SetValueAt(int32_t row, int32_t col, Variant v) {
         c.value = std::move(v);
         c.formula.reset();
     }
-    MarkChanged();
+    MarkCellsChanged(Rect{row, col, row, col});
 }
 
 uint32_t Worksheet::StyleAt(int32_t row, int32_t col) const {
@@ -541,7 +543,15 @@ const SheetGeometry& Worksheet::Geometry() const {
     return *geometry_;
 }
 
-void Worksheet::MarkChanged() { parent_->SetSaved(false); }
+void Worksheet::MarkChanged() {
+    parent_->SetSaved(false);
+    parent_->Recalculation().SheetChanged(*this);
+}
+
+void Worksheet::MarkCellsChanged(const Rect& cells) {
+    parent_->SetSaved(false);
+    parent_->Recalculation().CellsChanged(*this, cells);
+}
 
 double Worksheet::CharsForPixels(int pixels) {
     if (pixels <= 5) return 0;

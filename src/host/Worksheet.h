@@ -289,8 +289,12 @@ public:
     // The split as a file gives it, nothing else changed.
     void SetFrozen(int32_t rows, int32_t cols) { frozenRows_ = rows, frozenCols_ = cols; }
 
-    // Set whenever the sheet's contents change.
+    // Set whenever the sheet's contents change: the workbook is unsaved, and
+    // its formulas are recalculated on the next Workbook::Calculate.
+    // MarkChanged compares the whole sheet with the formula engine's model;
+    // MarkCellsChanged, for writes to known cells, only those cells' rows.
     void MarkChanged();
+    void MarkCellsChanged(const Rect& cells);
 
     // What the sheet's file carried beyond the model, written back on save
     // (see KeptXml.h); Range.Delete moves its references.

@@ -1,14 +1,13 @@
 #include "settings/SettingsSheet.h"
 
 #include <algorithm>
-#include <set>
 #include <string>
 
 #include "host/Array2D.h"
-#include "host/Formula.h"
 #include "host/HostError.h"
 #include "host/Application.h"
 #include "host/Range.h"
+#include "host/Workbook.h"
 #include "host/Worksheet.h"
 #include "workbook/SystemNames.h"
 
@@ -88,88 +87,12 @@ void BuildSettingsSheet(host::Worksheet* sheet, const SettingsSheetShape& shape)
                                                                          "]:RC[-1])");
     });
     ResumeNext([&] { table.Cells(rooms + 2, cols).SetFormulaR1C1("=SUM(R2C:R[-1]C)"); });
-    ResumeNext([&] { RefreshSumCaches(ws); });
+    // The sums show their results at once, before any save.
+    ResumeNext([&] { ws.Parent().Calculate(); });
 
     ResumeNext([&] { ws.Cells().SetLocked(true); });
     ResumeNext([&] { ws.GetRange("I1").Resize(rooms + 1, fields + groups).SetLocked(false); });
     ResumeNext([&] { ws.Protect(password); });
-}
-
-// ----- cached SUM results -----
-
-namespace {
-
-// The one area of a formula "SUM(area)" on its own sheet, or none.
-std::optional<host::Rect> PlainSumArea(const std::string& a1) {
-    if (a1.size() < 6 || a1.compare(0, 4, "SUM(") != 0 || a1.back() != ')') return std::nullopt;
-    auto refs = host::formula::FindReferences(a1);
-    if (refs.size() != 1 || !refs[0].prefix.empty()) return std::nullopt;
-    if (refs[0].begin != 4 || refs[0].end != a1.size() - 1) return std::nullopt;
-    return refs[0].Area();
-}
-
-class SumEvaluator {
-public:
-    explicit SumEvaluator(host::Worksheet& ws) : ws_(ws) {}
-
-    // The cell's value for a SUM over it: a plain SUM is evaluated first.
-    host::Variant ValueOf(int32_t row, int32_t col) {
-        host::Cell* c = FindCell(row, col);
-        if (!c) return {};
-        if (c->HasFormula()) Evaluate(row, col, *c);
-        return c->value;
-    }
-
-    void Evaluate(int32_t row, int32_t col, host::Cell& cell) {
-        const int64_t key = int64_t(row) * host::kMaxColumns + col;
-        if (done_.count(key)) return;
-        auto area = PlainSumArea(*cell.formula);
-        if (!area) return;
-        if (!active_.insert(key).second) {
-            cell.value = host::Variant::Error(host::CellError::Ref);
-            return;
-        }
-        // Sum only looks cells up, never stores one, so `cell` stays in place.
-        cell.value = Sum(*area);
-        active_.erase(key);
-        done_.insert(key);
-    }
-
-private:
-    host::Cell* FindCell(int32_t row, int32_t col) {
-        return const_cast<host::Cell*>(static_cast<const host::Worksheet&>(ws_).FindCell(row, col));
-    }
-
-    host::Variant Sum(const host::Rect& a) {
-        double total = 0;
-        const int32_t lastRow = std::min<int32_t>(a.bottom, int32_t(ws_.RowsData().size()));
-        for (int32_t r = a.top; r <= lastRow; ++r) {
-            std::vector<int32_t> cols;
-            for (const host::Cell& c : ws_.RowsData()[r - 1].cells)
-                if (c.col >= a.left && c.col <= a.right) cols.push_back(c.col);
-            for (int32_t col : cols) {
-                host::Variant v = ValueOf(r, col);
-                if (v.IsError()) return v;
-                if (v.IsNumber()) total += v.Number();
-            }
-        }
-        return total;
-    }
-
-    host::Worksheet& ws_;
-    std::set<int64_t> active_, done_;
-};
-
-}  // namespace
-
-void RefreshSumCaches(host::Worksheet& ws) {
-    SumEvaluator eval(ws);
-    std::vector<std::pair<int32_t, int32_t>> formulas;
-    for (size_t r = 0; r < ws.RowsData().size(); ++r)
-        for (const host::Cell& c : ws.RowsData()[r].cells)
-            if (c.HasFormula()) formulas.emplace_back(int32_t(r) + 1, c.col);
-    for (auto [row, col] : formulas) eval.ValueOf(row, col);
-    ws.MarkChanged();
 }
 
 }  // namespace settings

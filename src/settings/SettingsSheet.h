@@ -43,16 +43,8 @@ int32_t LastRoomRow(const SettingsSheetShape& shape);
 
 // Lays `sheet` out as above over whatever it held (values, formats, hidden
 // columns are cleared first). Null does nothing. Each step that fails is
-// skipped. The two SUM columns carry their results as cached values, so the
-// sheet reads right before any recalculation.
+// skipped. The two SUM columns carry their results as cached values (the
+// workbook is recalculated at the end).
 void BuildSettingsSheet(host::Worksheet* sheet, const SettingsSheetShape& shape);
-
-// Recomputes the cached result of every formula of the sheet that is a
-// plain SUM over one area of the same sheet ("SUM(I2:J2)"), so that typed
-// group counts show in the room and total sums at once. Numbers are summed,
-// text, booleans and empty cells ignored; an error value in the area is the
-// result; a SUM that depends on itself gets #REF!. Other formulas keep their
-// cached results.
-void RefreshSumCaches(host::Worksheet& sheet);
 
 }  // namespace settings

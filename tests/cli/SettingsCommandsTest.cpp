@@ -193,6 +193,55 @@ TEST(SettingsCommands, EditTypesGroupCountsAndTheSumsFollow) {
               "5                      合计     75\n");
 }
 
+// What another program reads from the saved file: openpyxl's cached values
+// (data_only) and formulas, printed one per line as CELL=VALUE.
+std::string ReadWithOpenpyxl(const SettingsCli& cli, const std::string& sheet, const std::vector<std::string>& cells,
+                             bool formulas = false) {
+    const std::string script = cli.dir.File("read.py");
+    testing_support::WriteFile(script, R"PY(
+import sys, openpyxl
+path, sheet, data_only = sys.argv[1], sys.argv[2].replace("\\t", "\t"), sys.argv[3] == "values"
+ws = openpyxl.load_workbook(path, data_only=data_only)[sheet]
+for cell in sys.argv[4:]:
+    v = ws[cell].value
+    if isinstance(v, float) and v.is_integer():
+        v = int(v)
+    print(f"{cell}={v}")
+)PY");
+    std::string command = "/usr/bin/python3 '" + script + "' '" + cli.Roster() + "' '" + sheet + "' " +
+                          (formulas ? "formulas" : "values");
+    for (const std::string& c : cells) command += " " + c;
+    std::string out;
+    EXPECT_EQ(testing_support::Run(command + " 2>&1", &out), 0) << out;
+    return out;
+}
+
+TEST(SettingsCommands, SavedFilesCarryRecalculatedResultsForOtherPrograms) {
+    SettingsCli cli;
+    cli.Run({"open-roster", "data/花名册.xlsx"});
+    cli.Run({"settings", "--desk-groups", "2", "--rooms", "3", "--fields", "0"});  // groups in I:J, sums in K
+    EXPECT_EQ(ReadWithOpenpyxl(cli, "高一\t设置", {"K2", "K5"}), "K2=0\nK5=0\n");
+
+    Outcome counts = cli.Run({"edit", "data/花名册.xlsx", "--sheet", kSettingsOne, "I2=30", "J2=20", "I3=25"});
+    ASSERT_EQ(counts.code, 0) << counts.err;
+    EXPECT_EQ(ReadWithOpenpyxl(cli, "高一\t设置", {"K2", "K3", "K4", "K5"}), "K2=50\nK3=25\nK4=0\nK5=75\n");
+
+    // Formulas typed into a roster sheet: stored as formulas, saved with their results.
+    Outcome typed = cli.Run({"edit", "data/花名册.xlsx", "--sheet", "高一", "Z1==2+3", "Z2=='高一\t设置'!K5*2",
+                             "Z3==1/0", "Z4==Z1&\"人\"", "Z5==TEXT(Z1,\"0\")"});
+    ASSERT_EQ(typed.code, 0) << typed.err;
+    EXPECT_TRUE(Contains(typed.out, "高一!Z1 ← =2+3（结果 5）")) << typed.out;
+    EXPECT_TRUE(Contains(typed.out, "以下公式无法重新计算，单元格保留原有结果：TEXT\n")) << typed.out;
+    EXPECT_EQ(ReadWithOpenpyxl(cli, "高一", {"Z1", "Z2", "Z3", "Z4", "Z5"}),
+              "Z1=5\nZ2=150\nZ3=#DIV/0!\nZ4=5人\nZ5=None\n");
+    EXPECT_EQ(ReadWithOpenpyxl(cli, "高一", {"Z1", "Z4"}, true), "Z1==2+3\nZ4==Z1&\"人\"\n");
+
+    // A later count moves the sums and the formula on the other sheet.
+    ASSERT_EQ(cli.Run({"edit", "data/花名册.xlsx", "--sheet", kSettingsOne, "J4=5"}).code, 0);
+    EXPECT_EQ(ReadWithOpenpyxl(cli, "高一\t设置", {"K4", "K5"}), "K4=5\nK5=80\n");
+    EXPECT_EQ(ReadWithOpenpyxl(cli, "高一", {"Z2"}), "Z2=160\n");
+}
+
 TEST(SettingsCommands, ALockedCellRefusesTheWholeEditAndTheFileStaysAsItWas) {
     SettingsCli cli;
     cli.Run({"open-roster", "data/花名册.xlsx"});

@@ -170,7 +170,7 @@ TEST_F(SettingsSheetTest, SumFormulasCarryTheirResultsAfterBuildAndAfterEdits) {
     ws.UserEdit(3, 10, "8");
     ws.UserEdit(3, 11, "人");  // text is left out of a SUM
     ws.UserEdit(2, 9, "5");    // a text-formatted field cell is no group count
-    settings::RefreshSumCaches(ws);
+    wb.Calculate();
 
     EXPECT_EQ(At("L2"), Variant(42.5));
     EXPECT_EQ(At("L3"), Variant(8.0));
@@ -178,7 +178,7 @@ TEST_F(SettingsSheetTest, SumFormulasCarryTheirResultsAfterBuildAndAfterEdits) {
     EXPECT_EQ(At("L5"), Variant(50.5));
 
     ws.UserEdit(4, 10, "#N/A");
-    settings::RefreshSumCaches(ws);
+    wb.Calculate();
     EXPECT_EQ(At("L4"), Variant::Error(host::CellError::NA));
     EXPECT_EQ(At("L5"), Variant::Error(host::CellError::NA));
 }
@@ -188,7 +188,7 @@ TEST_F(SettingsSheetTest, SumCachesSurviveSavingAndReading) {
     settings::BuildSettingsSheet(&ws, {2, 3, 0});
     ws.UserEdit(2, 9, "4");
     ws.UserEdit(3, 10, "6");
-    settings::RefreshSumCaches(ws);
+    wb.Calculate();
     host::xlsx::SaveWorkbook(wb, dir.File("s.xlsx"));
 
     auto back = host::xlsx::LoadWorkbook(&app, dir.File("s.xlsx"));
@@ -202,16 +202,16 @@ TEST_F(SettingsSheetTest, SumCachesSurviveSavingAndReading) {
     EXPECT_TRUE(read.Cells(5, 10).Locked());
 }
 
-TEST_F(SettingsSheetTest, OnlyPlainSumsOfTheSameSheetAreRecomputed) {
+TEST_F(SettingsSheetTest, EveryFormulaIsRecomputedAndASelfReferenceIsAnError) {
     ws.GetRange("A1").SetValue(Variant(2));
     ws.GetRange("A2").SetValue(Variant(3));
     ws.GetRange("B1").SetFormula("=SUM(A1:A2)");
     ws.GetRange("B2").SetFormula("=A1*10");
     ws.GetRange("B3").SetFormula("=SUM(B3:B4)");  // depends on itself
-    ws.GetCell(2, 2).value = Variant(99);            // cached result of another kind of formula
-    settings::RefreshSumCaches(ws);
+    ws.GetCell(2, 2).value = Variant(99);            // a stale cached result
+    wb.Calculate();
     EXPECT_EQ(At("B1"), Variant(5.0));
-    EXPECT_EQ(At("B2"), Variant(99));
+    EXPECT_EQ(At("B2"), Variant(20.0));
     EXPECT_EQ(At("B3"), Variant::Error(host::CellError::Ref));
 }
 
