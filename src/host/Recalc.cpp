@@ -220,7 +220,7 @@ RowShadow ShadowOf(const Row& row) {
 // pushing them one by one.
 constexpr int64_t kRebuildRows = 20000;
 
-struct SheetState {
+struct SheetRecord {
     const Worksheet* ws = nullptr;
     std::string name;
     std::vector<RowShadow> rows;  // rows[r - 1]
@@ -345,7 +345,7 @@ struct Recalc::Impl {
     Workbook& wb;
     std::unique_ptr<ixion::model_context> cxt;
     std::unique_ptr<ixion::formula_name_resolver> resolver;
-    std::vector<SheetState> sheets;  // in the engine's sheet order
+    std::vector<SheetRecord> sheets;  // in the engine's sheet order
     bool rebuild = true;
     bool anyChange = true;
     DependencyIndex deps;
@@ -358,8 +358,8 @@ struct Recalc::Impl {
     // for a host error value (not host formulas, nothing to write back).
     ixion::abs_address_set_t booleans, standIns;
 
-    SheetState* StateOf(const Worksheet& ws) {
-        for (SheetState& s : sheets)
+    SheetRecord* StateOf(const Worksheet& ws) {
+        for (SheetRecord& s : sheets)
             if (s.ws == &ws) return &s;
         return nullptr;
     }
@@ -457,7 +457,7 @@ struct Recalc::Impl {
     // Compares row `row` of a sheet with what the engine holds; pushes it when it differs.
     // `force`: push even when the hash is the same (a formula written again
     // over itself has lost its cached result).
-    bool SyncRow(ixion::sheet_t sheet, SheetState& st, Worksheet& ws, int32_t row, bool force = false) {
+    bool SyncRow(ixion::sheet_t sheet, SheetRecord& st, Worksheet& ws, int32_t row, bool force = false) {
         Row* hostRow = size_t(row) <= ws.RowsData().size() ? &ws.RowsData()[row - 1] : nullptr;
         const RowShadow now = hostRow ? ShadowOf(*hostRow) : RowShadow{};
         RowShadow* was = size_t(row) <= st.rows.size() ? &st.rows[row - 1] : nullptr;
@@ -498,7 +498,7 @@ struct Recalc::Impl {
         dirty.clear();
         bool anyFormula = false;
         for (const auto& ws : wb.SheetList()) {
-            SheetState st;
+            SheetRecord st;
             st.ws = ws.get();
             st.name = ws->Name();
             st.rows.resize(ws->RowsData().size());
@@ -516,7 +516,7 @@ struct Recalc::Impl {
         if (!anyFormula) return;
         cxt = std::make_unique<ixion::model_context>(ixion::rc_size_t(kMaxRows, kMaxColumns));
         resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, cxt.get());
-        for (const SheetState& st : sheets) cxt->append_sheet(st.name);
+        for (const SheetRecord& st : sheets) cxt->append_sheet(st.name);
         building = true;
         // Formulas first, so that the values they read are known.
         for (int pass = 0; pass < 2; ++pass) {
@@ -534,7 +534,7 @@ struct Recalc::Impl {
     bool SyncChanges() {
         int64_t changed = 0;
         for (size_t s = 0; s < sheets.size(); ++s) {
-            SheetState& st = sheets[s];
+            SheetRecord& st = sheets[s];
             Worksheet& ws = *wb.SheetList()[s];
             if (st.scan) {
                 const int32_t last = int32_t(std::max(ws.RowsData().size(), st.rows.size()));
@@ -680,7 +680,7 @@ struct Recalc::Impl {
     // A formula cell got its first result: its row's hash follows.
     void Reshadow(const abs_address_t& a) {
         Worksheet& ws = *wb.SheetList()[a.sheet];
-        SheetState& st = sheets[a.sheet];
+        SheetRecord& st = sheets[a.sheet];
         if (size_t(a.row) < ws.RowsData().size() && size_t(a.row) < st.rows.size())
             st.rows[a.row] = ShadowOf(ws.RowsData()[a.row]);
     }
@@ -721,7 +721,7 @@ Recalc::~Recalc() = default;
 void Recalc::CellsChanged(const Worksheet& ws, const Rect& cells) {
     impl_->anyChange = true;
     if (impl_->rebuild) return;
-    SheetState* st = impl_->StateOf(ws);
+    SheetRecord* st = impl_->StateOf(ws);
     if (!st) {
         impl_->rebuild = true;
         return;
@@ -742,7 +742,7 @@ void Recalc::CellsChanged(const Worksheet& ws, const Rect& cells) {
 void Recalc::SheetChanged(const Worksheet& ws) {
     impl_->anyChange = true;
     if (impl_->rebuild) return;
-    if (SheetState* st = impl_->StateOf(ws)) st->scan = true;
+    if (SheetRecord* st = impl_->StateOf(ws)) st->scan = true;
     else impl_->rebuild = true;
 }
 
