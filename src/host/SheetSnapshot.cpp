@@ -147,8 +147,10 @@ void WorkbookState::RestoreInto(Workbook& wb) const {
     auto& list = wb.SheetList();
     std::vector<std::unique_ptr<Worksheet>> rebuilt;
     rebuilt.reserve(sheets_.size());
-    for (const auto& [identity, state] : sheets_) {
-        auto it = std::find_if(list.begin(), list.end(), [&](const auto& p) { return p.get() == identity; });
+    for (const auto& entry : sheets_) {
+        const Worksheet* identity = entry.first;
+        const SheetState& state = entry.second;
+        auto it = std::find_if(list.begin(), list.end(), [identity](const auto& p) { return p.get() == identity; });
         std::unique_ptr<Worksheet> ws;
         if (it != list.end()) ws = std::move(*it);
         else ws = std::make_unique<Worksheet>(&wb, state.Name(), state.CodeName());
