@@ -129,6 +129,9 @@ public:
 
         ctx.SetSystemWorkbook(&entry::OpenSystemWorkbook(ctx.app, ctx.Absolute(ctx.options.systemFile)));
         host::Application::SetRunning(&ctx.app);
+        // The system workbook keeps its lock; the workbook printed is only
+        // read, so another program that has it open does not stop the print.
+        ctx.app.SetLockingFiles(false);
         FileArgumentToolkit toolkit(ctx.toolkit, ctx.Absolute(args[0]));
         ui::Component component(toolkit);
         entry::TolmDll(component).WKopen();

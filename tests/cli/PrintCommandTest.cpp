@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "CliTestSupport.h"
+#include "host/LockFile.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 #include "host/xlsx/Package.h"
@@ -75,6 +76,19 @@ TEST(PrintCommand, AnExamTableWorkbookBecomesOnePdfBlockByBlock) {
     EXPECT_EQ(PdfPages(pdf), 4) << "three rooms and the list";
     EXPECT_TRUE(Contains(o.out, pdf)) << o.out;
     EXPECT_EQ(testing_support::ReadFile(w.file), before) << "printing saves nothing";
+}
+
+TEST(PrintCommand, AWorkbookOpenInAnotherProgramPrintsAndKeepsItsLock) {
+    PrintWorld w;
+    const std::string lock = host::LockFileName(w.file);
+    const std::string line = "李四,lisi,jiaowu-pc,08.12.2026 10:05,file:///home/lisi/.config/libreoffice/4;";
+    {
+        std::ofstream(lock, std::ios::binary) << line;
+    }
+    const Outcome o = w.Run({"print", w.file, "--pdf", "座位表.pdf"});
+    ASSERT_EQ(o.code, 0) << o.out << o.err;
+    EXPECT_EQ(PdfPages(w.dir.File("座位表.pdf")), 4);
+    EXPECT_EQ(testing_support::ReadFile(lock), line) << "the other program's lock stays";
 }
 
 TEST(PrintCommand, PreviewsGoIntoNumberedFilesAndYesEndsThem) {
