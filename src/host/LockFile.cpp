@@ -1,3 +1,4 @@
+#include "host/Utf8.h"
 #include "host/LockFile.h"
 
 #include <cerrno>
@@ -131,23 +132,6 @@ bool Stale(const std::string& path, const std::string& content) {
     return !now.empty() && !start.empty() && now != start;
 }
 
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xF0 | (cp >> 18));
-        out += char(0x80 | ((cp >> 12) & 0x3F));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
 
 LockHolder UnreadableLock(const std::string& lockFile, const std::string& content) {
     LockHolder h;

@@ -13,6 +13,7 @@
 #include <charconv>
 #include <filesystem>
 
+#include "host/Utf8.h"
 #include "host/HostError.h"
 #include "host/import/ImportParts.h"
 
@@ -123,13 +124,7 @@ std::string CsvTextAsUtf8(std::string_view bytes) {
     for (size_t i = 0; i < wide.size(); ++i) {
         uint32_t cp = wide[i];
         if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < wide.size()) cp = 0x10000 + ((cp - 0xD800) << 10) + (wide[++i] - 0xDC00);
-        if (cp < 0x80) out += char(cp);
-        else if (cp < 0x800) out += char(0xC0 | (cp >> 6)), out += char(0x80 | (cp & 0x3F));
-        else if (cp < 0x10000)
-            out += char(0xE0 | (cp >> 12)), out += char(0x80 | ((cp >> 6) & 0x3F)), out += char(0x80 | (cp & 0x3F));
-        else
-            out += char(0xF0 | (cp >> 18)), out += char(0x80 | ((cp >> 12) & 0x3F)), out += char(0x80 | ((cp >> 6) & 0x3F)),
-                out += char(0x80 | (cp & 0x3F));
+        AppendUtf8(out, cp);
     }
     return out;
 }

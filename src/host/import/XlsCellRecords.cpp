@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "host/Utf8.h"
 #include "host/import/XlsCellRecords.h"
 
 namespace host::import {
@@ -121,13 +122,7 @@ std::string BiffText(std::string_view b, size_t at, size_t chars) {
             if (at >= b.size()) break;
             cp = uint8_t(b[at++]);
         }
-        if (cp < 0x80) out += char(cp);
-        else if (cp < 0x800) out += char(0xC0 | (cp >> 6)), out += char(0x80 | (cp & 0x3F));
-        else if (cp < 0x10000)
-            out += char(0xE0 | (cp >> 12)), out += char(0x80 | ((cp >> 6) & 0x3F)), out += char(0x80 | (cp & 0x3F));
-        else
-            out += char(0xF0 | (cp >> 18)), out += char(0x80 | ((cp >> 12) & 0x3F)), out += char(0x80 | ((cp >> 6) & 0x3F)),
-                out += char(0x80 | (cp & 0x3F));
+        AppendUtf8(out, cp);
     }
     return out;
 }

@@ -1,0 +1,29 @@
+#pragma once
+// Text is held as UTF-8 throughout the host; the readers of other encodings
+// (XML character references, UTF-16 in binary files and lock files, ICU
+// output) append code points with this one encoder.
+
+#include <cstdint>
+#include <string>
+
+namespace host {
+
+inline void AppendUtf8(std::string& out, uint32_t cp) {
+    if (cp < 0x80) {
+        out += char(cp);
+    } else if (cp < 0x800) {
+        out += char(0xC0 | (cp >> 6));
+        out += char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += char(0xE0 | (cp >> 12));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    } else {
+        out += char(0xF0 | (cp >> 18));
+        out += char(0x80 | ((cp >> 12) & 0x3F));
+        out += char(0x80 | ((cp >> 6) & 0x3F));
+        out += char(0x80 | (cp & 0x3F));
+    }
+}
+
+}  // namespace host
