@@ -91,6 +91,8 @@ SheetState SheetState::Take(const Worksheet& ws) {
     s.defaultRowHeight_ = ws.defaultRowHeight_;
     s.showGridLines_ = ws.showGridLines_;
     s.tabSelected_ = ws.tabSelected_;
+    s.frozenRows_ = ws.frozenRows_;
+    s.frozenCols_ = ws.frozenCols_;
     s.kept_ = OwnCopy(ws.kept_);
     return s;
 }
@@ -112,6 +114,8 @@ void SheetState::RestoreInto(Worksheet& ws) const {
     ws.defaultRowHeight_ = defaultRowHeight_;
     ws.showGridLines_ = showGridLines_;
     ws.tabSelected_ = tabSelected_;
+    ws.frozenRows_ = frozenRows_;
+    ws.frozenCols_ = frozenCols_;
     ws.kept_ = OwnCopy(kept_);
     ws.SizesChanged();
     ws.MarkChanged();

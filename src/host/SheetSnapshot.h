@@ -67,6 +67,7 @@ private:
     PageSetup pageSetup_;
     double defaultColWidth_ = 8.43, defaultRowHeight_ = 13.5;
     bool showGridLines_ = true, tabSelected_ = false;
+    int32_t frozenRows_ = 0, frozenCols_ = 0;
     KeptSheet kept_;
 };
 

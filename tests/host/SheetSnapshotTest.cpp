@@ -80,8 +80,10 @@ TEST(SheetState, RestoresRowsColumnsSizesMergesPageSetupAndProtection) {
     b.ws.SetName("改名");
     ASSERT_NE(host::Dump(b.wb), before);
 
+    b.ws.SetFrozen(1, 2);
     state.RestoreInto(b.ws);
     EXPECT_EQ(host::Dump(b.wb), before);
+    EXPECT_EQ(b.ws.FrozenRows() + b.ws.FrozenColumns(), 0) << "panes frozen later are undone too";
     EXPECT_DOUBLE_EQ(b.ws.RowHeightPoints(2), 30) << "the geometry is built again from the restored sizes";
     EXPECT_GT(b.ws.ColumnWidthPoints(3), 0);
     EXPECT_FALSE(b.wb.Saved());
