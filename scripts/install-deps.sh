@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev fonts-noto-cjk xvfb xauth x11-utils poppler-utils
   python3 python3-openpyxl python3-pil python3-xlsxwriter libxlsxwriter-dev
-  libixion-dev libboost-dev libfreexl-dev qt6-translations-l10n
+  libixion-dev libboost-dev libfreexl-dev qt6-translations-l10n libqpdf-dev
   fonts-crosextra-carlito fonts-liberation2
   clang libclang-rt-14-dev
 )

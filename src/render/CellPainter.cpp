@@ -392,11 +392,23 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
         }
         const QRect target(x, y, w, h);
         if (w <= 0 || h <= 0 || !target.intersects(areaRect)) continue;
+        bool standIn = false;
         const QImage& image = o.maxImagePixelsPerDot > 0
-                                  ? pictures_.Get(pic, QSize(std::max(1, int(w * o.maxImagePixelsPerDot)),
-                                                             std::max(1, int(h * o.maxImagePixelsPerDot))))
+                                  ? pictures_.Get(pic,
+                                                  QSize(std::max(1, int(w * o.maxImagePixelsPerDot)),
+                                                        std::max(1, int(h * o.maxImagePixelsPerDot))),
+                                                  &standIn)
                                   : pictures_.Get(pic);
-        if (!image.isNull()) p.drawImage(target, image);
+        if (image.isNull()) continue;
+        if (!standIn) {
+            p.drawImage(target, image);
+            continue;
+        }
+        // A stand-in's pixels name its photo: stored exactly, never as a JPEG.
+        p.save();
+        p.setRenderHint(QPainter::LosslessImageRendering);
+        p.drawImage(target, image);
+        p.restore();
     }
 }
 

@@ -12,6 +12,7 @@
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 #include "render/PagePainter.h"
+#include "render/PdfOriginalImages.h"
 #include "render/PdfTextMap.h"
 #include "render/PictureCache.h"
 #include "render/StyleCache.h"
@@ -46,8 +47,8 @@ void EnsureGuiApplication() {
     (void)app;
 }
 
-PagedOutput::PagedOutput(QPagedPaintDevice& device)
-    : device_(device), pictures_(std::make_unique<PictureCache>(false)) {}
+PagedOutput::PagedOutput(QPagedPaintDevice& device, PdfOriginalImages* originals)
+    : device_(device), pictures_(std::make_unique<PictureCache>(false, originals)) {}
 
 PagedOutput::~PagedOutput() { Finish(); }
 
@@ -92,7 +93,8 @@ PdfDocument::PdfDocument(const std::string& file) : file_(file) {
     writer_->setResolution(kDotsPerInch);
     writer_->setCreator(QStringLiteral("tolm"));
     writer_->setTitle(QString::fromStdString(file).section(QLatin1Char('/'), -1));
-    pages_ = std::make_unique<PagedOutput>(*writer_);
+    originals_ = std::make_unique<PdfOriginalImages>();
+    pages_ = std::make_unique<PagedOutput>(*writer_, originals_.get());
 }
 
 PdfDocument::~PdfDocument() {
@@ -120,7 +122,9 @@ bool PdfDocument::Finish() {
     }
     QByteArray& pdf = bytes_->buffer();
     MapRadicalsToIdeographs(pdf);
-    if (out_->write(pdf) != pdf.size()) {
+    // Without its photos the file would show their stand-ins: then no file.
+    const bool written = originals_->Empty() ? out_->write(pdf) == pdf.size() : originals_->Write(pdf, *out_);
+    if (!written) {
         out_->cancelWriting();
         return false;
     }

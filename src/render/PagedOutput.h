@@ -2,7 +2,8 @@
 // Sheets' pages one after another onto a paged device (a PDF writer, a
 // printer), each page sized to its sheet's paper; and a PDF file made that
 // way. Text keeps its fonts (embedded as subsets in a PDF); each picture is
-// stored once, at no more than print resolution.
+// stored once, at no more than print resolution, a JPEG photo near that
+// resolution as its own file.
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <memory>
@@ -20,6 +21,7 @@ class Worksheet;
 
 namespace render {
 
+class PdfOriginalImages;
 class PictureCache;
 
 // What &D and &T show: today's date and the time, as a zh-CN host writes them.
@@ -31,7 +33,9 @@ void EnsureGuiApplication();
 
 class PagedOutput {
 public:
-    explicit PagedOutput(QPagedPaintDevice& device);
+    // `originals`: the PDF's JPEG photos are drawn as stand-ins, to be given
+    // their original bytes when the file is written.
+    explicit PagedOutput(QPagedPaintDevice& device, PdfOriginalImages* originals = nullptr);
     ~PagedOutput();
     PagedOutput(const PagedOutput&) = delete;
     PagedOutput& operator=(const PagedOutput&) = delete;
@@ -71,6 +75,7 @@ private:
     // The writer's bytes, kept until Finish mends their text maps.
     std::unique_ptr<QBuffer> bytes_;
     std::unique_ptr<QPdfWriter> writer_;
+    std::unique_ptr<PdfOriginalImages> originals_;
     std::unique_ptr<PagedOutput> pages_;
     bool finished_ = false;
 };

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "host/Worksheet.h"
+#include "render/PdfOriginalImages.h"
 
 namespace render {
 
@@ -37,8 +38,15 @@ const QImage& PictureCache::Get(const host::Picture& picture) {
     return it->second.image;
 }
 
-const QImage& PictureCache::Get(const host::Picture& picture, QSize atMost) {
+const QImage& PictureCache::Get(const host::Picture& picture, QSize atMost, bool* standIn) {
+    if (standIn) *standIn = false;
     if (!picture.data || atMost.isEmpty()) return Get(picture);
+    if (originals_) {
+        if (const QImage* s = originals_->StandInFor(picture.data, atMost)) {
+            if (standIn) *standIn = true;
+            return *s;
+        }
+    }
     const std::pair<int, int> key{atMost.width(), atMost.height()};
     auto it = images_.find(picture.data.get());
     if (it != images_.end()) {
