@@ -163,18 +163,20 @@ void DoorList(Sheet& s) {
     s.FitToPages(1, 0, false);
 }
 
-// 桌贴: one framed label per candidate, photo on the left, three across (no
-// title region). Five rows of 24 pt make a label of 120 pt: six label rows
+// 桌贴: one framed label per candidate, three across (no title region): the
+// exam number large across the top, the photo below it on the left. The
+// photo box keeps a photo's proportions (about 3 : 4; the photo is stretched
+// to its box), and a label of 30 + 4 × 22.5 = 120 pt makes six label rows
 // fill the 734 pt of an A4 page, so no label is cut by a page break.
 void DeskLabel(Sheet& s) {
     s.Caption("桌贴");
-    // 21 characters a label: three fit an A4 portrait page at 100 % with room to spare.
-    s.Widths({{1, 2}, {2, 7.5}, {3, 4.5}, {4, 9}});
+    // 27.5 characters (about 155 pt) a label: three fit an A4 portrait page at 100 %.
+    s.Widths({{1, 2}, {2, 12}, {3, 4.5}, {4, 11}});
     s.Mark("A3", "#");
     s.Mark("A7", "#");
     s.Mark("E3", "#");
-    s.Put("B3:B7", "{照片}", {.size = 9});
-    s.Put("C3:D3", "[考号]", {.size = 16, .bold = true, .font = "黑体"});
+    s.Put("B3:D3", "[考号]", {.size = 18, .bold = true, .font = "黑体"});
+    s.Put("B4:B7", "{照片}", {.size = 9});
     const char* labels[] = {"姓名", "班级", "考场", "座号"};
     const char* fields[] = {"[姓名]", "[班级]", "[场号]", "[座号]"};
     for (int i = 0; i < 4; ++i) {
@@ -182,8 +184,10 @@ void DeskLabel(Sheet& s) {
         s.Put(("C" + row).c_str(), labels[i], {.size = 10, .align = host::xlHAlignRight});
         s.Put(("D" + row).c_str(), fields[i], {.size = i == 0 ? 13.0 : 11.0, .bold = i == 0, .align = host::xlHAlignLeft});
     }
-    for (int32_t r = 3; r <= 7; ++r) s.Height(r, 24);
-    s.Frame("B3:B7", host::xlThin);
+    s.Height(3, 30);
+    for (int32_t r = 4; r <= 7; ++r) s.Height(r, 22.5);
+    s.Frame("B3:D3", host::xlThin);
+    s.Frame("B4:B7", host::xlThin);
     s.Frame("B3:D7", host::xlMedium);
 
     host::PageSetup& p = s.Page();

@@ -353,4 +353,22 @@ TEST_F(BuiltInTablesPrinted, EachBlockPrintsOnPagesOfItsOwnWithTitlesAndNothingC
     }
 }
 
+// Photos are stretched to their box, so the desk label's box has a photo's
+// proportions (3 : 4, a 1-inch photo 5 : 7), and every candidate has one.
+TEST_F(BuiltInTablesPrinted, DeskLabelPhotosKeepAPhotosProportions) {
+    ASSERT_TRUE(setupError_.empty()) << setupError_;
+    host::Application app;
+    auto labels = host::xlsx::LoadWorkbook(&app, TableFile("桌贴"));
+    size_t pictures = 0;
+    for (int i = 1; i <= labels->SheetCount(); ++i)
+        for (const host::Picture& pic : labels->Sheet(i).Pictures()) {
+            ++pictures;
+            ASSERT_GT(pic.heightEmu, 0);
+            const double ratio = double(pic.widthEmu) / double(pic.heightEmu);
+            EXPECT_GT(ratio, 0.66) << pic.name;
+            EXPECT_LT(ratio, 0.80) << pic.name;
+        }
+    EXPECT_GT(pictures, 300u);
+}
+
 }  // namespace
