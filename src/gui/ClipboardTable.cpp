@@ -596,7 +596,7 @@ void WriteClipTable(host::Worksheet& ws, const ClipTable& t, host::CellRef at, C
         for (int c = 0; c < t.cols; ++c)
             if (t.columnWidths[size_t(c)] > 0)
                 ws.SetColumnWidthChars(at.col + c,
-                                       std::clamp((t.columnWidths[size_t(c)] / 0.75 - 5) / 7, 0.0, 255.0));
+                                       std::clamp(ws.CharsForPixels(int(std::lround(t.columnWidths[size_t(c)] / 0.75))), 0.0, 255.0));
         return;
     }
     if (what == ClipPaste::All || what == ClipPaste::Formats) ws.MergedAreas().RemoveIntersecting(block);

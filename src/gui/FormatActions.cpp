@@ -415,7 +415,7 @@ void FormatActions::RowResized(host::Worksheet& ws, int row, int pixels) {
 }
 
 void FormatActions::ColumnResized(host::Worksheet& ws, int col, int pixels) {
-    const double chars = std::clamp(host::Worksheet::CharsForPixels(pixels), 0.0, 255.0);
+    const double chars = std::clamp(ws.CharsForPixels(pixels), 0.0, 255.0);
     Run("列宽", ws, std::nullopt, [&] { ws.Columns(col).SetColumnWidth(chars); });
     window_.RefreshViews();
     emit Changed();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "host/Workbook.h"
 #include "host/Worksheet.h"
 
 namespace host {
@@ -69,10 +70,10 @@ Span TitleSpan(const std::string& text, bool rows) {
 
 double HeadingHeight(const Worksheet& ws) { return ws.StandardHeight(); }
 
-double HeadingWidth(int32_t lastRow) {
+double HeadingWidth(int32_t lastRow, int digitWidth) {
     int digits = 1;
     for (int32_t n = lastRow; n >= 10; n /= 10) ++digits;
-    return (digits * 7 + 8) * kPointsPerPixel;
+    return (digits * digitWidth + 8) * kPointsPerPixel;
 }
 
 std::vector<Rect> JoinAdjacentAreas(std::vector<Rect> areas) {
@@ -153,7 +154,7 @@ Pagination Paginate(const Worksheet& ws) {
     if (ps.PrintHeadings && !out.areas.empty()) {
         int32_t lastRow = 1;
         for (const Rect& a : out.areas) lastRow = std::max(lastRow, a.bottom);
-        out.headingWidth = HeadingWidth(lastRow);
+        out.headingWidth = HeadingWidth(lastRow, ws.Parent().Styles().MaxDigitWidth());
         out.headingHeight = HeadingHeight(ws);
     }
 

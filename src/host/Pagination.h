@@ -68,9 +68,9 @@ double PrintedColumnWidth(const Worksheet& ws, int32_t col);
 
 // The room printed headings take: a row of the standard height for the
 // letters, and a column for the row numbers as wide as the most digits of
-// `lastRow` need (7 pixels a digit and 8 of padding, the host's default font).
+// `lastRow` need (`digitWidth` pixels a digit, the Normal font's, and 8 of padding).
 double HeadingHeight(const Worksheet& ws);
-double HeadingWidth(int32_t lastRow);
+double HeadingWidth(int32_t lastRow, int digitWidth);
 
 // Areas joined where they touch: same columns and one starting on the row
 // after the other ends, or same rows and side by side; the order of the

@@ -1,5 +1,8 @@
 #include "host/Style.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <climits>
 #include <functional>
 
@@ -95,6 +98,7 @@ StyleTable::StyleTable() : StyleTable(CellFormat{}) {}
 StyleTable::StyleTable(const CellFormat& defaultFormat) {
     formats_.push_back(defaultFormat);
     index_.emplace(defaultFormat, 0);
+    maxDigitWidth_ = MaxDigitWidthOf(defaultFormat.font);
 }
 
 uint32_t StyleTable::Intern(const CellFormat& f) {
@@ -111,6 +115,18 @@ void StyleTable::SetDefault(const CellFormat& f) {
     if (it != index_.end() && it->second == 0) index_.erase(it);
     formats_[0] = f;
     index_[f] = 0;
+    maxDigitWidth_ = MaxDigitWidthOf(f.font);
+}
+
+int MaxDigitWidthOf(const Font& font) {
+    static const char* const songTi[] = {"宋体", "SimSun", "新宋体", "NSimSun"};
+    for (const char* name : songTi)
+        if (font.name == name) {
+            // Half-width digits of an em rounded to whole pixels: 11 and 12 pt give 8.
+            const int em = int(std::lround(font.size * 96 / 72));
+            return std::max(1, (em + 1) / 2);
+        }
+    return 7;
 }
 
 uint32_t RemapStyles::Cell(uint32_t s) {

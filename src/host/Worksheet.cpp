@@ -20,7 +20,6 @@ const Variant kEmpty;
 
 // Maximum digit width of the default font in pixels; column widths in
 // characters convert to pixels through it (see the file format's column width rule).
-constexpr double kMaxDigitWidth = 7;
 constexpr uint32_t kSpinCount = 100000;
 constexpr double kEmuPerPoint = 12700;
 
@@ -436,8 +435,8 @@ double Worksheet::ColumnWidthChars(int32_t col) const {
     const ColumnInfo* c = FindColumn(col);
     if (c && c->width > 0) {
         // The file stores the width with the cell padding; the host reports it without.
-        double px = std::trunc(c->width * kMaxDigitWidth + 0.5);
-        double chars = std::trunc((px - 5) / kMaxDigitWidth * 100 + 0.5) / 100;
+        double px = std::trunc(c->width * Mdw() + 0.5);
+        double chars = std::trunc((px - 5) / Mdw() * 100 + 0.5) / 100;
         return chars < 0 ? 0 : chars;
     }
     return defaultColWidth_;
@@ -449,7 +448,7 @@ void Worksheet::SetColumnWidthChars(int32_t col, double chars) {
     if (chars == 0) {
         c.hidden = true;
     } else {
-        c.width = std::trunc((chars * kMaxDigitWidth + 5) / kMaxDigitWidth * 256) / 256;
+        c.width = std::trunc((chars * Mdw() + 5) / Mdw() * 256) / 256;
         c.customWidth = true;
         c.hidden = false;
     }
@@ -474,7 +473,7 @@ void Worksheet::SetStandardHeight(double pt) {
 }
 
 double Worksheet::DefaultColumnPoints() const {
-    double px = std::trunc(defaultColWidth_ * kMaxDigitWidth + 5 + 0.5);
+    double px = std::trunc(defaultColWidth_ * Mdw() + 5 + 0.5);
     px = std::ceil(px / 8) * 8;  // the host rounds the default width up to a multiple of 8 pixels
     return px * 0.75;
 }
@@ -487,7 +486,7 @@ double Worksheet::ColumnWidthPoints(int32_t col) const {
 std::optional<double> Worksheet::OwnColumnSize(int32_t col) const {
     const ColumnInfo* c = FindColumn(col);
     if (c && c->hidden) return 0.0;
-    if (c && c->width > 0) return std::trunc(c->width * kMaxDigitWidth + 0.5) * 0.75;
+    if (c && c->width > 0) return std::trunc(c->width * Mdw() + 0.5) * 0.75;
     return std::nullopt;
 }
 
@@ -527,7 +526,10 @@ void Worksheet::ColumnSizeChanged(int32_t col) {
 }
 
 const SheetGeometry& Worksheet::Geometry() const {
+    // Column widths are in digits of the Normal font: another font, other sizes.
+    if (geometry_ && geometryDigitWidth_ != Mdw()) geometry_.reset();
     if (!geometry_) {
+        geometryDigitWidth_ = Mdw();
         auto g = std::make_unique<SheetGeometry>();
         g->Rows().SetDefaultSize(defaultRowHeight_);
         g->Columns().SetDefaultSize(DefaultColumnPoints());
@@ -553,9 +555,11 @@ void Worksheet::MarkCellsChanged(const Rect& cells) {
     parent_->Recalculation().CellsChanged(*this, cells);
 }
 
-double Worksheet::CharsForPixels(int pixels) {
+double Worksheet::Mdw() const { return parent_->Styles().MaxDigitWidth(); }
+
+double Worksheet::CharsForPixels(int pixels) const {
     if (pixels <= 5) return 0;
-    return std::trunc((pixels - 5) / kMaxDigitWidth * 100 + 0.5) / 100;
+    return std::trunc((pixels - 5) / Mdw() * 100 + 0.5) / 100;
 }
 
 void Worksheet::FreezePanes(int32_t rows, int32_t cols) {

@@ -264,7 +264,7 @@ public:
     double ColumnWidthPoints(int32_t col) const;  // 0 for a hidden column
     // The width in characters of a column `pixels` wide at 96 dpi, as the
     // host reports a column dragged to that width.
-    static double CharsForPixels(int pixels);
+    double CharsForPixels(int pixels) const;
     double RowHeightPoints(int32_t row) const;    // 0 for a hidden row
     void SetRowHeightPoints(int32_t row, double pt);  // a height of its own; shows the row
     void SetRowHidden(int32_t row, bool hidden);
@@ -323,7 +323,9 @@ private:
     double defaultColWidth_ = 8.43;
     double defaultRowHeight_ = 13.5;
     // Built on first use; not safe to build from two threads at once.
+    double Mdw() const;  // the Normal font's widest digit in pixels
     mutable std::unique_ptr<SheetGeometry> geometry_;
+    mutable double geometryDigitWidth_ = 0;  // the Normal font's digit the geometry was built with
     bool showGridLines_ = true;
     bool tabSelected_ = false;
     int32_t frozenRows_ = 0, frozenCols_ = 0;

@@ -326,7 +326,7 @@ TEST(FormatTools, DraggingAHeaderEdgeStoresTheSizeOnRelease) {
     guitest::Settle();
     ASSERT_GT(header->sectionSize(1), before) << "the header followed the mouse";
     EXPECT_GT(ws.ColumnWidthChars(2), ws.DefaultColumnWidth() + 4);
-    EXPECT_NEAR(ws.ColumnWidthChars(2), host::Worksheet::CharsForPixels(header->sectionSize(1)), 0.01);
+    EXPECT_NEAR(ws.ColumnWidthChars(2), ws.CharsForPixels(header->sectionSize(1)), 0.01);
     EXPECT_FALSE(ws.Parent().Saved());
     EXPECT_NEAR(ws.ColumnWidthChars(1), ws.DefaultColumnWidth(), 0.01) << "only the dragged column";
 }

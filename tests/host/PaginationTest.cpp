@@ -9,6 +9,7 @@
 #include "host/Pagination.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -20,8 +21,11 @@ struct Sheet {
     host::Worksheet& ws = wb.Sheet(1);
     host::PageSetup& ps = ws.PageSetup();
 
-    // rows × columns of values, rows 20 pt high, columns 10 characters wide.
+    // rows × columns of values, rows 20 pt high, columns 10 characters wide
+    // of Calibri 11 (7-pixel digits), the Normal font of the files the
+    // figures were measured on.
     Sheet(int32_t rows, int32_t cols) {
+        testing_support::UseCalibriNormal(wb);
         for (int32_t r = 1; r <= rows; ++r) {
             ws.GetRow(r).info.height = 20;
             ws.GetRow(r).info.customHeight = true;
@@ -254,8 +258,8 @@ TEST(Pagination, PrintedHeadingsTakeTheirRoomOnEveryPage) {
     EXPECT_DOUBLE_EQ(p.headingWidth, (3 * 7 + 8) * 0.75) << "three digits for row 108";
     // 733.89 pt less the letters' row leaves room for 36 rows of 19.5 pt.
     EXPECT_EQ(s.RowBands(), (Rows{{1, 36}, {37, 72}, {73, 108}}));
-    EXPECT_DOUBLE_EQ(host::HeadingWidth(9), (7 + 8) * 0.75);
-    EXPECT_DOUBLE_EQ(host::HeadingWidth(10), (2 * 7 + 8) * 0.75);
+    EXPECT_DOUBLE_EQ(host::HeadingWidth(9, 7), (7 + 8) * 0.75);
+    EXPECT_DOUBLE_EQ(host::HeadingWidth(10, 8), (2 * 8 + 8) * 0.75);
 
     // Fitting to one page wide leaves room for the numbers' column too.
     Sheet wide(10, 12);

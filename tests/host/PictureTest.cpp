@@ -20,6 +20,7 @@ TEST(Shapes, AddPictureAnchorsPointsToCells) {
     testing_support::WriteFile(dir.File("p.jpg"), kJpegHead);
     Application app;
     Worksheet& ws = app.Workbooks().Add().Sheet(1);
+    testing_support::UseCalibriNormal(ws.Parent());  // 7-pixel digits: the figures below
     ws.SetColumnWidthChars(2, 20);  // 145 px = 108.75 pt
     ASSERT_DOUBLE_EQ(ws.ColumnWidthPoints(1), 48);
     ASSERT_DOUBLE_EQ(ws.ColumnWidthPoints(2), 108.75);
@@ -90,6 +91,7 @@ TEST(Shapes, AddPictureOverHiddenAndResizedRows) {
     testing_support::WriteFile(dir.File("p.jpg"), kJpegHead);
     Application app;
     Worksheet& ws = app.Workbooks().Add().Sheet(1);
+    testing_support::UseCalibriNormal(ws.Parent());  // 7-pixel digits: the figures below
     ws.GetRange("2:3").SetHidden(true);
     ws.GetRange("4:4").SetRowHeight(60);
     ws.GetRange("A:A").SetHidden(true);

@@ -33,8 +33,9 @@ std::shared_ptr<const std::vector<uint8_t>> Jpeg(int w, int h, QColor color) {
 }
 
 struct PrintedSheet : PaintedSheet {
-    // rows of 20 pt (19.5 printed) and four columns of 56.25 pt
+    // rows of 20 pt (19.5 printed) and four columns of 56.25 pt (Calibri's 7-pixel digits)
     explicit PrintedSheet(int32_t rows) {
+        testing_support::UseCalibriNormal(wb);
         for (int32_t r = 1; r <= rows; ++r) {
             ws.GetRow(r).info.height = 20;
             ws.SetValueAt(r, 1, Variant(double(r)));

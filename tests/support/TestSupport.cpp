@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include "host/Workbook.h"
+
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -7,6 +9,14 @@
 #include <sys/wait.h>
 
 namespace testing_support {
+
+void UseCalibriNormal(host::Workbook& wb) {
+    host::CellFormat normal = wb.Styles().Default();
+    normal.font.name = "Calibri";
+    normal.font.size = 11;
+    wb.Styles().SetDefault(normal);
+}
+
 
 TempDir::TempDir() {
     std::random_device rd;

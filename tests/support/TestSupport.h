@@ -3,7 +3,16 @@
 #include <filesystem>
 #include <string>
 
+namespace host {
+class Workbook;
+}
+
 namespace testing_support {
+
+// Makes Calibri 11 the workbook's Normal font, as in files from openpyxl and
+// an en-US host: column widths are then in 7-pixel digits (宋体 11, the
+// host's own default, has 8-pixel digits).
+void UseCalibriNormal(host::Workbook& wb);
 
 // A fresh empty folder under the system's temporary folder, removed at exit of the test.
 class TempDir {

@@ -267,15 +267,16 @@ TEST(ReaderSheet, PicturesAndTheirImageBytes) {
 // two-cell anchor of the same size.
 TEST(ReaderSheet, OneCellAnchorsEndWhereTheirExtentReaches) {
     std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + "pixels";
-    // Column A 20 characters (140 px, 105 pt), B hidden, C and on 48 pt; rows 20 pt, row 3 hidden.
+    // Column A 20 characters (160 px, 120 pt, in the 8-pixel digits of the
+    // default 宋体), B hidden, C and on 54 pt; rows 20 pt, row 3 hidden.
     std::string sheet = "<sheetFormatPr defaultRowHeight=\"20\" customHeight=\"1\"/>"
                         "<cols><col min=\"1\" max=\"1\" width=\"20\" customWidth=\"1\"/>"
                         "<col min=\"2\" max=\"2\" width=\"9\" hidden=\"1\"/></cols>"
                         "<sheetData><row r=\"3\" hidden=\"1\"/></sheetData><drawing r:id=\"rId7\"/>";
-    // From A2 + 5 pt down; 105 + 48 + 10 pt wide, 3 × 20 + 5 pt high.
+    // From A2 + 5 pt down; 120 + 54 + 10 pt wide, 3 × 20 + 5 pt high.
     std::string anchors =
         "<xdr:oneCellAnchor><xdr:from><xdr:col>0</xdr:col><xdr:colOff>0</xdr:colOff><xdr:row>1</xdr:row>"
-        "<xdr:rowOff>63500</xdr:rowOff></xdr:from><xdr:ext cx=\"2070100\" cy=\"825500\"/>" +
+        "<xdr:rowOff>63500</xdr:rowOff></xdr:from><xdr:ext cx=\"2336800\" cy=\"825500\"/>" +
         Pic("图片 1", "rId1", "") + "<xdr:clientData/></xdr:oneCellAnchor>";
     auto wb = Load(PackageBuilder()
                        .Sheet("照片", sheet)
@@ -291,7 +292,7 @@ TEST(ReaderSheet, OneCellAnchorsEndWhereTheirExtentReaches) {
     const auto& pics = wb->Sheet(1).Pictures();
     ASSERT_EQ(pics.size(), 1u);
     EXPECT_EQ(pics[0].from, (host::CellAnchor{1, 2, 0, 63500}));
-    // x: A 105 pt, B hidden, C 48 pt, 10 pt into D; y: from 25 pt down to 90 pt,
+    // x: A 120 pt, B hidden, C 54 pt, 10 pt into D; y: from 25 pt down to 90 pt,
     // row 3 hidden, so rows 4 and 5 end at 80 pt: 10 pt into row 6.
     EXPECT_EQ(pics[0].to, (host::CellAnchor{4, 6, 127000, 127000}));
 }

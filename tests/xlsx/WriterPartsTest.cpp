@@ -170,7 +170,7 @@ TEST_F(WriterParts, MacroProjectOnlyInMacroEnabledFiles) {
 TEST_F(WriterParts, PictureOffsetFollowsTheSheetSizes) {
     host::Workbook wb(nullptr, "t.xlsx");
     host::Worksheet& ws = wb.InsertSheet(-1, "S", "Sheet1");
-    ws.SetColumnWidthChars(1, 20);  // 145 px = 108.75 pt
+    ws.SetColumnWidthChars(1, 20);  // 8-pixel digits of 宋体 11: 165 px = 123.75 pt
     ws.SetRowHidden(1, true);
     ws.SetRowHeightPoints(2, 30);
     host::Picture pic;
@@ -180,7 +180,7 @@ TEST_F(WriterParts, PictureOffsetFollowsTheSheetSizes) {
     pic.to = {3, 4, 0, 0};
     ws.Pictures().push_back(pic);
     std::string drawing = Part(Save(wb), "xl/drawings/drawing1.xml");
-    EXPECT_TRUE(Has(drawing, "<a:off x=\"1381225\" y=\"381200\"/>")) << drawing;  // 108.75 × 12700 + 100, 30 × 12700 + 200
+    EXPECT_TRUE(Has(drawing, "<a:off x=\"1571725\" y=\"381200\"/>")) << drawing;  // 123.75 × 12700 + 100, 30 × 12700 + 200
 }
 
 TEST_F(WriterParts, PicturesGetDrawingImageAndRelationships) {
