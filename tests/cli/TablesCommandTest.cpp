@@ -305,7 +305,7 @@ TEST(TablesCommand, SeatingChartsWithColumnTitleRowShareRoomsAndCombineTitles) {
     // group 2, 高二 group 2 (grades of a group side by side).
     const std::vector<std::string> room1 = {
         "第||1|考场座位表",
-        "人数：||3+2|考号：|01\n07||至|03\n08",
+        "人数：||3+2||考号：||01\n07||||至|03\n08",
         "讲        台",
         "|座号|考号/姓名|||座号|考号/姓名|||座号|考号/姓名|||座号|考号/姓名",
         "|1|01|||1|07|||3|03|||2|08",
@@ -317,7 +317,7 @@ TEST(TablesCommand, SeatingChartsWithColumnTitleRowShareRoomsAndCombineTitles) {
     };
     std::vector<std::string> expected = room1;
     expected.push_back("");
-    for (std::string line : {"第||2|考场座位表", "人数：||3+2|考号：|04\n09||至|06\n10", "讲        台",
+    for (std::string line : {"第||2|考场座位表", "人数：||3+2||考号：||04\n09||||至|06\n10", "讲        台",
                              "|座号|考号/姓名|||座号|考号/姓名|||座号|考号/姓名|||座号|考号/姓名",
                              "|1|04|||1|09|||3|06|||2|10", "|李四||||冯丙||||吴六||||陈丁", "|2班||||1班||||2班||||2班",
                              "|2|05", "|周五", "|1班"})
@@ -356,7 +356,7 @@ TEST(TablesCommand, SeatingChartsRightToLeftAndBottomUpMirrorTheRoom) {
     auto wb = s.Load(g.file, app);
     const std::vector<std::string> room1 = {
         "第||1|考场座位表",
-        "人数：||3+2|考号：|01\n07||至|03\n08",
+        "人数：||3+2||考号：||01\n07||||至|03\n08",
         "讲        台",
         "|||||||||||||2|02",
         "|||||||||||||钱二",
