@@ -43,11 +43,12 @@ std::vector<LayoutSection> SettingsLayout(ui::FrmSeZhi& w) {
     };
 }
 
-// The template list with its management buttons; the options below, the
-// generation button last.
+// The template list with its management buttons, two a row so that the
+// window fits the dock as narrow as the Settings window left it; the options
+// below, the generation button last.
 std::vector<LayoutSection> ExamTablesLayout(ui::FrmHuaMinChe& w) {
     return {
-        {&w.Frame1, {{&w.List1}, {&w.Command1, &w.Command3, &w.Command2, &w.Command5}}},
+        {&w.Frame1, {{&w.List1}, {&w.Command1, &w.Command3}, {&w.Command2, &w.Command5}}},
         {&w.Frame2,
          {{&w.Label1, &w.Combo1}, {&w.Label2, &w.Combo2}, {&w.Check1}, {&w.Label3}, {&w.Text1}}},
         {&w.Frame3, {{&w.Option1, &w.Option2}}},
