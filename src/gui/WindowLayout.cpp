@@ -43,12 +43,11 @@ std::vector<LayoutSection> SettingsLayout(ui::FrmSeZhi& w) {
     };
 }
 
-// The template list with its management buttons, two a row so that the
-// window fits the dock as narrow as the Settings window left it; the options
-// below, the generation button last.
+// The template list with its management buttons; the options below, the
+// generation button last.
 std::vector<LayoutSection> ExamTablesLayout(ui::FrmHuaMinChe& w) {
     return {
-        {&w.Frame1, {{&w.List1}, {&w.Command1, &w.Command3}, {&w.Command2, &w.Command5}}},
+        {&w.Frame1, {{&w.List1}, {&w.Command1, &w.Command3, &w.Command2, &w.Command5}}},
         {&w.Frame2,
          {{&w.Label1, &w.Combo1}, {&w.Label2, &w.Combo2}, {&w.Check1}, {&w.Label3}, {&w.Text1}}},
         {&w.Frame3, {{&w.Option1, &w.Option2}}},
@@ -125,6 +124,22 @@ std::vector<LayoutSection> LayoutOf(ui::Window& window) {
         for (const auto& row : s.rows) placed.insert(row.begin(), row.end());
     }
     PlaceRemaining(window, sections, placed);
+    // More than three buttons side by side (the Exam-tables and Print
+    // windows have four) go two a row: the window then fits the docked width
+    // the Settings window leaves, without a horizontal scroll bar.
+    for (LayoutSection& s : sections) {
+        std::vector<std::vector<ui::Control*>> rows;
+        for (auto& row : s.rows) {
+            const bool buttons = std::all_of(row.begin(), row.end(), [](auto* c) { return IsButton(*c); });
+            if (!buttons || row.size() <= 3) {
+                rows.push_back(std::move(row));
+                continue;
+            }
+            for (size_t k = 0; k < row.size(); k += 2)
+                rows.push_back({row.begin() + k, row.begin() + std::min(k + 2, row.size())});
+        }
+        s.rows = std::move(rows);
+    }
     std::erase_if(sections, [](const LayoutSection& s) { return s.rows.empty() && !s.frame; });
     return sections;
 }

@@ -8,6 +8,7 @@
 
 #include "GuiTestSupport.h"
 #include "gui/WindowPlacement.h"
+#include "ui/FrmDaYin.h"
 #include "ui/FrmHuaMinChe.h"
 #include "ui/FrmKCBP.h"
 #include "ui/FrmSeZhi.h"
@@ -64,7 +65,14 @@ TEST(ToolDock, TheMainWindowIsDockedAtTheRightEdgeAndTheGridNarrows) {
     guitest::Settle();
     EXPECT_EQ(dock->width(), width);
     EXPECT_EQ(tables->Body()->horizontalScrollBar()->maximum(), 0);
-    d.ChooseMenu(ui::FrmHuaMinChe::kName, d.Model<ui::FrmHuaMinChe>(ui::FrmHuaMinChe::kName)->BinPai);
+    // So does the Print window with its four buttons.
+    d.ChooseMenu(ui::FrmHuaMinChe::kName, d.Model<ui::FrmHuaMinChe>(ui::FrmHuaMinChe::kName)->DaYin);
+    gui::ToolWindowView* print = d.View(ui::FrmDaYin::kName);
+    ASSERT_NE(print, nullptr);
+    guitest::Settle();
+    EXPECT_EQ(dock->width(), width);
+    EXPECT_EQ(print->Body()->horizontalScrollBar()->maximum(), 0);
+    d.ChooseMenu(ui::FrmDaYin::kName, d.Model<ui::FrmDaYin>(ui::FrmDaYin::kName)->BinPai);
     arrangement = d.View(FrmKCBP::kName);
     ASSERT_NE(arrangement, nullptr);
     // Taller than the host window: the body scrolls inside the dock.
