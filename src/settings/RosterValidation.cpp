@@ -333,7 +333,9 @@ private:
             for (size_t i = 0; i < text.size();) {
                 const unsigned char c = static_cast<unsigned char>(text[i]);
                 const size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-                w += len >= 3 ? 2 : 1;  // U+0800 on: CJK and full-width punctuation
+                // U+0800 on: CJK and full-width punctuation, two digits wide in
+                // 宋体 and a little more in the faces drawn for it.
+                w += len >= 3 ? 2.2 : 1;
                 i += len;
             }
             return w;
@@ -346,7 +348,7 @@ private:
                 for (int32_t r = 2; r <= block_.Rows(); ++r) widest = std::max(widest, width(block_.At(r, c)));
             if (c <= desk_.Columns())
                 for (int32_t r = 2; r <= desk_.Rows(); ++r) widest = std::max(widest, width(host::ToText(desk(r, c))));
-            ws.SetColumnWidthChars(c, std::clamp(widest + 1, kDefaultColumnChars, kWidestColumnChars));
+            ws.SetColumnWidthChars(c, std::clamp(widest + 2, kDefaultColumnChars, kWidestColumnChars));
         }
     }
     static constexpr double kDefaultColumnChars = 8.43, kWidestColumnChars = 60;
