@@ -12,6 +12,9 @@
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
 #include "host/xlsx/Package.h"
+#ifdef TOLM_WITH_RENDER
+#include "render/CellText.h"
+#endif
 
 namespace cli {
 
@@ -56,6 +59,20 @@ host::Rect AreaToShow(const host::Worksheet& ws, const CommandContext& ctx) {
     return {1, 1, used.bottom, used.right};
 }
 
+// A cell's value on one line; a date as the sheet shows it (2009/9/1), not
+// as its serial number.
+std::string ShownValue(const host::Worksheet& ws, int32_t r, int32_t c) {
+    const host::Variant& v = ws.ValueAt(r, c);
+#ifdef TOLM_WITH_RENDER
+    if (v.IsNumber()) {
+        const std::string& format = ws.Parent().Styles().Get(ws.StyleAt(r, c)).numberFormat;
+        if (render::IsDateFormat(format))
+            return OneLineText(host::Variant(render::CellText(v, format, ws.Parent().Date1904()).toStdString()));
+    }
+#endif
+    return OneLineText(v);
+}
+
 void PrintGrid(std::ostream& out, const host::Worksheet& ws, const host::Rect& a) {
     std::vector<std::vector<std::string>> lines;
     std::vector<std::string> head{""};
@@ -63,7 +80,7 @@ void PrintGrid(std::ostream& out, const host::Worksheet& ws, const host::Rect& a
     lines.push_back(head);
     for (int32_t r = a.top; r <= a.bottom; ++r) {
         std::vector<std::string> line{std::to_string(r)};
-        for (int32_t c = a.left; c <= a.right; ++c) line.push_back(OneLineText(ws.ValueAt(r, c)));
+        for (int32_t c = a.left; c <= a.right; ++c) line.push_back(ShownValue(ws, r, c));
         lines.push_back(std::move(line));
     }
     std::vector<size_t> widths(head.size(), 0);
@@ -83,7 +100,7 @@ public:
     std::string Arguments() const override { return "FILE"; }
     std::string Summary() const override { return "以表格形式显示工作表中的值"; }
     std::string Details() const override {
-        return "显示 FILE 中一张工作表的值（公式显示其结果），每行前是行号，表头是列标。\n"
+        return "显示 FILE 中一张工作表的值（公式显示其结果，日期按单元格的日期格式），每行前是行号，表头是列标。\n"
                "  --sheet NAME    工作表名（默认第一张；隐藏的工作表也可以；\\t 表示制表符）\n"
                "  --range A1:K20  显示的区域（默认从 A1 到已用区域的右下角）\n"
                "单元格中的制表符和换行显示为 \\t 和 \\n。文件不会被改动。\n";

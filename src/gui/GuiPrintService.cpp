@@ -5,6 +5,7 @@
 #include <QPrinterInfo>
 
 #include "gui/PrintPreview.h"
+#include "gui/WindowPlacement.h"
 #include "gui/QtToolkit.h"
 #include "host/HostError.h"
 #include "host/Workbook.h"
@@ -70,6 +71,7 @@ void GuiPrintService::Preview(host::Worksheet& sheet) {
     PrintPreviewDialog dialog(sheet, render::PrintFieldsNow());
     dialog.setWindowTitle(QString::fromStdString("打印预览 - " + sheet.Parent().Name() + " - " + sheet.Name()));
     dialog.resize(900, 1000);
+    KeepOnScreen(dialog);  // a laptop's screen is less than 1000 pixels tall
     dialog.exec();
 }
 

@@ -42,6 +42,8 @@ public:
         update();
     }
     double Zoom() const { return zoom_; }
+    // The zoom at which a page and its margins of grey fill `width` pixels.
+    double ZoomToFit(int width) const { return (width - 2 * kGap) * zoom_ / std::max(1, page_.width()); }
     int PageTop(int index) const { return kGap + index * (page_.height() + kGap); }
     int PageAt(int y) const { return std::max(0, (y - kGap / 2) / (page_.height() + kGap)); }
     int Rendered() const { return rendered_; }
@@ -120,6 +122,19 @@ PrintPreviewDialog::PrintPreviewDialog(const host::Worksheet& sheet, const host:
 }
 
 PrintPreviewDialog::~PrintPreviewDialog() = default;
+
+void PrintPreviewDialog::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (fitted_) return;
+    fitted_ = true;
+    // A page wider than the window (a landscape seating chart) opens at the
+    // size that shows its whole width; narrower pages open at 100 %.
+    const double fit = pages_->ZoomToFit(scroll_->viewport()->width());
+    if (fit < pages_->Zoom()) {
+        pages_->SetZoom(std::max(0.25, fit));
+        ShowPage(0);
+    }
+}
 
 int PrintPreviewDialog::PageCount() const { return int(pagination_.pages.size()); }
 

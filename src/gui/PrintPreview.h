@@ -32,6 +32,9 @@ public:
     // Scrolls so that page `index` (0-based) is at the top.
     void ShowPage(int index);
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
     void UpdatePageLabel();
 
@@ -39,6 +42,7 @@ private:
     PreviewPages* pages_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     QLabel* pageLabel_ = nullptr;
+    bool fitted_ = false;
 };
 
 }  // namespace gui

@@ -124,6 +124,22 @@ std::vector<LayoutSection> LayoutOf(ui::Window& window) {
         for (const auto& row : s.rows) placed.insert(row.begin(), row.end());
     }
     PlaceRemaining(window, sections, placed);
+    // More than three buttons side by side (the Exam-tables and Print
+    // windows have four) go two a row: the window then fits the docked width
+    // the Settings window leaves, without a horizontal scroll bar.
+    for (LayoutSection& s : sections) {
+        std::vector<std::vector<ui::Control*>> rows;
+        for (auto& row : s.rows) {
+            const bool buttons = std::all_of(row.begin(), row.end(), [](auto* c) { return IsButton(*c); });
+            if (!buttons || row.size() <= 3) {
+                rows.push_back(std::move(row));
+                continue;
+            }
+            for (size_t k = 0; k < row.size(); k += 2)
+                rows.push_back({row.begin() + k, row.begin() + std::min(k + 2, row.size())});
+        }
+        s.rows = std::move(rows);
+    }
     std::erase_if(sections, [](const LayoutSection& s) { return s.rows.empty() && !s.frame; });
     return sections;
 }

@@ -235,6 +235,26 @@ QString FittedNumberText(const QString& text, const QFont& font, const QPaintDev
     return QString(count, QLatin1Char('#'));
 }
 
+QFont ShrunkFont(const QFont& font, const QString& text, const QPaintDevice* device, int cellWidth) {
+    const qreal room = cellWidth - 2 * CellPainter::kTextMargin;
+    if (room <= 0 || font.pointSizeF() <= 0) return font;
+    auto widest = [&](const QFont& f) {
+        const QFontMetricsF metrics(f, device);
+        qreal w = 0;
+        for (const QString& line : text.split(QChar::LineSeparator)) w = std::max(w, metrics.horizontalAdvance(line));
+        return w;
+    };
+    qreal advance = widest(font);
+    QFont shrunk = font;
+    // Glyph advances do not scale exactly with the size (hinting), so the
+    // size is taken down again until the text fits, or is 1 pt.
+    for (int i = 0; i < 4 && advance > room && shrunk.pointSizeF() > 1; ++i) {
+        shrunk.setPointSizeF(std::max<qreal>(1, shrunk.pointSizeF() * room / advance * 0.98));
+        advance = widest(shrunk);
+    }
+    return shrunk;
+}
+
 CellPainter::CellPainter(const host::Worksheet& sheet, StyleCache& styles, PictureCache& pictures)
     : sheet_(sheet), styles_(styles), pictures_(pictures) {}
 
@@ -272,11 +292,12 @@ void CellPainter::Paint(QPainter& p, const host::Rect& cells, const CellGeometry
         if (!value.IsEmpty()) {
             QString text = ShownText(value, style.numberFormat, date1904);
             int stretch = 100;
-            if (value.IsNumber()) text = FittedNumberText(text, style.font, p.device(), rect.width(), &stretch);
+            if (value.IsNumber() && !style.shrink)
+                text = FittedNumberText(text, style.font, p.device(), rect.width(), &stretch);
             if (!text.isEmpty()) {
                 text.replace(QLatin1Char('\n'), QChar::LineSeparator);
                 p.setPen(style.textColor.isValid() ? style.textColor : o.text);
-                QFont font = style.font;
+                QFont font = style.shrink ? ShrunkFont(style.font, text, p.device(), rect.width()) : style.font;
                 if (stretch != 100) font.setStretch(stretch);
                 DrawCellText(p, rect, text, font, style.AlignmentFor(value), style.wrap);
             }

@@ -13,9 +13,11 @@
 //   5. pictures at their anchors.
 //
 // A number too wide for its cell shows as "####" filling the cell, as in
-// the host: numbers are never cut and never run on.
+// the host: numbers are never cut and never run on. A cell formatted to
+// shrink to fit draws its value (text or number) smaller instead.
 #include <QBrush>
 #include <QColor>
+#include <QFont>
 #include <QRect>
 #include <cstdint>
 #include <functional>
@@ -108,5 +110,10 @@ void DrawCellText(QPainter& p, const QRect& rect, const QString& text, const QFo
 inline constexpr int kMaxNumberSqueeze = 15;
 QString FittedNumberText(const QString& text, const QFont& font, const QPaintDevice* device, int cellWidth,
                          int* stretch = nullptr);
+
+// The font a shrink-to-fit cell `cellWidth` device pixels wide draws `text`
+// with: `font` itself when the widest line fits between the margins, else
+// the same face in a smaller size that fits.
+QFont ShrunkFont(const QFont& font, const QString& text, const QPaintDevice* device, int cellWidth);
 
 }  // namespace render

@@ -51,7 +51,8 @@ std::unique_ptr<ResolvedStyle> Resolve(const host::CellFormat& f, int dotsPerInc
     else if (a.vertical == "center" || a.vertical == "distributed" || a.vertical == "justify") r->vertical = Qt::AlignVCenter;
     else r->vertical = Qt::AlignBottom;
     r->wrap = a.wrapText;
-    r->runsOn = !a.wrapText && (r->generalAlignment || a.horizontal == "left");
+    r->shrink = a.shrinkToFit && !a.wrapText;
+    r->runsOn = !a.wrapText && !r->shrink && (r->generalAlignment || a.horizontal == "left");
     r->left = ResolveLine(f.border.left, dotsPerInch);
     r->right = ResolveLine(f.border.right, dotsPerInch);
     r->top = ResolveLine(f.border.top, dotsPerInch);

@@ -33,6 +33,9 @@ struct ResolvedStyle {
     bool generalAlignment = true;
     Qt::Alignment vertical = Qt::AlignBottom;
     bool wrap = false;
+    // Shrink to fit: text too wide for its cell is drawn in a smaller size
+    // (the host ignores it in a wrapped cell).
+    bool shrink = false;
     // Text too long for the cell may run on over empty neighbours to the
     // right: left or general alignment, not wrapped.
     bool runsOn = true;

@@ -320,7 +320,38 @@ private:
             t(1, 3) = host::Variant(host::NumberToText(totals_.largestRoom));
             row.SetValues(t);
         });
+        host::ResumeNext([&] { FitColumns(ws); });
     }
+
+    // Each column of the report as wide as its longest text, in the host's
+    // character widths (a Chinese character takes two), so that no label,
+    // sheet name or conclusion is cut; the roster's path in A1 and the check
+    // table's title run on over the empty cells beside them and do not count.
+    void FitColumns(host::Worksheet& ws) const {
+        auto width = [](const std::string& text) {
+            double w = 0;
+            for (size_t i = 0; i < text.size();) {
+                const unsigned char c = static_cast<unsigned char>(text[i]);
+                const size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+                // U+0800 on: CJK and full-width punctuation, two digits wide in
+                // 宋体 and a little more in the faces drawn for it.
+                w += len >= 3 ? 2.2 : 1;
+                i += len;
+            }
+            return w;
+        };
+        const host::Array2D desk = desk_.Entered();
+        const int32_t cols = std::max(block_.Columns(), desk_.Columns());
+        for (int32_t c = 1; c <= cols; ++c) {
+            double widest = 0;
+            if (c <= block_.Columns())
+                for (int32_t r = 2; r <= block_.Rows(); ++r) widest = std::max(widest, width(block_.At(r, c)));
+            if (c <= desk_.Columns())
+                for (int32_t r = 2; r <= desk_.Rows(); ++r) widest = std::max(widest, width(host::ToText(desk(r, c))));
+            ws.SetColumnWidthChars(c, std::clamp(widest + 2, kDefaultColumnChars, kWidestColumnChars));
+        }
+    }
+    static constexpr double kDefaultColumnChars = 8.43, kWidestColumnChars = 60;
 
     static void Outline(const host::Range& r) {
         host::BordersProxy b = r.Borders();

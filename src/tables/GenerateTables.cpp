@@ -215,6 +215,14 @@ workbook::Outcome GenerateTables(const workbook::Context& ctx, const TablesReque
         if (fileFailure) stopped.kind = workbook::Outcome::Kind::FileError;
         return stopped;
     }
+    // The roster (its class statistics) and the system workbook (the
+    // template's options) are written before success is reported; when one
+    // cannot be, that is reported instead.
+    if (!toolkit.SaveChanges()) {
+        workbook::Outcome failed = workbook::Outcome::Of(workbook::Outcome::Kind::FileError);
+        failed.saved.push_back(saved);
+        return failed;
+    }
     const std::string folder = ExamTableFolder(*roster);
     workbook::ShowNotice(toolkit, "运行程序结束！考试用表保存在：" + folder);
     if (g.tally.missing > 0)

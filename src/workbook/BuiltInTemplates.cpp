@@ -23,6 +23,9 @@ struct Look {
     bool wrap = false;
     int fill = 0;       // colour index; 0 none
     int color = 0;      // font colour index; 0 automatic
+    // A value that may be longer than the cell (an exam number of 15 digits,
+    // a class "高一(10)班", a long name) is drawn smaller rather than cut.
+    bool shrink = false;
 };
 
 class Sheet {
@@ -45,6 +48,7 @@ public:
         r.SetHorizontalAlignment(look.align);
         r.SetVerticalAlignment(host::xlVAlignCenter);
         r.SetWrapText(look.wrap);
+        r.SetShrinkToFit(look.shrink);
         if (look.fill) r.Interior().SetColorIndex(look.fill);
     }
     void Mark(const char* cell, const char* marker) { ws_.GetRange(cell).SetValue(host::Variant(marker)); }
@@ -84,7 +88,7 @@ private:
 
 const Look kTitle{.size = 22, .bold = true, .font = "黑体"};
 const Look kHead{.size = 10.5, .bold = true, .fill = 15};
-const Look kValue{.size = 12};
+const Look kValue{.size = 12, .shrink = true};
 
 // 考场座位表: room-and-seat with a column-title row. Body B–E (B the empty gap
 // column between groups), one desk = rows 8–10 under the column titles of row 7.
@@ -98,13 +102,16 @@ void SeatingChart(Sheet& s) {
     s.Put("D3", "[场号]", kTitle);
     s.Put("E3:H3", "考场座位表", {.size = 22, .bold = true, .font = "黑体", .align = host::xlHAlignLeft});
     s.Height(3, 36);
+    // Three grades sharing a room show three head counts ("35+35+30") and
+    // three first and last exam numbers, one a line: the number cells are
+    // 21.5 characters wide (15 digits) and the row holds three lines.
     s.Put("B4:C4", "人数：", {.size = 12, .align = host::xlHAlignRight});
-    s.Put("D4", "[场人]", {.size = 12, .align = host::xlHAlignLeft, .wrap = true});
-    s.Put("E4", "考号：", {.size = 12, .align = host::xlHAlignRight});
-    s.Put("F4:G4", "[首考号]", {.size = 12, .wrap = true});
-    s.Put("H4", "至", {.size = 12});
-    s.Put("I4:J4", "[尾考号]", {.size = 12, .wrap = true});
-    s.Height(4, 32);
+    s.Put("D4:E4", "[场人]", {.size = 12, .align = host::xlHAlignLeft, .wrap = true});
+    s.Put("F4:G4", "考号：", {.size = 12, .align = host::xlHAlignRight});
+    s.Put("H4:K4", "[首考号]", {.size = 11, .wrap = true});
+    s.Put("L4", "至", {.size = 12});
+    s.Put("M4:P4", "[尾考号]", {.size = 11, .wrap = true});
+    s.Height(4, 48);
     s.Put("B5:Q5", "讲        台", {.size = 14, .bold = true, .font = "黑体", .fill = 15});
     s.Height(5, 24);
 
@@ -114,9 +121,9 @@ void SeatingChart(Sheet& s) {
     s.Put("C7", "座号", {.size = 9, .color = 16});
     s.Put("D7:E7", "考号/姓名", {.size = 9, .color = 16});
     s.Put("C8", "[座号]", {.size = 12, .bold = true});
-    s.Put("D8:E8", "[考号]", {.size = 11});
-    s.Put("C9:E9", "[姓名]", {.size = 14, .bold = true});
-    s.Put("C10:E10", "[班级]", {.size = 9});
+    s.Put("D8:E8", "[考号]", {.size = 11, .shrink = true});
+    s.Put("C9:E9", "[姓名]", {.size = 14, .bold = true, .shrink = true});
+    s.Put("C10:E10", "[班级]", {.size = 9, .shrink = true});
     for (int32_t r : {8, 9, 10}) s.Height(r, 20);
     s.Height(7, 14);
     s.Frame("C8:E10", host::xlThin);
@@ -154,7 +161,7 @@ void DoorList(Sheet& s) {
     s.Put("E7", "班级", kHead);
     s.Put("B8", "[座号]", kValue);
     s.Put("C8", "[考号]", kValue);
-    s.Put("D8", "[姓名]", {.size = 12, .bold = true});
+    s.Put("D8", "[姓名]", {.size = 12, .bold = true, .shrink = true});
     s.Put("E8", "[班级]", kValue);
     s.Grid("B7:E8");
     s.Height(7, 20);
@@ -170,19 +177,21 @@ void DoorList(Sheet& s) {
 // fill the 734 pt of an A4 page, so no label is cut by a page break.
 void DeskLabel(Sheet& s) {
     s.Caption("桌贴");
-    // 25 characters (215 px, 161 pt) a label: three fit an A4 portrait page at 100 %.
+    // 25 characters (215 px, 161 pt) a label: three fit an A4 portrait page at
+    // 100 %; a 15-digit exam number fits the 18 pt line across the label.
     s.Widths({{1, 2}, {2, 10.5}, {3, 4}, {4, 10.5}});
     s.Mark("A3", "#");
     s.Mark("A7", "#");
     s.Mark("E3", "#");
-    s.Put("B3:D3", "[考号]", {.size = 18, .bold = true, .font = "黑体"});
+    s.Put("B3:D3", "[考号]", {.size = 18, .bold = true, .font = "黑体", .shrink = true});
     s.Put("B4:B7", "{照片}", {.size = 9});
     const char* labels[] = {"姓名", "班级", "考场", "座号"};
     const char* fields[] = {"[姓名]", "[班级]", "[场号]", "[座号]"};
     for (int i = 0; i < 4; ++i) {
         const std::string row = std::to_string(4 + i);
         s.Put(("C" + row).c_str(), labels[i], {.size = 10, .align = host::xlHAlignRight});
-        s.Put(("D" + row).c_str(), fields[i], {.size = i == 0 ? 13.0 : 11.0, .bold = i == 0, .align = host::xlHAlignLeft});
+        s.Put(("D" + row).c_str(), fields[i], {.size = i == 0 ? 13.0 : 11.0, .bold = i == 0, .align = host::xlHAlignLeft,
+                                          .shrink = true});
     }
     s.Height(3, 30);
     for (int32_t r = 4; r <= 7; ++r) s.Height(r, 22.5);
@@ -199,7 +208,7 @@ void DeskLabel(Sheet& s) {
 // 考场签到表: one candidate per line with a wide empty column to sign in.
 void SignInSheet(Sheet& s) {
     s.Caption("考场签到表");
-    s.Widths({{1, 2}, {2, 6}, {3, 14}, {4, 10}, {5, 8}, {6, 22}});
+    s.Widths({{1, 2}, {2, 7}, {3, 14}, {4, 10}, {5, 8}, {6, 22}});
     s.Mark("A3", "@");
     s.Mark("A5", "@");
     s.Mark("G3", "@");
@@ -222,7 +231,7 @@ void SignInSheet(Sheet& s) {
     for (int i = 0; i < 5; ++i) s.Put((std::string(cols[i]) + "7").c_str(), heads[i], kHead);
     s.Put("B8", "[座号]", kValue);
     s.Put("C8", "[考号]", kValue);
-    s.Put("D8", "[姓名]", {.size = 12, .bold = true});
+    s.Put("D8", "[姓名]", {.size = 12, .bold = true, .shrink = true});
     s.Put("E8", "[班级]", kValue);
     s.Put("F8", "", kValue);
     s.Grid("B7:F8");

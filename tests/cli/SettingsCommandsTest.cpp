@@ -291,6 +291,18 @@ TEST(SettingsCommands, ShowIncludesHiddenSheetsAndDefaultsToTheFirstSheet) {
     EXPECT_TRUE(Contains(first.out, "工作表：高一  区域：A1:E2\n")) << first.out;
     EXPECT_TRUE(Contains(first.out, "1  序号  学号")) << first.out;
 
+    // A date shows as the sheet shows it, a number in a date-less format as itself.
+    {
+        host::Application app;
+        host::Workbook& wb = app.Workbooks().Add();
+        wb.Sheet(1).GetRange("A1").SetValue(Variant(39814.0));
+        wb.Sheet(1).GetRange("A1").SetNumberFormat("yyyy/m/d");
+        wb.Sheet(1).GetRange("B1").SetValue(Variant(39814.0));
+        wb.SaveAs(cli.dir.File("dates.xlsx"));
+    }
+    Outcome dates = cli.Run({"show", cli.dir.File("dates.xlsx")});
+    EXPECT_TRUE(Contains(dates.out, "1  2009/1/1  39814\n")) << dates.out;
+
     // The service sheets of the system workbook are very hidden.
     cli.Run({"start"});
     Outcome hidden = cli.Run({"show", "系统/考场编排系统.xlsx", "--sheet", "参数", "--range", "K1:K2"});

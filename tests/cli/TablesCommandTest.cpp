@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
@@ -123,12 +125,18 @@ int32_t FirstTitled(const host::Worksheet& ws, const std::string& title) {
     return 0;
 }
 
+// The exam-table workbook the command reports as saved (the roster and the
+// system workbook are reported too, before the completion message).
 std::string SavedFile(const Outcome& o) {
     const std::string tag = "已保存：";
-    size_t at = o.out.find(tag);
-    if (at == std::string::npos) return {};
-    size_t end = o.out.find('\n', at);
-    return o.out.substr(at + tag.size(), end - at - tag.size());
+    std::string first;
+    for (size_t at = o.out.find(tag); at != std::string::npos; at = o.out.find(tag, at + 1)) {
+        const size_t end = o.out.find('\n', at);
+        const std::string file = o.out.substr(at + tag.size(), end - at - tag.size());
+        if (Contains(file, "考试用表/")) return file;
+        if (first.empty()) first = file;
+    }
+    return first;
 }
 
 // Template sheets written into a workbook of their own for `template import`:
@@ -305,7 +313,7 @@ TEST(TablesCommand, SeatingChartsWithColumnTitleRowShareRoomsAndCombineTitles) {
     // group 2, 高二 group 2 (grades of a group side by side).
     const std::vector<std::string> room1 = {
         "第||1|考场座位表",
-        "人数：||3+2|考号：|01\n07||至|03\n08",
+        "人数：||3+2||考号：||01\n07||||至|03\n08",
         "讲        台",
         "|座号|考号/姓名|||座号|考号/姓名|||座号|考号/姓名|||座号|考号/姓名",
         "|1|01|||1|07|||3|03|||2|08",
@@ -317,7 +325,7 @@ TEST(TablesCommand, SeatingChartsWithColumnTitleRowShareRoomsAndCombineTitles) {
     };
     std::vector<std::string> expected = room1;
     expected.push_back("");
-    for (std::string line : {"第||2|考场座位表", "人数：||3+2|考号：|04\n09||至|06\n10", "讲        台",
+    for (std::string line : {"第||2|考场座位表", "人数：||3+2||考号：||04\n09||||至|06\n10", "讲        台",
                              "|座号|考号/姓名|||座号|考号/姓名|||座号|考号/姓名|||座号|考号/姓名",
                              "|1|04|||1|09|||3|06|||2|10", "|李四||||冯丙||||吴六||||陈丁", "|2班||||1班||||2班||||2班",
                              "|2|05", "|周五", "|1班"})
@@ -356,7 +364,7 @@ TEST(TablesCommand, SeatingChartsRightToLeftAndBottomUpMirrorTheRoom) {
     auto wb = s.Load(g.file, app);
     const std::vector<std::string> room1 = {
         "第||1|考场座位表",
-        "人数：||3+2|考号：|01\n07||至|03\n08",
+        "人数：||3+2||考号：||01\n07||||至|03\n08",
         "讲        台",
         "|||||||||||||2|02",
         "|||||||||||||钱二",
@@ -544,6 +552,23 @@ TEST(TablesCommand, AFailedGenerationIsReportedAndNothingIsSaved) {
     EXPECT_TRUE(Contains(o.out, "未保存考试用表，请检查后重试！")) << o.out;
     EXPECT_FALSE(Contains(o.out, "运行程序结束")) << o.out;
     EXPECT_FALSE(fs::exists(s.dir.File("新工作簿"))) << "the half-built workbook was saved by the save step";
+}
+
+// A roster nobody may write (the immutable attribute for root, who ignores the
+// mode): the generation's changes to it and to the system workbook cannot be
+// saved, and that is said instead of the completion message.
+TEST(TablesCommand, AReadOnlyRosterIsReportedInsteadOfTheCompletion) {
+    Scenario s;
+    const std::string roster = s.dir.File(kRoster);
+    const bool readOnly = geteuid() != 0 ? ::chmod(roster.c_str(), 0444) == 0
+                                         : testing_support::Run("chattr +i '" + roster + "' 2>/dev/null") == 0;
+    if (!readOnly) GTEST_SKIP() << "cannot make a file read-only here";
+    Outcome o = s.Run({"tables", "--template", "考场签到表"});
+    if (geteuid() == 0) testing_support::Run("chattr -i '" + roster + "' 2>/dev/null");
+    ::chmod(roster.c_str(), 0644);
+    EXPECT_EQ(o.code, 4) << o.out << o.err;
+    EXPECT_FALSE(Contains(o.out, "运行程序结束")) << o.out;
+    EXPECT_TRUE(Contains(o.out, "未能保存“花名册.xlsx”")) << o.out;
 }
 
 }  // namespace

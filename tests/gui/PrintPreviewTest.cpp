@@ -51,4 +51,24 @@ TEST(PrintPreview, PagesArePaintedOnlyWhenTheyComeIntoView) {
     EXPECT_GT(ink, 50);
 }
 
+// A landscape page (a seating chart) is wider than the preview window at
+// 100 %: the window opens at the size that shows the whole width.
+TEST(PrintPreview, AWidePageOpensAtTheWidthOfTheWindow) {
+    guitest::App();
+    host::Application app;
+    host::Workbook& wb = app.Workbooks().Add();
+    host::Worksheet& ws = wb.Sheet(1);
+    for (int32_t c = 1; c <= 14; ++c) ws.SetValueAt(1, c, host::Variant("第" + std::to_string(c) + "列"));
+    ws.PageSetup().hasSetup = true;
+    ws.PageSetup().Orientation = 2;
+    gui::PrintPreviewDialog dialog(ws, {});
+    dialog.resize(700, 800);
+    dialog.show();
+    guitest::Settle();
+    auto* scroll = dialog.findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(scroll->widget()->width(), scroll->viewport()->width() * 3 / 4) << "not smaller than needed";
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "GuiTestSupport.h"
 #include "gui/WindowPlacement.h"
+#include "ui/FrmDaYin.h"
 #include "ui/FrmHuaMinChe.h"
 #include "ui/FrmKCBP.h"
 #include "ui/FrmSeZhi.h"
@@ -56,6 +57,24 @@ TEST(ToolDock, TheMainWindowIsDockedAtTheRightEdgeAndTheGridNarrows) {
     EXPECT_EQ(dock->windowTitle(), "考场编排");
     EXPECT_EQ(dock->width(), width);
     EXPECT_EQ(workbook::ParameterCells(d.Component().System()).WindowCodeNumber(), 3);
+    // The Exam-tables window fits the same width: its controls show whole,
+    // with no horizontal scroll bar.
+    d.ChooseMenu(FrmKCBP::kName, d.Model<FrmKCBP>(FrmKCBP::kName)->HuaMinChe);
+    gui::ToolWindowView* tables = d.View(ui::FrmHuaMinChe::kName);
+    ASSERT_NE(tables, nullptr);
+    guitest::Settle();
+    EXPECT_EQ(dock->width(), width);
+    EXPECT_EQ(tables->Body()->horizontalScrollBar()->maximum(), 0);
+    // So does the Print window with its four buttons.
+    d.ChooseMenu(ui::FrmHuaMinChe::kName, d.Model<ui::FrmHuaMinChe>(ui::FrmHuaMinChe::kName)->DaYin);
+    gui::ToolWindowView* print = d.View(ui::FrmDaYin::kName);
+    ASSERT_NE(print, nullptr);
+    guitest::Settle();
+    EXPECT_EQ(dock->width(), width);
+    EXPECT_EQ(print->Body()->horizontalScrollBar()->maximum(), 0);
+    d.ChooseMenu(ui::FrmDaYin::kName, d.Model<ui::FrmDaYin>(ui::FrmDaYin::kName)->BinPai);
+    arrangement = d.View(FrmKCBP::kName);
+    ASSERT_NE(arrangement, nullptr);
     // Taller than the host window: the body scrolls inside the dock.
     d.Host().resize(900, 420);
     guitest::Settle();

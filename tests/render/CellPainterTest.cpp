@@ -318,6 +318,46 @@ TEST(CellPainter, ANumberTooWideForItsCellShowsHashesFillingTheCell) {
     EXPECT_GT(ink.width(), a2.width()) << "the number, wider than one column, is drawn whole";
 }
 
+// Shrink to fit: a long exam number or name in a narrow label cell is drawn
+// whole in a smaller size, centred, instead of being cut on both sides or
+// shown as "####"; text that fits keeps its size.
+TEST(CellPainter, ShrinkToFitDrawsTooLongValuesWholeInsideTheCell) {
+    PaintedSheet s;
+    const uint32_t shrink = s.Style([](host::CellFormat& f) {
+        f.alignment.shrinkToFit = true;
+        f.alignment.horizontal = "center";
+        f.font.size = 16;
+    });
+    s.ws.SetValueAt(2, 2, Variant("020261000010101"));
+    s.ws.SetValueAt(4, 2, Variant(20261000010101.0));
+    s.ws.SetValueAt(6, 2, Variant("王丽"));
+    for (int32_t r : {2, 4, 6}) s.ws.SetStyleAt(r, 2, shrink);
+    const QImage img = s.Paint();
+    for (int32_t r : {2, 4}) {
+        const QRect cell = s.Cell(r, 2);
+        const QRect ink = InkBox(img, cell.adjusted(-40, 0, 40, 0));
+        ASSERT_FALSE(ink.isEmpty()) << r;
+        // Cut text would reach the cell's edges; shrunk text keeps its margins.
+        EXPECT_GE(ink.left(), cell.left() + render::CellPainter::kTextMargin - 1) << r;
+        EXPECT_LE(ink.right(), cell.right() - render::CellPainter::kTextMargin + 1) << r;
+        EXPECT_GT(ink.width(), cell.width() / 2) << r;
+        EXPECT_EQ(InkIn(img, s.Cell(r, 1)) + InkIn(img, s.Cell(r, 3)), 0) << "nothing outside: row " << r;
+    }
+    PaintedSheet plain;
+    plain.ws.SetValueAt(4, 2, Variant(20261000010101.0));
+    plain.ws.SetStyleAt(4, 2, plain.Style([](host::CellFormat& f) {
+        f.alignment.horizontal = "center";
+        f.font.size = 16;
+    }));
+    EXPECT_NE(img.copy(s.Cell(4, 2)), plain.Paint().copy(s.Cell(4, 2))) << "the digits, not the hashes";
+    const QFont font = s.styles.Get(shrink).font;
+    EXPECT_EQ(render::ShrunkFont(font, "王丽", &img, s.geometry.columnWidth), font);
+    const QFont smaller = render::ShrunkFont(font, "020261000010101", &img, s.geometry.columnWidth);
+    EXPECT_LT(smaller.pointSizeF(), font.pointSizeF());
+    EXPECT_LE(QFontMetricsF(smaller, &img).horizontalAdvance("020261000010101"),
+              s.geometry.columnWidth - 2 * render::CellPainter::kTextMargin);
+}
+
 TEST(CellPainter, TheDecorationIsDrawnOverTheContentOnceForEachCell) {
     PaintedSheet s;
     s.ws.MergedAreas().push_back({2, 2, 3, 3});

@@ -143,6 +143,14 @@ TEST(ValidateRoster, BlankRowBetweenCandidatesIsAnEmptyClassCell) {
     EXPECT_EQ(f.Report("B8"), Variant(2));
     EXPECT_EQ(f.Report("B9"), Variant(4));
     EXPECT_TRUE(f.Report("C11").IsEmpty());
+    // The report is read in the host window: its columns are wide enough for
+    // the conclusion (9 Chinese characters, 18 character widths) and the
+    // suggestion (11, 22); the path in A1 runs on and leaves A as it is.
+    const host::Worksheet& revision = f.Revision();
+    EXPECT_GE(revision.ColumnWidthChars(2), 18);
+    EXPECT_GE(revision.ColumnWidthChars(4), 18);
+    EXPECT_GE(revision.ColumnWidthChars(5), 22);
+    EXPECT_LT(revision.ColumnWidthChars(1), 20);
 }
 
 TEST(ValidateRoster, ClassColumnCountsOtherThanOne) {

@@ -112,6 +112,25 @@ TEST(ReaderStylesTable, BuiltinNumberFormats) {
     for (const Case& c : cases) EXPECT_EQ(host::xlsx::BuiltinNumberFormat(c.id), c.code) << c.id;
 }
 
+// openpyxl writes Font(bold=True) as a bare <font><b/></font>: it keeps the
+// workbook's first face and size instead of taking the host's 宋体 and
+// writing that back into the user's file.
+TEST(ReaderStylesTable, FontWithoutNameOrSizeTakesTheFirstFont) {
+    auto wb = Load(PackageBuilder()
+                       .Styles("<fonts count=\"2\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font>"
+                               "<font><b val=\"1\"/></font><font><sz val=\"9\"/></font></fonts>"
+                               "<cellXfs><xf fontId=\"0\"/><xf fontId=\"1\"/><xf fontId=\"2\"/></cellXfs>")
+                       .SheetData("<row r=\"1\"><c r=\"A1\" s=\"1\"><v>1</v></c><c r=\"B1\" s=\"2\"><v>2</v></c></row>")
+                       .Bytes());
+    const host::Font& bold = wb->Styles().Get(wb->Sheet(1).StyleAt(1, 1)).font;
+    EXPECT_EQ(bold.name, "Calibri");
+    EXPECT_EQ(bold.size, 11);
+    EXPECT_TRUE(bold.bold);
+    const host::Font& small = wb->Styles().Get(wb->Sheet(1).StyleAt(1, 2)).font;
+    EXPECT_EQ(small.name, "Calibri");
+    EXPECT_EQ(small.size, 9);
+}
+
 TEST(ReaderStylesTable, RowAndColumnFormats) {
     auto wb = Load(PackageBuilder()
                        .Styles("<cellXfs><xf/><xf numFmtId=\"49\"/><xf numFmtId=\"10\"/></cellXfs>")

@@ -91,8 +91,12 @@ bool Flag(pugi::xml_node font, const char* name) {
     return n && ParseBool(AttText(n, "val", "1"), true);
 }
 
-Font ReadFont(pugi::xml_node n) {
+// A font that leaves out its face or size (openpyxl's Font(bold=True) writes
+// only <b/>) is drawn in the workbook's first font, as the other programs do.
+Font ReadFont(pugi::xml_node n, const Font& first) {
     Font f;
+    f.name = first.name;
+    f.size = first.size;
     if (pugi::xml_node x = Child(n, "name")) f.name = AttText(x, "val", f.name.c_str());
     if (pugi::xml_node x = Child(n, "sz"))
         if (auto d = ParseDouble(AttText(x, "val"))) f.size = *d;
@@ -184,7 +188,10 @@ std::vector<CellFormat> ReadCellFormats(ZipSource& zip, const std::string& part)
     std::map<int, std::string> custom;
     for (pugi::xml_node n = Child(root, "numFmts").first_child(); n; n = n.next_sibling())
         if (LocalName(n.name()) == "numFmt") custom[Att(n, "numFmtId").as_int(-1)] = AttText(n, "formatCode");
-    auto fonts = ReadList<Font>(Child(root, "fonts"), "font", ReadFont);
+    std::vector<Font> fonts;
+    for (pugi::xml_node n = Child(root, "fonts").first_child(); n; n = n.next_sibling())
+        if (n.type() == pugi::node_element && LocalName(n.name()) == "font")
+            fonts.push_back(ReadFont(n, fonts.empty() ? Font() : fonts.front()));
     auto fills = ReadList<Fill>(Child(root, "fills"), "fill", ReadFill);
     auto borders = ReadList<Border>(Child(root, "borders"), "border", ReadBorder);
 
