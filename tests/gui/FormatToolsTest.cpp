@@ -239,9 +239,10 @@ TEST(FormatTools, RowsColumnsSizesAndFrozenPanes) {
     a.SetColumnWidth(12);
     EXPECT_NEAR(ws.ColumnWidthChars(1), 12, 0.01);
     EXPECT_NEAR(ws.ColumnWidthChars(2), 12, 0.01);
-    // A header dragged to 100 pixels: the width the host reports for 100 pixels.
+    // A header dragged to 100 pixels: the width the host reports for 100
+    // pixels, in the 8-pixel digits of 宋体 11.
     a.ColumnResized(ws, 3, 100);
-    EXPECT_NEAR(ws.ColumnWidthChars(3), 13.57, 0.01);
+    EXPECT_NEAR(ws.ColumnWidthChars(3), 11.88, 0.01);
     EXPECT_EQ(v.Grid().columnWidth(2), gui::PointsToPixels(ws.ColumnWidthPoints(3)));
     a.RowResized(ws, 5, 40);
     EXPECT_EQ(ws.RowHeightPoints(5), 30);

@@ -268,7 +268,7 @@ TEST(TemplateDesign, ASeatingChartFromABlankSheetWithTheToolbarThenTables) {
     EXPECT_EQ(ws.MergedAreas().size(), 2u);
     EXPECT_EQ(ws.GetRange("C6").Font().Name(), "楷体");
     EXPECT_EQ(ws.GetRange("C5:D6").Borders(host::xlEdgeLeft).Weight(), host::xlMedium);
-    EXPECT_NEAR(ws.ColumnWidthChars(2), 1.43, 0.01) << "1.5 characters, on whole pixels";
+    EXPECT_NEAR(ws.ColumnWidthChars(2), 1.5, 0.01) << "1.5 characters: 17 whole pixels of 8-pixel digits";
     auto* tint = v->Grid().viewport()->findChild<gui::RegionTint*>("regionTint");
     ASSERT_NE(tint, nullptr);
     d.Host().resize(1100, 560);

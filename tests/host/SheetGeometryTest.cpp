@@ -249,3 +249,36 @@ TEST_F(SheetGeometryOfSheet, LoadedSheetsAndCopiesHaveTheirOwnSizes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Column widths count digits of the workbook's Normal font: 8 pixels for
+// 宋体 11 (the host's default, a zh-CN host's), 7 for Calibri 11.
+TEST(ColumnWidths, CountDigitsOfTheNormalFont) {
+    Application app;
+    Workbook& wb = app.Workbooks().Add();
+    Worksheet& ws = wb.Sheet(1);
+    ws.SetColumnWidthChars(2, 10);
+    EXPECT_DOUBLE_EQ(ws.ColumnWidthPoints(1), 54) << "the default 8.38 characters: 72 px";
+    EXPECT_DOUBLE_EQ(ws.ColumnWidthPoints(2), 63.75) << "10 × 8 + 5 = 85 px";
+    EXPECT_NEAR(ws.ColumnWidthChars(2), 10, 1e-9);
+    EXPECT_DOUBLE_EQ(ws.GetRange("C1").Left(), 54 + 63.75);
+    EXPECT_NEAR(ws.CharsForPixels(100), 11.88, 1e-9);
+
+    // Another Normal font: the stored width is read in its digits, and
+    // positions already asked for follow.
+    testing_support::UseCalibriNormal(wb);
+    EXPECT_DOUBLE_EQ(ws.ColumnWidthPoints(1), 48);
+    EXPECT_DOUBLE_EQ(ws.ColumnWidthPoints(2), 55.5) << "the stored 10.625 characters at 7 px: 74 px";
+    EXPECT_DOUBLE_EQ(ws.GetRange("C1").Left(), 48 + 55.5);
+
+    Font f;
+    for (auto [name, size, px] : {std::tuple{"宋体", 11.0, 8}, {"SimSun", 12.0, 8}, {"宋体", 10.0, 7}, {"宋体", 9.0, 6},
+                                  {"Calibri", 11.0, 7}, {"Arial", 10.0, 7}}) {
+        f.name = name;
+        f.size = size;
+        EXPECT_EQ(MaxDigitWidthOf(f), px) << name << " " << size;
+    }
+}
+
+}  // namespace
