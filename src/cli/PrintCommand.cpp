@@ -140,6 +140,7 @@ public:
         if (!w.LastOutcome().IsDone()) return ReportOutcome(ctx, w.LastOutcome());
         w.Command1[preview ? ui::FrmDaYin::kPreviewButton : ui::FrmDaYin::kPrintButton].Click();
         for (const std::string& failure : w.LastReport().failures) ctx.err << "tolm：未能打印 " << failure << '\n';
+        for (const std::string& sheet : w.LastReport().empty) ctx.out << "工作表“" << sheet << "”是空的，未打印。\n";
         // Printing saves nothing: the print areas it set stay out of the file.
         for (const auto& wb : ctx.app.WorkbookList())
             if (wb.get() != ctx.systemWorkbook) wb->SetSaved(true);

@@ -7,6 +7,7 @@
 
 #include "host/Application.h"
 #include "host/HostError.h"
+#include "host/Pagination.h"
 #include "host/Protection.h"
 #include "host/TextCompare.h"
 #include "host/Range.h"
@@ -244,10 +245,12 @@ void Worksheet::Delete() {
     parent_->RemoveSheet(this);  // destroys *this
 }
 
-void Worksheet::PrintOut(bool preview, const std::string& prToFileName) {
+bool Worksheet::PrintOut(bool preview, const std::string& prToFileName) {
     PrintService* ps = parent_->Parent() ? parent_->Parent()->GetPrintService() : nullptr;
     if (!ps) throw HostError("没有可用的打印服务");
+    if (Paginate(*this).pages.empty()) return false;
     ps->PrintOut(*this, PrintJob{preview, prToFileName});
+    return true;
 }
 
 Picture& Worksheet::AddPicture(const std::string& file, double left, double top, double width, double height) {

@@ -208,7 +208,9 @@ public:
     const host::PageSetup& PageSetup() const { return pageSetup_; }
     // Hands the print area (or the used range) to the application's print
     // service; `prToFileName` prints into that file instead of the printer.
-    void PrintOut(bool preview = false, const std::string& prToFileName = "");
+    // A sheet with nothing to print (no cells, no pictures, no print area)
+    // prints nothing, as in the host: false then, and the service is not called.
+    bool PrintOut(bool preview = false, const std::string& prToFileName = "");
 
     // A text typed into a cell by the user of the GUI or the command line:
     // refused with HostError on a protected sheet when the cell is locked, else

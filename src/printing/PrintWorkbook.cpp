@@ -81,15 +81,21 @@ public:
         : ctx_(ctx), request_(request), report_(report) {}
 
     // One PrintOut; a refusal of the service is kept in the report, and the
-    // procedure goes on as the host's resume-next would.
-    void PrintOut(host::Worksheet& ws) {
+    // procedure goes on as the host's resume-next would. False when the sheet
+    // had nothing to print (nothing was shown or printed).
+    bool PrintOut(host::Worksheet& ws) {
         try {
-            ws.PrintOut(request_.preview, request_.pdfFile);
-            ++report_.jobs;
+            if (ws.PrintOut(request_.preview, request_.pdfFile)) {
+                ++report_.jobs;
+                return true;
+            }
+            report_.empty.push_back(ws.Name());
+            return false;
         } catch (const host::FileError&) {
             throw;
         } catch (const host::HostError& e) {
             report_.failures.push_back(ws.Name() + "：" + e.what());
+            return true;
         }
     }
 
@@ -140,8 +146,8 @@ public:
 
     void PrintSheets(host::Workbook& wb) {
         for (int i = 1; i <= wb.SheetCount(); ++i) {
-            PrintOut(wb.Sheet(i));
-            if (request_.preview && AskEndPreview(ctx_.toolkit, kNextSheetQuestion)) return;
+            // An empty sheet shows no preview, so there is nothing to ask about.
+            if (PrintOut(wb.Sheet(i)) && request_.preview && AskEndPreview(ctx_.toolkit, kNextSheetQuestion)) return;
         }
     }
 

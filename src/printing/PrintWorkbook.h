@@ -63,6 +63,7 @@ struct PrintReport {
     workbook::Outcome outcome;
     int jobs = 0;                        // PrintOut calls that printed
     std::vector<std::string> failures;   // jobs the print service refused, with its reason
+    std::vector<std::string> empty;      // sheets with nothing to print, which printed nothing
     bool partitionMode = false;
 };
 

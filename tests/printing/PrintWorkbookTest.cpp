@@ -182,6 +182,28 @@ TEST(PrintWorkbook, WorksheetModePreviewsSheetBySheetUntilYes) {
     EXPECT_TRUE(printing.toolkit.messages.empty());
 }
 
+// Files from old hosts carry empty Sheet2 and Sheet3: they print nothing,
+// as in the host, and the run still succeeds; a preview asks nothing for them.
+TEST(PrintWorkbook, EmptySheetsPrintNothingAndStopNothing) {
+    PrintWorld w;
+    host::Workbook wb(nullptr, "带空表.xlsx");
+    wb.InsertSheet(-1, "名单", "Sheet1").SetValueAt(1, 1, Variant("张三"));
+    wb.InsertSheet(-1, "Sheet2", "Sheet2");
+    wb.InsertSheet(-1, "Sheet3", "Sheet3").SetValueAt(2, 2, Variant(3));
+    const std::string file = w.Save(wb);
+    auto report = w.Print(file);
+    EXPECT_TRUE(report.outcome.IsDone());
+    EXPECT_EQ(report.jobs, 2);
+    EXPECT_EQ(report.empty, std::vector<std::string>{"Sheet2"});
+    ASSERT_EQ(w.service.jobs.size(), 2u);
+    EXPECT_EQ(w.service.jobs[1].sheet, "Sheet3");
+
+    PrintWorld preview;
+    preview.toolkit.answers = {MsgResult::No, MsgResult::No};
+    EXPECT_TRUE(preview.Print(preview.Save(wb), true).outcome.IsDone());
+    EXPECT_EQ(preview.toolkit.messages.size(), 2u) << "one question after each sheet shown";
+}
+
 TEST(PrintWorkbook, NothingChosenAndAFileThatIsGoneAreToldAndPrintNothing) {
     PrintWorld w;
     auto report = printing::PrintChosenWorkbook(w.ctx, {"", ""}, {});
