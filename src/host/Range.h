@@ -176,6 +176,11 @@ public:
     void Merge();
     void UnMerge();
 
+    // Whole rows: each takes the height of its content (and is no longer of
+    // a custom height); whole columns: each takes the width of its widest
+    // shown text (an empty column keeps its width). Merged cells are left
+    // out, as the host does. Any other range, or no measurer installed: a HostError.
+    void AutoFit();
     double ColumnWidth() const;   // characters
     void SetColumnWidth(double chars);
     double RowHeight() const;     // points; 0 for a hidden row
