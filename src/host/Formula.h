@@ -91,7 +91,7 @@ std::string AdjustForDelete(std::string_view a1, const std::string& formulaSheet
 // the host adjusts them. A reference pushed off the sheet becomes #REF!.
 std::string AdjustForInsert(std::string_view a1, const std::string& formulaSheet, const std::string& sheetName,
                             bool rows, int32_t at, int32_t count, int32_t bandFirst = 1,
-                            int32_t bandLast = kMaxColumns);
+                            int32_t bandLast = kMaxRows);
 
 // The formula after the cells `from` of `fromSheet` moved by (dRows, dCols)
 // onto `toSheet` (a cut and paste). References wholly inside `from` follow

@@ -119,7 +119,7 @@ struct KeptSheet {
     // (column) `at` inside the band of columns (rows) [bandFirst, bandLast];
     // areas reaching over the insertion grow, areas reaching out of the band
     // stay. Drawings and comments follow whole rows and columns only.
-    void ApplyInsertion(bool rows, int32_t at, int32_t count, int32_t bandFirst = 1, int32_t bandLast = kMaxColumns);
+    void ApplyInsertion(bool rows, int32_t at, int32_t count, int32_t bandFirst = 1, int32_t bandLast = kMaxRows);
     // Moves the references wholly inside `from` by (dRows, dCols): a cut and
     // paste on this sheet. Drawings and comments stay where they are.
     void ApplyMove(const Rect& from, int32_t dRows, int32_t dCols);

@@ -124,7 +124,7 @@ void AdjustPictures(Worksheet& ws, bool rows, int32_t at, int32_t count, int32_t
 }
 
 void AdjustReferences(Worksheet& ws, bool rows, int32_t at, int32_t count, int32_t bandFirst = 1,
-                      int32_t bandLast = kMaxColumns) {
+                      int32_t bandLast = kMaxRows) {
     Workbook& wb = ws.Parent();
     const std::string& name = ws.Name();
     auto adjust = [&](const std::string& f, const std::string& on) {

@@ -92,8 +92,10 @@ TEST_F(Insert, FormulasNamesMergesAndPrintSettingsFollow) {
     // A merged area over the insertion grows.
     ws.GetRange("6:6").Insert();
     EXPECT_EQ(ws.MergedAreas()[0], (Rect{5, 1, 7, 2}));
+    ws.GetCell(9, 1).formula = std::make_unique<std::string>("SUM(B:B)+SUM(A:A)");
     ws.GetRange("B:B").Insert();
     EXPECT_EQ(FormulaAt(ws, 8, 1), "SUM(A1:A7)+$C$5+C1");
+    EXPECT_EQ(FormulaAt(ws, 9, 1), "SUM(C:C)+SUM(A:A)");
     EXPECT_EQ(ws.MergedAreas()[0], (Rect{5, 1, 7, 3}));
 }
 
