@@ -334,7 +334,10 @@ void EditActions::ShiftCells(bool insert) {
     // As the host suggests: a block wider than tall moves the cells below it.
     const CellShift initial = b.Columns() > b.Rows() ? CellShift::Vertical : CellShift::Sideways;
     CellShift how = initial;
-    if (auto typed = toolkit_.ScriptedInput()) {
+    // Whole rows or columns selected: they are what goes or comes, without asking.
+    if (b.IsWholeRows() || b.IsWholeColumns()) {
+        how = b.IsWholeColumns() ? CellShift::EntireColumn : CellShift::EntireRow;
+    } else if (auto typed = toolkit_.ScriptedInput()) {
         const int i = int(ShiftChoices(insert).indexOf(QString::fromStdString(*typed)));
         if (i < 0) return;
         how = CellShift(i);

@@ -182,10 +182,10 @@ void EditHistory::ApplyToCells(const QString& text, host::Worksheet& ws, CellBlo
     RunOrRestore(change, [&] {
         if (!host::TakeCells(ws, rect).SameAs(before)) host::RestoreCells(ws, before);
     });
-    // The rows of changed cells take the height of what they now hold.
-    host::FitRowHeights(ws, rect.top, rect.bottom, host::RowFit::Edited);
     host::CellBlockState after = host::TakeCells(ws, rect);
     if (after.SameAs(before)) return;
+    // The rows of changed cells take the height of what they now hold.
+    host::FitRowHeights(ws, rect.top, rect.bottom, host::RowFit::Edited);
     part.before = std::move(before);
     auto* step = new Step(*this, text);
     step->parts.push_back(std::move(part));
