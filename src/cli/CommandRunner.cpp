@@ -10,6 +10,9 @@
 #include "host/Application.h"
 #include "host/HostError.h"
 #include "host/LockFile.h"
+#ifdef TOLM_WITH_RENDER
+#include "render/FontMeasurer.h"
+#endif
 
 namespace cli {
 
@@ -95,6 +98,11 @@ int UsageFailure(Console& console, const std::string& message, const std::string
 int RunCommand(Command& command, const CommandLine& cl, Console console, const RunEnvironment& environment) {
     host::Application app;
     RunningApplication running(&app);
+#ifdef TOLM_WITH_RENDER
+    // Rows left to their content get its height when printed and saved.
+    render::FontMeasurer measurer;
+    app.SetContentMeasurer(&measurer);
+#endif
     ScriptedToolkit toolkit(console,
                             {cl.options.answers, cl.options.inputs, cl.options.picks},
                             cl.options.seed, environment.currentFolder);

@@ -19,6 +19,7 @@
 #include "gui/EditHistory.h"
 #include "gui/HostWindow.h"
 #include "gui/QtToolkit.h"
+#include "gui/ShiftCellsDialog.h"
 #include "gui/SheetModel.h"
 #include "gui/SheetView.h"
 #include "host/Application.h"
@@ -125,6 +126,9 @@ void EditActions::Build() {
     fill->addAction("向右(&R)", QKeySequence(Qt::CTRL | Qt::Key_R), this, [this] { FillRight(); })
         ->setObjectName("fillRightAction");
     add("清除内容(&N)", QKeySequence(Qt::Key_Delete), "clearContentsAction", [this] { ClearContents(); });
+    QAction* insert = add("插入(&I)…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Equal), "insertCellsAction",
+                          [this] { InsertCells(); });
+    insert->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
     add("删除(&D)…", QKeySequence(Qt::CTRL | Qt::Key_Minus), "deleteCellsAction", [this] { DeleteCells(); });
     menu_->addSeparator();
     add("全选(&L)", QKeySequence::SelectAll, "selectAllAction", [this] { SelectAll(); });
@@ -206,27 +210,27 @@ bool EditActions::PasteInternal(SheetView& v, ClipPaste what) {
                                    : what == ClipPaste::Formats ? host::xlPasteFormats
                                    : what == ClipPaste::ColumnWidths ? host::xlPasteColumnWidths
                                                                      : host::xlPasteAll;
+    if (cut && &from.Parent() == &ws.Parent()) return PasteCut(v, from, source);
     auto paste = [&] {
         ws.CheckUserEdit(target);
         if (cut) from.CheckUserEdit(source);
         ws.GetRange(target).PasteSpecial(type);
         if (!cut) return;
-        // A cut moves: what the paste did not cover of the source is emptied.
+        // Into another workbook the cells are copied and the source emptied:
+        // references cannot reach from one workbook into another.
         auto& rows = from.RowsData();
         for (int32_t r = source.top; r <= source.bottom && size_t(r) <= rows.size(); ++r)
-            std::erase_if(rows[size_t(r - 1)].cells, [&](const host::Cell& c) {
-                return c.col >= source.left && c.col <= source.right && !(&from == &ws && target.Contains(r, c.col));
-            });
+            std::erase_if(rows[size_t(r - 1)].cells,
+                          [&](const host::Cell& c) { return c.col >= source.left && c.col <= source.right; });
         for (const host::Rect& m : from.MergedAreas().Intersecting(source))
-            if (source.Contains(m) && !(&from == &ws && target.Intersects(m))) from.MergedAreas().RemoveIntersecting(m);
+            if (source.Contains(m)) from.MergedAreas().RemoveIntersecting(m);
         from.MarkChanged();
     };
     const QString text = (cut ? "移动到 " : "粘贴到 ") + Address(target);
     const bool wholeLines = source.IsWholeRows() || source.IsWholeColumns();
     const bool ok = Guard([&] {
-        if (cut && &from.Parent() != &ws.Parent()) history_.ApplyToApplication(text, app_, paste);
-        else if (cut && &from != &ws) history_.ApplyToWorkbook(text, ws.Parent(), paste);
-        else if (cut || wholeLines || what == ClipPaste::ColumnWidths) history_.ApplyToSheet(text, ws, paste);
+        if (cut) history_.ApplyToApplication(text, app_, paste);
+        else if (wholeLines || what == ClipPaste::ColumnWidths) history_.ApplyToSheet(text, ws, paste);
         else history_.ApplyToCells(text, ws, BlockOf(target), paste);
     });
     if (ok && cut) {
@@ -237,6 +241,24 @@ bool EditActions::PasteInternal(SheetView& v, ClipPaste what) {
     }
     if (ok) v.SelectBlock(target);
     return ok;
+}
+
+bool EditActions::PasteCut(SheetView& v, host::Worksheet& from, const host::Rect& source) {
+    host::Worksheet& ws = v.Sheet();
+    const host::Rect at = v.SelectedBlock();
+    const host::Rect target{at.top, at.left, at.top + source.Rows() - 1, at.left + source.Columns() - 1};
+    // Formulas anywhere in the workbook may follow the cells: the step holds the workbook.
+    const bool ok = Guard([&] {
+        history_.ApplyToWorkbook("移动到 " + Address(target), ws.Parent(),
+                                 [&] { from.GetRange(source).Cut(ws.GetRange(target)); });
+    });
+    if (!ok) return false;
+    // A cut is pasted once.
+    cut_ = false;
+    app_.ClearClipboardOf(&from);
+    token_.clear();
+    v.SelectBlock(target);
+    return true;
 }
 
 bool EditActions::PasteTable(SheetView& v, const ClipTable& table, ClipPaste what) {
@@ -301,25 +323,44 @@ void EditActions::ClearContents() {
     });
 }
 
-void EditActions::DeleteCells() {
+void EditActions::InsertCells() { ShiftCells(true); }
+void EditActions::DeleteCells() { ShiftCells(false); }
+
+void EditActions::ShiftCells(bool insert) {
     SheetView* v = window_.CurrentSheetView();
     if (!v) return;
     host::Worksheet& ws = v->Sheet();
     const host::Rect b = v->SelectedBlock();
-    const QStringList choices{"下方单元格上移", "右侧单元格左移", "整行", "整列"};
-    const std::string chosen = toolkit_.ChooseItem("删除", "删除：", choices);
-    if (chosen.empty()) return;
-    const int how = int(choices.indexOf(QString::fromStdString(chosen)));
-    if (how < 0) return;
+    // As the host suggests: a block wider than tall moves the cells below it.
+    const CellShift initial = b.Columns() > b.Rows() ? CellShift::Vertical : CellShift::Sideways;
+    CellShift how = initial;
+    // Whole rows or columns selected: they are what goes or comes, without asking.
+    if (b.IsWholeRows() || b.IsWholeColumns()) {
+        how = b.IsWholeColumns() ? CellShift::EntireColumn : CellShift::EntireRow;
+    } else if (auto typed = toolkit_.ScriptedInput()) {
+        const int i = int(ShiftChoices(insert).indexOf(QString::fromStdString(*typed)));
+        if (i < 0) return;
+        how = CellShift(i);
+    } else {
+        ShiftCellsDialog dialog(insert, initial, &window_);
+        if (dialog.exec() != QDialog::Accepted) return;
+        how = dialog.Choice();
+    }
+    const QString text = (insert ? "插入 " : "删除 ") + Address(b);
     Guard([&] {
-        history_.ApplyToSheet("删除 " + Address(b), ws, [&] {
+        history_.ApplyToSheet(text, ws, [&] {
             if (ws.ProtectContents()) throw host::HostError("单元格或图表受保护，不能修改。");
             host::Range r = ws.GetRange(b);
-            switch (how) {
-                case 0: r.Delete(host::xlShiftUp); break;
-                case 1: r.Delete(host::xlShiftToLeft); break;
-                case 2: r.EntireRow().Delete(); break;
-                default: r.EntireColumn().Delete(); break;
+            if (how == CellShift::EntireRow) r = r.EntireRow();
+            if (how == CellShift::EntireColumn) r = r.EntireColumn();
+            if (insert) {
+                if (how == CellShift::Sideways) r.Insert(host::xlShiftToRight);
+                else if (how == CellShift::Vertical) r.Insert(host::xlShiftDown);
+                else r.Insert();
+            } else {
+                if (how == CellShift::Sideways) r.Delete(host::xlShiftToLeft);
+                else if (how == CellShift::Vertical) r.Delete(host::xlShiftUp);
+                else r.Delete();
             }
         });
     });

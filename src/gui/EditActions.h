@@ -61,7 +61,10 @@ public:
     void FillDown();
     void FillRight();
     void ClearContents();
-    // Asks how (上移 / 左移 / 整行 / 整列) and deletes the selected cells.
+    // Ask how (the 插入 / 删除 dialog: the neighbouring cells move right or
+    // down, left or up; or whole rows or columns) and insert or delete the
+    // selected cells; one step to undo. A queued input names the choice.
+    void InsertCells();
     void DeleteCells();
     void SelectAll();
     // The find dialog (with the replace page when `replace`).
@@ -82,6 +85,9 @@ private:
     bool PasteInternal(SheetView& v, ClipPaste what);
     bool PasteTable(SheetView& v, const ClipTable& table, ClipPaste what);
     void Fill(bool down);
+    void ShiftCells(bool insert);
+    // Pastes a cut within its workbook: the cells move with the references to them.
+    bool PasteCut(SheetView& v, host::Worksheet& from, const host::Rect& source);
 
     HostWindow& window_;
     host::Application& app_;

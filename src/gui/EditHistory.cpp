@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "host/Application.h"
+#include "host/AutoFit.h"
 #include "host/SheetSnapshot.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
@@ -183,6 +184,8 @@ void EditHistory::ApplyToCells(const QString& text, host::Worksheet& ws, CellBlo
     });
     host::CellBlockState after = host::TakeCells(ws, rect);
     if (after.SameAs(before)) return;
+    // The rows of changed cells take the height of what they now hold.
+    host::FitRowHeights(ws, rect.top, rect.bottom, host::RowFit::Edited);
     part.before = std::move(before);
     auto* step = new Step(*this, text);
     step->parts.push_back(std::move(part));
@@ -201,6 +204,8 @@ void EditHistory::ApplyToSheet(const QString& text, host::Worksheet& ws, const s
     } leave{depth_};
     RunOrRestore(change, [&] { before.RestoreInto(ws); });
     if (wb.ChangeCount() == changes) return;
+    // Rows fitted to their content follow moved cells and new column widths.
+    host::FitRowHeights(ws, 1, int32_t(ws.RowsData().size()), host::RowFit::Automatic);
     Part part;
     part.wb = &wb;
     part.ws = &ws;
@@ -225,6 +230,7 @@ void EditHistory::ApplyToWorkbook(const QString& text, host::Workbook& wb, const
         change();
     } catch (...) {
         if (wb.ChangeCount() != changes) {
+            host::FitRowHeights(wb);
             Part part{&wb, nullptr, std::move(before), std::nullopt};
             auto* step = new Step(*this, text);
             step->parts.push_back(std::move(part));
@@ -233,6 +239,7 @@ void EditHistory::ApplyToWorkbook(const QString& text, host::Workbook& wb, const
         throw;
     }
     if (wb.ChangeCount() == changes) return;
+    host::FitRowHeights(wb);
     Part part{&wb, nullptr, std::move(before), std::nullopt};
     auto* step = new Step(*this, text);
     step->parts.push_back(std::move(part));
@@ -270,6 +277,7 @@ void EditHistory::ApplyToApplication(const QString& text, host::Application& app
         for (Taken& t : taken) {
             if (closing_.count(t.wb)) continue;
             if (t.wb->ChangeCount() == t.changes) continue;
+            host::FitRowHeights(*t.wb);
             if (!t.before) {
                 lost = true;
                 continue;

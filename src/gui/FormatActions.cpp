@@ -421,6 +421,36 @@ void FormatActions::ColumnResized(host::Worksheet& ws, int col, int pixels) {
     emit Changed();
 }
 
+void FormatActions::AutoFitSelection(bool rows) {
+    SheetView* v = window_.CurrentSheetView();
+    if (!v) return;
+    host::Worksheet& ws = v->Sheet();
+    const auto areas = SelectedAreas();
+    const auto lines = LineAreas(SelectedLines(rows), rows);
+    Run(rows ? "自动调整行高" : "自动调整列宽", ws, std::nullopt, [&] { host::Range(&ws, lines).AutoFit(); });
+    Redraw(*v, areas);
+    emit Changed();
+}
+
+void FormatActions::AutoFitLine(host::Worksheet& ws, bool rows, int line) {
+    std::vector<host::Rect> lines;
+    if (window_.CurrentSheetView() && &window_.CurrentSheetView()->Sheet() == &ws) {
+        const auto selected = SelectedAreas();
+        const bool among = std::any_of(selected.begin(), selected.end(), [&](const host::Rect& a) {
+            return (rows ? a.IsWholeRows() && line >= a.top && line <= a.bottom
+                         : a.IsWholeColumns() && line >= a.left && line <= a.right);
+        });
+        if (among)
+            for (const host::Rect& a : selected)
+                if (rows ? a.IsWholeRows() : a.IsWholeColumns()) lines.push_back(a);
+    }
+    if (lines.empty())
+        lines.push_back(rows ? host::Rect{line, 1, line, host::kMaxColumns} : host::Rect{1, line, host::kMaxRows, line});
+    Run(rows ? "自动调整行高" : "自动调整列宽", ws, std::nullopt, [&] { host::Range(&ws, lines).AutoFit(); });
+    window_.RefreshViews();
+    emit Changed();
+}
+
 void FormatActions::InsertRows() {
     SheetView* v = window_.CurrentSheetView();
     if (!v) return;

@@ -107,6 +107,12 @@ public:
     // A header section dragged to `pixels` (96 dpi) stores that size.
     void RowResized(host::Worksheet& ws, int row, int pixels);
     void ColumnResized(host::Worksheet& ws, int col, int pixels);
+    // Fits rows to their content or columns to their widest text: the
+    // selected whole rows (columns), else the rows (columns) of the selection.
+    void AutoFitSelection(bool rows);
+    // A double-click on the border below a row (right of a column) header:
+    // that line, or every selected whole line when it is one of them.
+    void AutoFitLine(host::Worksheet& ws, bool rows, int line);
     void InsertRows();
     void InsertColumns();
     void DeleteRows();

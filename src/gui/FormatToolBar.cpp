@@ -215,6 +215,7 @@ void FormatTools::BuildMenu() {
     cells->setShortcut(QKeySequence("Ctrl+1"));
     QMenu* rows = formatMenu_->addMenu("行(&R)");
     add(rows, "行高(&E)…", "rowHeight", [a] { a->AskRowHeight(); });
+    add(rows, "自动调整行高(&A)", "autoFitRows", [a] { a->AutoFitSelection(true); });
     add(rows, "隐藏(&H)", "hideRows", [a] { a->HideRows(true); });
     add(rows, "取消隐藏(&U)", "unhideRows", [a] { a->HideRows(false); });
     rows->addSeparator();
@@ -222,6 +223,7 @@ void FormatTools::BuildMenu() {
     add(rows, "删除行(&D)", "deleteRows", [a] { a->DeleteRows(); });
     QMenu* cols = formatMenu_->addMenu("列(&C)");
     add(cols, "列宽(&W)…", "columnWidth", [a] { a->AskColumnWidth(); });
+    add(cols, "自动调整列宽(&I)", "autoFitColumns", [a] { a->AutoFitSelection(false); });
     add(cols, "隐藏(&H)", "hideColumns", [a] { a->HideColumns(true); });
     add(cols, "取消隐藏(&U)", "unhideColumns", [a] { a->HideColumns(false); });
     cols->addSeparator();
@@ -436,6 +438,11 @@ void FormatTools::Attach(SheetView& view) {
     };
     connect(view.Grid().horizontalHeader(), &QHeaderView::sectionResized, this, sized(false));
     connect(view.Grid().verticalHeader(), &QHeaderView::sectionResized, this, sized(true));
+    // A double-click on a header's border fits the row or column to its content.
+    connect(view.Grid().verticalHeader(), &QHeaderView::sectionHandleDoubleClicked, this,
+            [this, v](int section) { actions_->AutoFitLine(v->Sheet(), true, section + 1); });
+    connect(view.Grid().horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this,
+            [this, v](int section) { actions_->AutoFitLine(v->Sheet(), false, section + 1); });
     connect(&view, &QObject::destroyed, this, [this, v] {
         if (pending_.view == v) pending_ = {};
     });

@@ -32,6 +32,8 @@ GuiSession::GuiSession(std::string systemPath, std::optional<uint32_t> seed)
         [this]() -> host::Workbook* { return component_ ? component_->SystemWorkbook() : nullptr; });
     printService_ = std::make_unique<GuiPrintService>(toolkit_);
     app_.SetPrintService(printService_.get());
+    // Rows follow their content (wrapped text, larger fonts) as in the host.
+    app_.SetContentMeasurer(&measurer_);
     // Each command of the tool is one step of the host window's edit history.
     toolkit_.SetCommandRunner([this](const QString& caption, const std::function<void()>& command) {
         window_->History().ApplyToApplication(caption, app_, command);
@@ -60,6 +62,7 @@ GuiSession::~GuiSession() {
     window_.reset();
     component_.reset();
     app_.SetPrintService(nullptr);
+    app_.SetContentMeasurer(nullptr);
 }
 
 bool GuiSession::Start() {

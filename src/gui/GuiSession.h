@@ -8,6 +8,7 @@
 
 #include "gui/QtToolkit.h"
 #include "host/Application.h"
+#include "render/FontMeasurer.h"
 
 namespace ui {
 class Component;
@@ -42,6 +43,7 @@ private:
     host::Application app_;
     QtToolkit toolkit_;
     std::unique_ptr<GuiPrintService> printService_;
+    render::FontMeasurer measurer_;
     std::unique_ptr<ui::Component> component_;
     std::unique_ptr<HostWindow> window_;
 };

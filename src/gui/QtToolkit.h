@@ -102,6 +102,9 @@ public:
     bool IsScripted() const { return scripted_; }
     // One of `items` (the queued input, else a list dialog); empty when cancelled.
     std::string ChooseItem(const std::string& title, const std::string& label, const QStringList& items);
+    // The next queued input for a dialog of the caller's own: empty text in a
+    // scripted run without one (cancelled); none when the dialog is to be shown.
+    std::optional<std::string> ScriptedInput() { return Scripted(inputs_); }
 
     // ----- the window views -----
     // Runs after every event a tool window hands to its model (the host

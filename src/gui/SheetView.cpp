@@ -328,6 +328,12 @@ SheetView::SheetView(host::Worksheet& sheet, std::function<void(const QString&)>
         emit CurrentCellChanged(now.row() + 1, now.column() + 1);
     });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { ApplyLayout(); });
+    // A row that follows its content may have grown or shrunk with the entry.
+    connect(model_, &SheetModel::CellEdited, this, [this](int row, int) {
+        if (row < 1 || row > model_->rowCount() || grid_->isRowHidden(row - 1)) return;
+        const int pixels = PointsToPixels(Sheet().RowHeightPoints(row));
+        if (grid_->rowHeight(row - 1) != pixels) grid_->setRowHeight(row - 1, pixels);
+    });
     ApplyLayout();
     ShowActiveCell();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "host/AutoFit.h"
 #include "host/HostError.h"
 #include "host/Range.h"
 #include "host/Recalc.h"
@@ -44,6 +45,7 @@ Workbook* Workbooks::Open(const std::string& fullName) {
     wb->SetSaved(true);
     if (app_->LockingFiles()) wb->HoldLock(letPast);
     Workbook& opened = app_->AdoptWorkbook(std::move(wb));
+    FitRowHeights(opened);  // rows the file left to the content
     for (HostObserver* o : app_->Observers()) o->WorkbookOpened(opened);
     return &opened;
 }

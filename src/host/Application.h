@@ -13,6 +13,7 @@ namespace host {
 class Workbook;
 class Worksheet;
 class Range;
+class ContentMeasurer;
 
 // What one PrintOut asks for.
 struct PrintJob {
@@ -101,6 +102,9 @@ public:
 
     void SetPrintService(PrintService* s) { printService_ = s; }
     PrintService* GetPrintService() const { return printService_; }
+    // Fonts for fitting row heights and column widths (AutoFit.h); none: nothing is fitted.
+    void SetContentMeasurer(ContentMeasurer* m) { contentMeasurer_ = m; }
+    ContentMeasurer* GetContentMeasurer() const { return contentMeasurer_; }
     // Lock files (LockFile.h), off by default so that a host that only reads
     // files leaves nothing beside them. When on, a workbook opened from disk
     // or saved holds the lock file of its file until it closes, and a file
@@ -140,6 +144,7 @@ private:
     bool screenUpdating_ = true, displayAlerts_ = true, displayStatusBar_ = true;
     std::optional<std::string> statusBar_;
     PrintService* printService_ = nullptr;
+    ContentMeasurer* contentMeasurer_ = nullptr;
     std::vector<HostObserver*> observers_;
     int newWorkbookCounter_ = 0;
     bool lockingFiles_ = false;

@@ -38,6 +38,9 @@ struct Cell {
 struct RowInfo {
     double height = 0;        // points; 0 = the sheet's default height
     bool customHeight = false;
+    // The height was fitted to the content here (AutoFit.h), so it follows
+    // the content; a height a file gave without customHeight does not.
+    bool fitted = false;
     bool hidden = false;
     uint32_t style = 0;       // whole-row format; 0 = none
     bool HasStyle() const { return style != 0; }

@@ -409,13 +409,17 @@ std::string AdjustForDelete(std::string_view a1, const std::string& formulaSheet
 }
 
 std::string AdjustForInsert(std::string_view a1, const std::string& formulaSheet, const std::string& sheetName,
-                            bool rows, int32_t at, int32_t count) {
+                            bool rows, int32_t at, int32_t count, int32_t bandFirst, int32_t bandLast) {
     auto refs = FindReferences(a1);
     bool onSheet = SameSheetName(formulaSheet, sheetName);
+    const bool wholeLines = bandFirst <= 1 && bandLast >= (rows ? kMaxColumns : kMaxRows);
     std::erase_if(refs, [&](const Reference& r) {
         if (r.sheet.empty() ? !onSheet : !SameSheetName(r.sheet, sheetName)) return true;
         // Whole columns stay whole when rows come in, and whole rows when columns do.
-        return (r.kind == RefKind::Columns && rows) || (r.kind == RefKind::Rows && !rows);
+        if ((r.kind == RefKind::Columns && rows) || (r.kind == RefKind::Rows && !rows)) return true;
+        if (wholeLines) return false;
+        const Rect a = r.Area();
+        return rows ? a.left < bandFirst || a.right > bandLast : a.top < bandFirst || a.bottom > bandLast;
     });
     if (refs.empty()) return std::string(a1);
     return Rewrite(a1, refs, [&](const Reference& r) {
@@ -430,6 +434,51 @@ std::string AdjustForInsert(std::string_view a1, const std::string& formulaSheet
         };
         if (rows) move(t.first.row, t.last.row);
         else move(t.first.col, t.last.col);
+        return A1Text(t);
+    });
+}
+
+std::string SheetPrefix(const std::string& name) {
+    bool plain = !name.empty() && !std::isdigit(static_cast<unsigned char>(name[0]));
+    for (char c : name) plain = plain && IsWordChar(c) && c != '.';
+    // A name that reads as a cell (“A1”, “R1C1”) must be quoted too.
+    if (plain && ParseCellRef(name)) plain = false;
+    if (plain) return name + "!";
+    std::string out = "'";
+    for (char c : name) {
+        out += c;
+        if (c == '\'') out += '\'';
+    }
+    return out + "'!";
+}
+
+std::string AdjustForMove(std::string_view a1, const std::string& formulaSheet, const std::string& formulaSheetNow,
+                          const Move& m) {
+    auto refs = FindReferences(a1);
+    const bool sheetChanged = !SameSheetName(formulaSheet, formulaSheetNow);
+    const Rect to = m.To();
+    if (refs.empty()) return std::string(a1);
+    return Rewrite(a1, refs, [&](const Reference& r) {
+        const std::string& sheet = r.sheet.empty() ? formulaSheet : r.sheet;
+        const Rect area = r.Area();
+        Reference t = r;
+        // The reference's sheet as written from where the formula is now.
+        auto prefixFor = [&](const std::string& target) {
+            if (!r.prefix.empty() && SameSheetName(r.sheet, target)) return r.prefix;
+            return SameSheetName(target, formulaSheetNow) ? std::string() : SheetPrefix(target);
+        };
+        if (SameSheetName(sheet, m.fromSheet) && m.from.Contains(area)) {
+            for (RefPart* p : {&t.first, &t.last}) {
+                if (p->row) p->row += m.dRows;
+                if (p->col) p->col += m.dCols;
+            }
+            t.prefix = prefixFor(m.toSheet);
+            return A1Text(t);
+        }
+        if (SameSheetName(sheet, m.toSheet) && to.Contains(area) &&
+            !(SameSheetName(m.fromSheet, m.toSheet) && m.from.Intersects(area)))
+            return prefixFor(m.toSheet) + kRefError;
+        if (sheetChanged && r.prefix.empty()) t.prefix = prefixFor(formulaSheet);
         return A1Text(t);
     });
 }

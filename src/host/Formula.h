@@ -83,12 +83,34 @@ std::string AdjustForDelete(std::string_view a1, const std::string& formulaSheet
 std::string AdjustForDelete(std::string_view a1, const std::string& formulaSheet,
                             const std::string& sheetName, const Deletion& deletion);
 
-// The formula after `count` whole rows (rows) or columns were inserted on
-// `sheetName` before line `at`: references at or after it move on, areas
-// reaching over it grow, as the host adjusts them. A reference pushed off
-// the sheet becomes #REF!.
+// The formula after `count` rows (rows) or columns were inserted on
+// `sheetName` before line `at`, inside the band of columns (rows) or rows
+// [bandFirst, bandLast] across; whole rows or columns are the band of the
+// whole sheet. References wholly inside the band at or after `at` move on,
+// areas reaching over it grow, references reaching out of the band stay, as
+// the host adjusts them. A reference pushed off the sheet becomes #REF!.
 std::string AdjustForInsert(std::string_view a1, const std::string& formulaSheet, const std::string& sheetName,
-                            bool rows, int32_t at, int32_t count);
+                            bool rows, int32_t at, int32_t count, int32_t bandFirst = 1,
+                            int32_t bandLast = kMaxRows);
+
+// The formula after the cells `from` of `fromSheet` moved by (dRows, dCols)
+// onto `toSheet` (a cut and paste). References wholly inside `from` follow
+// the cells; references wholly inside the covered cells (the destination
+// apart from `from`) become #REF!; every other reference stays. The formula
+// itself was on `formulaSheet` and is now on `formulaSheetNow` (a moved
+// formula changes sheet with its cell): references to its old sheet get
+// that sheet's name when it changed.
+struct Move {
+    std::string fromSheet, toSheet;
+    Rect from;
+    int32_t dRows = 0, dCols = 0;
+    Rect To() const { return {from.top + dRows, from.left + dCols, from.bottom + dRows, from.right + dCols}; }
+};
+std::string AdjustForMove(std::string_view a1, const std::string& formulaSheet, const std::string& formulaSheetNow,
+                          const Move& move);
+
+// 'My sheet'! or Sheet1! as a formula writes the sheet before a reference.
+std::string SheetPrefix(const std::string& sheetName);
 
 // Sheet names compare without regard to (ASCII) case, as the host's do.
 bool SameSheetName(std::string_view a, std::string_view b);

@@ -107,40 +107,59 @@ void KeptSheet::ApplyDeletion(const formula::Deletion& d) {
 
 namespace {
 
-void InsertLines(KeptFragment& f, bool rows, int32_t at, int32_t count) {
+void InsertLines(KeptFragment& f, bool rows, int32_t at, int32_t count, int32_t bandFirst, int32_t bandLast) {
+    const bool wholeLines = bandFirst <= 1 && bandLast >= (rows ? kMaxColumns : kMaxRows);
     auto move = [&](int32_t& lo, int32_t& hi) {
         const int32_t max = rows ? kMaxRows : kMaxColumns;
         if (lo >= at) lo = std::min(lo + count, max);
         if (hi >= at) hi = std::min(hi + count, max);
+    };
+    auto inBand = [&](const Rect& r) {
+        return wholeLines || (rows ? r.left >= bandFirst && r.right <= bandLast : r.top >= bandFirst && r.bottom <= bandLast);
     };
     for (KeptRef& ref : f.refs) {
         switch (ref.kind) {
             case KeptRefKind::Areas:
             case KeptRefKind::Cell:
                 for (Rect& r : ref.areas) {
+                    if (!inBand(r)) continue;
                     if (rows && !(r.top == 1 && r.bottom == kMaxRows)) move(r.top, r.bottom);
                     if (!rows && !(r.left == 1 && r.right == kMaxColumns)) move(r.left, r.right);
                 }
                 break;
             case KeptRefKind::Row0:
-                if (rows && !ref.areas.empty()) move(ref.areas[0].top, ref.areas[0].bottom);
+                if (wholeLines && rows && !ref.areas.empty()) move(ref.areas[0].top, ref.areas[0].bottom);
                 break;
             case KeptRefKind::Col0:
-                if (!rows && !ref.areas.empty()) move(ref.areas[0].left, ref.areas[0].right);
+                if (wholeLines && !rows && !ref.areas.empty()) move(ref.areas[0].left, ref.areas[0].right);
                 break;
         }
     }
 }
 
+void MoveRefs(KeptFragment& f, const Rect& from, int32_t dRows, int32_t dCols) {
+    for (KeptRef& ref : f.refs) {
+        if (ref.kind != KeptRefKind::Areas && ref.kind != KeptRefKind::Cell) continue;
+        for (Rect& r : ref.areas)
+            if (from.Contains(r)) r = {r.top + dRows, r.left + dCols, r.bottom + dRows, r.right + dCols};
+    }
+}
+
 }  // namespace
 
-void KeptSheet::ApplyInsertion(bool rows, int32_t at, int32_t count) {
+void KeptSheet::ApplyInsertion(bool rows, int32_t at, int32_t count, int32_t bandFirst, int32_t bandLast) {
     for (KeptElement& e : elements)
-        for (KeptFragment& f : e.items) InsertLines(f, rows, at, count);
-    for (KeptFragment& f : drawing.anchors) InsertLines(f, rows, at, count);
+        for (KeptFragment& f : e.items) InsertLines(f, rows, at, count, bandFirst, bandLast);
+    for (KeptFragment& f : drawing.anchors) InsertLines(f, rows, at, count, bandFirst, bandLast);
+    if (bandFirst > 1 || bandLast < (rows ? kMaxColumns : kMaxRows)) return;
     for (KeptRelationship& r : relationships)
         if (r.part && r.part->itemized)
-            for (KeptFragment& f : r.part->items) InsertLines(f, rows, at, count);
+            for (KeptFragment& f : r.part->items) InsertLines(f, rows, at, count, bandFirst, bandLast);
+}
+
+void KeptSheet::ApplyMove(const Rect& from, int32_t dRows, int32_t dCols) {
+    for (KeptElement& e : elements)
+        for (KeptFragment& f : e.items) MoveRefs(f, from, dRows, dCols);
 }
 
 namespace {

@@ -115,9 +115,14 @@ struct KeptSheet {
     bool Empty() const { return rootAttributes.empty() && elements.empty() && relationships.empty() && drawing.Empty(); }
     // Moves every reference; drops items (and containers) that no longer apply.
     void ApplyDeletion(const formula::Deletion& d);
-    // Moves every reference for `count` whole rows (or columns) inserted
-    // before row (column) `at`; areas reaching over the insertion grow.
-    void ApplyInsertion(bool rows, int32_t at, int32_t count);
+    // Moves every reference for `count` rows (or columns) inserted before row
+    // (column) `at` inside the band of columns (rows) [bandFirst, bandLast];
+    // areas reaching over the insertion grow, areas reaching out of the band
+    // stay. Drawings and comments follow whole rows and columns only.
+    void ApplyInsertion(bool rows, int32_t at, int32_t count, int32_t bandFirst = 1, int32_t bandLast = kMaxRows);
+    // Moves the references wholly inside `from` by (dRows, dCols): a cut and
+    // paste on this sheet. Drawings and comments stay where they are.
+    void ApplyMove(const Rect& from, int32_t dRows, int32_t dCols);
     // A copy for a copied sheet: parts are copied too (a part belongs to one
     // sheet), elements unique in a workbook are left out with their parts
     // (tables; pivot tables, whose cache the workbook lists for the original).

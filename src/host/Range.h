@@ -18,6 +18,7 @@ struct CellFormat;
 
 enum XlDirection : int { xlUp = -4162, xlDown = -4121, xlToLeft = -4159, xlToRight = -4161 };
 enum XlDeleteShiftDirection : int { xlShiftUp = -4162, xlShiftToLeft = -4159 };
+enum XlInsertShiftDirection : int { xlShiftDown = -4121, xlShiftToRight = -4161 };
 enum XlSortOrder : int { xlAscending = 1, xlDescending = 2 };
 enum XlYesNoGuess : int { xlGuess = 0, xlYes = 1, xlNo = 2 };
 enum XlSortOrientation : int { xlTopToBottom = 1, xlLeftToRight = 2 };
@@ -112,10 +113,25 @@ public:
     // AdvancedFilter with action xlFilterCopy: the first row is the header; records copied to copyTo.
     void AdvancedFilter(const Range& copyTo, bool unique);
     void Delete(std::optional<XlDeleteShiftDirection> shift = {});
-    // Whole rows or whole columns only (EntireRow.Insert, EntireColumn.Insert):
-    // as many new lines as the range has, before its first, formatted like the
-    // line before them. A HostError when data would be pushed off the sheet.
-    void Insert();
+    // Whole rows or columns (EntireRow.Insert, EntireColumn.Insert): as many
+    // new lines as the range has, before its first, formatted like the line
+    // before them. Other cells: the cells of the range and those below it
+    // (xlShiftDown) or right of it (xlShiftToRight) move on by its size,
+    // with their formats, merged areas, pictures and the references to them;
+    // the new cells take the formats of the cells above (left of) them.
+    // Without a shift the host chooses: down for a range wider than tall.
+    // A HostError, nothing changed, when data would be pushed off the sheet
+    // or a merged area would be cut by the shift.
+    void Insert(std::optional<XlInsertShiftDirection> shift = {});
+    // Cut and paste: the cells move to `destination` (its top-left cell; the
+    // size is this range's) with values, formulas, formats, merged areas and
+    // the pictures lying on them, and every reference in the workbook to a
+    // moved cell follows it; a moved formula keeps referring to the cells it
+    // referred to. References to the cells covered become #REF!. The source
+    // is left empty and unformatted. A HostError, nothing changed, for a
+    // destination in another workbook or off the sheet, several areas, a
+    // locked cell of a protected sheet, or a merged area cut by either block.
+    void Cut(const Range& destination);
     void Clear();
     void ClearContents();
     void ClearFormats();
@@ -160,6 +176,11 @@ public:
     void Merge();
     void UnMerge();
 
+    // Whole rows: each takes the height of its content (and is no longer of
+    // a custom height); whole columns: each takes the width of its widest
+    // shown text (an empty column keeps its width). Merged cells are left
+    // out, as the host does. Any other range, or no measurer installed: a HostError.
+    void AutoFit();
     double ColumnWidth() const;   // characters
     void SetColumnWidth(double chars);
     double RowHeight() const;     // points; 0 for a hidden row

@@ -121,10 +121,17 @@ void AdjustMerges(Worksheet& ws, const Deletion& d) {
     merges = std::move(kept);
 }
 
-// Pictures follow whole-row and whole-column deletions; one whose rows (or
-// columns) are all deleted goes with them.
+// Pictures lying wholly inside the band across (all of them, for whole rows
+// or columns) follow the cells; one whose rows (or columns) are all deleted
+// goes with them.
 void AdjustPictures(Worksheet& ws, const Deletion& d) {
-    if (!d.WholeLines()) return;
+    auto insideBand = [&](const Picture& p) {
+        const int32_t first = d.ShiftUp() ? p.from.col : p.from.row;
+        int32_t last = d.ShiftUp() ? p.to.col : p.to.row;
+        // An anchor at offset 0 of a cell ends at that cell's edge: it does not cover it.
+        if ((d.ShiftUp() ? p.to.colOffset : p.to.rowOffset) == 0 && last > first) --last;
+        return first >= d.BandFirst() && last <= d.BandLast();
+    };
     auto mapAnchor = [&](int32_t& pos, int64_t& offset) {
         if (d.IsDeleted(pos)) {
             pos = pos - d.DeletedUpTo(pos) + 1;  // the first line after the deleted span
@@ -134,6 +141,7 @@ void AdjustPictures(Worksheet& ws, const Deletion& d) {
         }
     };
     ws.Pictures().EraseIf([&](Picture& p) {
+        if (!insideBand(p)) return false;
         int32_t& from = d.ShiftUp() ? p.from.row : p.from.col;
         int32_t& to = d.ShiftUp() ? p.to.row : p.to.col;
         int64_t& fromOff = d.ShiftUp() ? p.from.rowOffset : p.from.colOffset;

@@ -52,6 +52,8 @@ CellBlockState TakeCells(const Worksheet& ws, const Rect& block) {
         auto it = std::lower_bound(cells.begin(), cells.end(), block.left,
                                    [](const Cell& c, int32_t col) { return c.col < col; });
         for (; it != cells.end() && it->col <= block.right; ++it) s.cells.emplace_back(r, *it);
+        const RowInfo& info = rows[size_t(r - 1)].info;
+        if (info.height > 0 || info.customHeight) s.heights.push_back({r, info.height, info.customHeight, info.fitted});
     }
     s.merges = ws.MergedAreas().Intersecting(block);
     return s;
@@ -63,6 +65,16 @@ void RestoreCells(Worksheet& ws, const CellBlockState& s) {
     for (int32_t r = b.top; r <= b.bottom && size_t(r) <= rows.size(); ++r)
         std::erase_if(rows[size_t(r - 1)].cells, [&](const Cell& c) { return c.col >= b.left && c.col <= b.right; });
     for (const auto& [r, c] : s.cells) ws.GetRow(r).Get(c.col) = c;
+    auto height = s.heights.begin();
+    for (int32_t r = b.top; r <= b.bottom && size_t(r) <= rows.size(); ++r) {
+        RowInfo& info = rows[size_t(r - 1)].info;
+        const bool held = height != s.heights.end() && height->row == r;
+        info.height = held ? height->height : 0;
+        info.customHeight = held && height->custom;
+        info.fitted = held && height->fitted;
+        if (held) ++height;
+    }
+    ws.SizesChanged();
     ws.MergedAreas().RemoveIntersecting(b);
     for (const Rect& m : s.merges) {
         // An area reaching out of the block may meet one made outside it

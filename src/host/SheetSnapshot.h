@@ -2,8 +2,8 @@
 // Copies of what an edit can reach, taken before and after it, so that the
 // edit can be taken back and made again:
 //
-//   CellBlockState   the stored cells (values, formulas, formats) of a block
-//                    and the merged areas that meet it
+//   CellBlockState   the stored cells (values, formulas, formats) of a block,
+//                    the merged areas that meet it and its rows' heights
 //   SheetState       everything a worksheet holds: cells, rows, columns,
 //                    merges, pictures, page setup, protection, what the file
 //                    kept beyond the model
@@ -34,6 +34,14 @@ struct CellBlockState {
     Rect block;
     std::vector<std::pair<int32_t, Cell>> cells;  // (row, cell), by row then column
     std::vector<Rect> merges;                     // every merged area meeting the block
+    // Heights of the block's rows that have one (row, height, custom,
+    // fitted): a height fitted to the cells goes back with them.
+    struct Height {
+        int32_t row;
+        double height;
+        bool custom, fitted;
+    };
+    std::vector<Height> heights;
 
     // Same cells (column, format, value, formula) and merges.
     bool SameAs(const CellBlockState& o) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/Application.h"
+#include "host/AutoFit.h"
 #include "host/HostError.h"
 #include "host/LockFile.h"
 #include "host/Recalc.h"
@@ -80,6 +81,7 @@ void Workbook::Save() {
     const bool locking = app_ && app_->LockingFiles();
     if (locking) ConfirmTarget(FullName());
     Calculate();  // the file's cached results are what the formulas give
+    FitRowHeights(*this);  // the file carries the heights the content takes
     xlsx::SaveWorkbook(*this, FullName());
     saved_ = true;
     if (locking && !lock_) HoldLock(std::nullopt);
@@ -89,6 +91,7 @@ void Workbook::SaveAs(const std::string& fullName) {
     const bool locking = app_ && app_->LockingFiles();
     if (locking) ConfirmTarget(fullName);
     Calculate();
+    FitRowHeights(*this);
     xlsx::SaveWorkbook(*this, fullName);
     const bool moved = fullName != FullName();
     SetFileName(fullName);

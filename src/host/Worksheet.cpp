@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "host/Application.h"
+#include "host/AutoFit.h"
 #include "host/HostError.h"
 #include "host/Pagination.h"
 #include "host/Protection.h"
@@ -248,6 +249,8 @@ void Worksheet::Delete() {
 bool Worksheet::PrintOut(bool preview, const std::string& prToFileName) {
     PrintService* ps = parent_->Parent() ? parent_->Parent()->GetPrintService() : nullptr;
     if (!ps) throw HostError("没有可用的打印服务");
+    // Pages are cut by the heights the content takes.
+    FitRowHeights(*this, 1, int32_t(rows_.size()), RowFit::Automatic);
     if (Paginate(*this).pages.empty()) return false;
     ps->PrintOut(*this, PrintJob{preview, prToFileName});
     return true;
@@ -509,6 +512,7 @@ void Worksheet::SetRowHeightPoints(int32_t row, double pt) {
     RowInfo& info = GetRow(row).info;
     info.height = pt;
     info.customHeight = true;
+    info.fitted = false;
     info.hidden = false;
     RowSizeChanged(row);
     MarkChanged();

@@ -12,6 +12,7 @@
 #include "GuiTestSupport.h"
 #include "gui/EditActions.h"
 #include "gui/EditHistory.h"
+#include "gui/ShiftCellsDialog.h"
 #include "gui/SheetView.h"
 #include "gui/WorkbookView.h"
 #include "host/Range.h"
@@ -420,4 +421,93 @@ TEST(Editing, ClosingAWorkbookDropsTheStepsThatReachIt) {
     ASSERT_TRUE(s.d.Host().CloseWorkbook(s.wb));
     EXPECT_EQ(s.Stack().count(), 0);
     EXPECT_FALSE(s.Edit().UndoAction().isEnabled());
+}
+
+namespace {
+
+// What the grid holds in rows × cols, "." for an empty cell.
+std::string GridText(host::Worksheet& ws, int32_t rows, int32_t cols) {
+    std::string s;
+    for (int32_t r = 1; r <= rows; ++r)
+        for (int32_t c = 1; c <= cols; ++c) {
+            const Variant& v = ws.ValueAt(r, c);
+            s += v.IsEmpty() ? "." : host::ToText(v);
+            s += c < cols ? " " : "\n";
+        }
+    return s;
+}
+
+}  // namespace
+
+TEST(Editing, InsertAndDeleteCellsShiftTheirNeighboursAsOneStep) {
+    Sheet s;
+    for (int32_t r = 1; r <= 3; ++r)
+        for (int32_t c = 1; c <= 2; ++c) s.ws.SetValueAt(r, c, Variant(host::CellAddress(r, c)));
+    s.ws.GetCell(5, 1).formula = std::make_unique<std::string>("B2&B3");
+    const std::string before = GridText(s.ws, 4, 3);
+
+    s.Select("B2");
+    s.d.Toolkit().QueueInput("活动单元格下移");
+    s.Edit().InsertCells();
+    EXPECT_EQ(GridText(s.ws, 4, 2), "A1 B1\nA2 .\nA3 B2\n. B3\n");
+    EXPECT_EQ(s.ws.GetRange("A5").Formula(), "=B3&B4");
+    EXPECT_EQ(s.Edit().UndoAction().text(), "撤销 插入 B2");
+    s.Undo();
+    EXPECT_EQ(GridText(s.ws, 4, 3), before);
+    EXPECT_EQ(s.ws.GetRange("A5").Formula(), "=B2&B3");
+    s.Redo();
+    EXPECT_EQ(s.ws.GetRange("A5").Formula(), "=B3&B4");
+    s.Undo();
+
+    s.Select("A2");
+    s.d.Toolkit().QueueInput("右侧单元格左移");
+    s.Edit().DeleteCells();
+    EXPECT_EQ(GridText(s.ws, 3, 2), "A1 B1\nB2 .\nA3 B3\n");
+    EXPECT_EQ(s.ws.GetRange("A5").Formula(), "=A2&B3");
+    s.Undo();
+    s.d.Toolkit().QueueInput("下方单元格上移");
+    s.Edit().DeleteCells();
+    EXPECT_EQ(s.ws.GetRange("A4").Formula(), "=B2&B3") << "column B did not move, the formula did";
+    EXPECT_EQ(GridText(s.ws, 3, 2), "A1 B1\nA3 B2\n. B3\n");
+    s.Undo();
+
+    // A merged area in the way: a message, nothing changed, no step.
+    s.ws.GetRange("B3:C3").Merge();
+    const int steps = s.Stack().count();
+    s.d.TakeMessages();
+    s.Select("B1");
+    s.d.Toolkit().QueueInput("活动单元格下移");
+    s.Edit().InsertCells();
+    const std::vector<std::string> shown = s.d.TakeMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("合并单元格"), std::string::npos) << shown[0];
+    EXPECT_EQ(s.Stack().count(), steps);
+    EXPECT_EQ(s.ws.ValueAt(2, 2), Variant("B2"));
+
+    // The dialogs, as they open from the menu.
+    gui::ShiftCellsDialog insert(true, gui::CellShift::Vertical, &s.d.Host());
+    EXPECT_EQ(insert.Choice(), gui::CellShift::Vertical);
+    guitest::SaveScreenshot(insert, "insert-cells-dialog.png");
+    gui::ShiftCellsDialog remove(false, gui::CellShift::Sideways, &s.d.Host());
+    guitest::SaveScreenshot(remove, "delete-cells-dialog.png");
+}
+
+TEST(Editing, CutAndPasteMovesTheReferencesToTheCells) {
+    Sheet s;
+    s.ws.SetValueAt(1, 1, Variant(2.0));
+    s.ws.SetValueAt(1, 2, Variant(3.0));
+    s.ws.GetCell(1, 3).formula = std::make_unique<std::string>("A1*B1");
+    s.ws.GetCell(4, 1).formula = std::make_unique<std::string>("SUM(A1:C1)");
+    s.Select("A1:C1");
+    s.Edit().Copy(true);
+    s.Select("B6");
+    ASSERT_TRUE(s.Edit().Paste());
+    EXPECT_EQ(s.ws.GetRange("D6").Formula(), "=B6*C6");
+    EXPECT_EQ(s.ws.GetRange("A4").Formula(), "=SUM(B6:D6)");
+    EXPECT_EQ(s.ws.FindCell(1, 1), nullptr);
+    EXPECT_EQ(s.Selected(), "B6:D6");
+    s.Undo();
+    EXPECT_EQ(s.ws.GetRange("C1").Formula(), "=A1*B1");
+    EXPECT_EQ(s.ws.GetRange("A4").Formula(), "=SUM(A1:C1)");
+    EXPECT_EQ(s.ws.FindCell(6, 2), nullptr);
 }

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,8 +17,10 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTest>
+#include <cmath>
 
 #include "GuiTestSupport.h"
+#include "gui/EditActions.h"
 #include "gui/FormatActions.h"
 #include "gui/FormatCellsDialog.h"
 #include "gui/FormatToolBar.h"
@@ -29,6 +32,7 @@
 #include "host/Style.h"
 #include "host/Workbook.h"
 #include "host/Worksheet.h"
+#include "render/StyleCache.h"
 #include "tables/TemplateLibrary.h"
 #include "ui/FrmHuaMinChe.h"
 #include "ui/MainWindow.h"
@@ -446,4 +450,45 @@ TEST(FormatTools, PageSetupGoesToTheCurrentSheet) {
     EXPECT_EQ(v.Sheet().PageSetup().Orientation, host::xlLandscape);
     EXPECT_EQ(v.Sheet().PageSetup().CenterFooter, "第 &P 页");
     EXPECT_FALSE(v.Sheet().Parent().Saved());
+}
+
+TEST(FormatTools, WrappedTextGrowsItsRowAndADoubleClickOnAHeaderEdgeFits) {
+    Desktop d;
+    d.Start();
+    gui::SheetView& v = NewBook(d);
+    host::Worksheet& ws = v.Sheet();
+    d.Host().show();
+    guitest::Settle();
+    Select(v, "A1");
+    Tools(d).Actions().SetWrap(true);
+    const double standard = ws.RowHeightPoints(1);
+    v.Model().setData(v.Model().index(0, 0), "第一考场 高一（1）班 语文 数学 英语 物理 化学 生物");
+    guitest::Settle();
+    const double fitted = ws.RowHeightPoints(1);
+    EXPECT_GE(fitted, 3 * standard) << "several lines of wrapped text";
+    EXPECT_FALSE(ws.RowsData()[0].info.customHeight);
+    EXPECT_EQ(v.Grid().verticalHeader()->sectionSize(0), int(std::lround(fitted / 0.75))) << "the grid shows it";
+    guitest::SaveScreenshot(d.Host(), "wrapped-row-fitted.png");
+    d.Host().Edit().UndoAction().trigger();
+    guitest::Settle();
+    EXPECT_DOUBLE_EQ(ws.RowHeightPoints(1), standard);
+    d.Host().Edit().RedoAction().trigger();
+    EXPECT_DOUBLE_EQ(ws.RowHeightPoints(1), fitted);
+
+    // A double-click on the border right of B's header fits B to its widest text.
+    ws.SetValueAt(2, 2, Variant("考场编排系统的一个很长的标题"));
+    ws.SetValueAt(3, 2, Variant("短"));
+    d.Host().RefreshViews();
+    guitest::Settle();
+    QHeaderView* header = v.Grid().horizontalHeader();
+    const int edge = header->sectionViewportPosition(1) + header->sectionSize(1) - 1;
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, QPoint(edge, header->height() / 2));
+    guitest::Settle();
+    const QFontMetrics metrics(render::QtFont(FormatOf(ws, "B2").font));
+    const int text = metrics.horizontalAdvance(QString("考场编排系统的一个很长的标题"));
+    EXPECT_GE(ws.ColumnWidthPoints(2) / 0.75, text);
+    EXPECT_LE(ws.ColumnWidthPoints(2) / 0.75, text + 20);
+    EXPECT_EQ(d.Host().Edit().UndoAction().text(), "撤销 自动调整列宽");
+    d.Host().Edit().UndoAction().trigger();
+    EXPECT_NEAR(ws.ColumnWidthChars(2), ws.DefaultColumnWidth(), 0.01);
 }

@@ -1,4 +1,4 @@
-// Inserting whole rows and columns, and frozen panes.
+// Inserting whole rows and columns, inserting cells with a shift, and frozen panes.
 #include <gtest/gtest.h>
 
 #include "host/Application.h"
@@ -47,7 +47,6 @@ TEST_F(Insert, WholeRowsAndColumnsMoveTheCellsOn) {
     // Before the first line too.
     ws.GetRange("A:A").EntireColumn().Insert();
     EXPECT_EQ(ws.ValueAt(1, 2).Text(), "A1");
-    EXPECT_THROW(ws.GetRange("B2:C3").Insert(), HostError);
     EXPECT_THROW(ws.GetRange("A:A,C:C").Insert(), HostError);
 }
 
@@ -93,8 +92,10 @@ TEST_F(Insert, FormulasNamesMergesAndPrintSettingsFollow) {
     // A merged area over the insertion grows.
     ws.GetRange("6:6").Insert();
     EXPECT_EQ(ws.MergedAreas()[0], (Rect{5, 1, 7, 2}));
+    ws.GetCell(9, 1).formula = std::make_unique<std::string>("SUM(B:B)+SUM(A:A)");
     ws.GetRange("B:B").Insert();
     EXPECT_EQ(FormulaAt(ws, 8, 1), "SUM(A1:A7)+$C$5+C1");
+    EXPECT_EQ(FormulaAt(ws, 9, 1), "SUM(C:C)+SUM(A:A)");
     EXPECT_EQ(ws.MergedAreas()[0], (Rect{5, 1, 7, 3}));
 }
 
@@ -124,6 +125,79 @@ TEST_F(Insert, PicturesMoveWithTheirRows) {
     ws.GetRange("C:C").Insert();
     EXPECT_EQ(ws.Pictures()[0].from.col, 2);
     EXPECT_EQ(ws.Pictures()[0].to.col, 5);
+}
+
+TEST_F(Insert, CellsShiftDownOrRightInsideTheirBand) {
+    FillGrid(3, 3);
+    ws.GetRange("A1:C1").Font().SetBold(true);
+    ws.GetRange("B2:C2").Insert(xlShiftDown);
+    EXPECT_EQ(Grid(4, 3), "A1 B1 C1\nA2 . .\nA3 B2 C2\n. B3 C3\n");
+    // The new cells take the formats above them; the cells that moved keep theirs.
+    EXPECT_TRUE(ws.GetRange("B2").Font().Bold());
+    EXPECT_FALSE(ws.GetRange("B3").Font().Bold());
+    EXPECT_FALSE(ws.GetRange("A2").Font().Bold());
+    ws.GetRange("A2:A3").Insert(xlShiftToRight);
+    EXPECT_EQ(Grid(4, 4), "A1 B1 C1 .\n. A2 . .\n. A3 B2 C2\n. B3 C3 .\n");
+    // Without a shift: down for a range wider than tall, else right.
+    ws.GetRange("A1:B1").Insert();
+    EXPECT_EQ(ws.ValueAt(2, 1).Text(), "A1");
+    ws.GetRange("C1:C2").Insert();
+    EXPECT_EQ(ws.ValueAt(1, 4).Text(), "C1");
+}
+
+TEST_F(Insert, ReferencesIntoTheBandFollowTheCells) {
+    FillGrid(4, 3);
+    Worksheet& other = wb.Worksheets().Add();
+    ws.GetCell(6, 1).formula = std::make_unique<std::string>("B3+SUM(B1:B4)+SUM(A1:C4)+$B$2+B1");
+    other.GetCell(1, 1).formula = std::make_unique<std::string>("'" + ws.Name() + "'!B4");
+    wb.DefinedNames().push_back({"列", -1, "'" + ws.Name() + "'!$B$2:$B$4", false});
+    ws.GetRange("B2").Insert(xlShiftDown);
+    // B3 and $B$2 moved; B1:B4 reaches over the insertion and grows; A1:C4
+    // reaches out of the band and stays; B1 is above the insertion.
+    EXPECT_EQ(FormulaAt(ws, 6, 1), "B4+SUM(B1:B5)+SUM(A1:C4)+$B$3+B1");
+    EXPECT_EQ(FormulaAt(other, 1, 1), "'" + ws.Name() + "'!B5");
+    EXPECT_EQ(wb.DefinedNames().back().formula, "'" + ws.Name() + "'!$B$3:$B$5");
+    ws.GetCell(1, 5).formula = std::make_unique<std::string>("B2&C2&A3");
+    ws.GetRange("B2:B3").Insert(xlShiftToRight);
+    EXPECT_EQ(FormulaAt(ws, 1, 5), "C2&D2&A3");
+}
+
+TEST_F(Insert, CellsRefuseToTearAMergedAreaAndChangeNothing) {
+    FillGrid(5, 3);
+    ws.GetRange("B4:C4").Merge();  // reaches out of a band of column B
+    ws.GetCell(6, 1).formula = std::make_unique<std::string>("B3");
+    const std::string before = Grid(6, 3);
+    EXPECT_THROW(ws.GetRange("B2").Insert(xlShiftDown), HostError);
+    EXPECT_EQ(Grid(6, 3), before);
+    EXPECT_EQ(FormulaAt(ws, 6, 1), "B3");
+    EXPECT_EQ(ws.MergedAreas()[0], (Rect{4, 2, 4, 3}));
+    // Below the merged area, or with it wholly inside the band, the shift is fine.
+    EXPECT_NO_THROW(ws.GetRange("B5").Insert(xlShiftDown));
+    EXPECT_NO_THROW(ws.GetRange("B2:C2").Insert(xlShiftDown));
+    EXPECT_EQ(ws.MergedAreas()[0], (Rect{5, 2, 5, 3}));
+    // Nothing is pushed off the sheet.
+    ws.SetValueAt(kMaxRows, 2, Variant(1.0));
+    EXPECT_THROW(ws.GetRange("B1").Insert(xlShiftDown), HostError);
+    EXPECT_NO_THROW(ws.GetRange("A1").Insert(xlShiftDown));
+}
+
+TEST_F(Insert, PicturesInsideTheBandMoveWithTheCells) {
+    auto picture = [](int32_t col, int32_t row, int32_t toCol, int32_t toRow) {
+        Picture p;
+        p.from = {col, row, 0, 0};
+        p.to = {toCol, toRow, 0, 0};
+        return p;
+    };
+    // Columns B–C (ending at D's edge), and columns A–C.
+    ws.Pictures() = {picture(2, 3, 4, 5), picture(1, 3, 4, 5)};
+    ws.GetRange("B2:C2").Insert(xlShiftDown);
+    EXPECT_EQ(ws.Pictures()[0].from.row, 4);
+    EXPECT_EQ(ws.Pictures()[0].to.row, 6);
+    EXPECT_EQ(ws.Pictures()[1].from.row, 3);
+    // Deleting the cells takes it back up; the wider picture stays again.
+    ws.GetRange("B2:C2").Delete(xlShiftUp);
+    EXPECT_EQ(ws.Pictures()[0].from.row, 3);
+    EXPECT_EQ(ws.Pictures()[1].from.row, 3);
 }
 
 TEST(FreezePanes, SplitsAndUnfreezes) {
