@@ -150,7 +150,7 @@ void Range::AutoFit() {
         const ColumnInfo* info = ws.FindColumn(left + int32_t(i));
         if (widest[i] <= 0 || (info && info->hidden)) continue;
         const int pixels = std::max(8, int(std::ceil(widest[i] / kPointsPerPixel - 1e-6)));
-        ws.SetColumnWidthChars(left + int32_t(i), std::min(255.0, Worksheet::CharsForPixels(pixels)));
+        ws.SetColumnWidthChars(left + int32_t(i), std::min(255.0, ws.CharsForPixels(pixels)));
     }
     // Wrapped text follows the new widths.
     FitRowHeights(ws, 1, int32_t(ws.RowsData().size()), RowFit::Automatic);

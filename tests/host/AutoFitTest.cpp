@@ -86,7 +86,7 @@ TEST_F(AutoFit, RowsWithoutACustomHeightTakeTheirContentsHeight) {
     EXPECT_FALSE(Info(1).fitted);
     // A wider column takes fewer lines: 40 bytes in 120 pt, two lines of 16.5 pt.
     PutWrapped(1);
-    ws.SetColumnWidthChars(1, Worksheet::CharsForPixels(160));
+    ws.SetColumnWidthChars(1, ws.CharsForPixels(160));
     ASSERT_GE(ws.ColumnWidthPoints(1), 120);
     FitRowHeights(ws, 1, 1, RowFit::Automatic);
     EXPECT_DOUBLE_EQ(Info(1).height, 33);
