@@ -1,5 +1,8 @@
 #include "render/PagedOutput.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QDateTime>
 #include <QGuiApplication>
@@ -43,6 +46,16 @@ void EnsureGuiApplication() {
     static char name[] = "tolm";
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Outside a desktop session Qt would warn, in English, that it makes its
+    // own runtime folder; make it as Qt would, so the user reads nothing of it.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const std::string dir = "/tmp/runtime-" + std::to_string(::getuid());
+        ::mkdir(dir.c_str(), 0700);  // may exist already: checked below
+        struct stat st {};
+        if (::lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+            (st.st_mode & 0777) == 0700)
+            qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir));
+    }
     static QGuiApplication* app = new QGuiApplication(argc, argv);
     (void)app;
 }
