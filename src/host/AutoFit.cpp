@@ -83,9 +83,12 @@ bool FitRowHeights(Worksheet& ws, int32_t first, int32_t last, RowFit which) {
         const double need = ContentHeight(ws, r, row, mayNeed, *measurer, m);
         // The standard height is no height of its own: the row stays as the file had it.
         const double height = need <= ws.StandardHeight() ? 0.0 : need;
-        if (height == info.height && info.fitted == (height > 0)) continue;
+        // A row an edit fitted stays the edit's when it is fitted again.
+        const bool automatic = height > 0 && which == RowFit::Automatic && (!info.fitted || info.autoFitted);
+        if (height == info.height && info.fitted == (height > 0) && info.autoFitted == automatic) continue;
         info.height = height;
         info.fitted = height > 0;
+        info.autoFitted = automatic;
         changed = true;
     }
     if (changed) ws.SizesChanged();

@@ -41,6 +41,10 @@ struct RowInfo {
     // The height was fitted to the content here (AutoFit.h), so it follows
     // the content; a height a file gave without customHeight does not.
     bool fitted = false;
+    // Fitted only because the row was shown, printed or saved, not because
+    // its cells were edited here: layout, not written to the file, so a
+    // user's rows keep the heights their own program gives them.
+    bool autoFitted = false;
     bool hidden = false;
     uint32_t style = 0;       // whole-row format; 0 = none
     bool HasStyle() const { return style != 0; }

@@ -116,7 +116,7 @@ void Range::SetRowHeight(double pt) {
             for (host::Row& r : ws.RowsData()) {
                 r.info.height = 0;
                 r.info.customHeight = false;
-                r.info.fitted = false;
+                r.info.fitted = r.info.autoFitted = false;
                 r.info.hidden = false;
             }
             ws.SizesChanged();

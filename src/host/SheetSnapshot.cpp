@@ -53,7 +53,7 @@ CellBlockState TakeCells(const Worksheet& ws, const Rect& block) {
                                    [](const Cell& c, int32_t col) { return c.col < col; });
         for (; it != cells.end() && it->col <= block.right; ++it) s.cells.emplace_back(r, *it);
         const RowInfo& info = rows[size_t(r - 1)].info;
-        if (info.height > 0 || info.customHeight) s.heights.push_back({r, info.height, info.customHeight, info.fitted});
+        if (info.height > 0 || info.customHeight) s.heights.push_back({r, info.height, info.customHeight, info.fitted, info.autoFitted});
     }
     s.merges = ws.MergedAreas().Intersecting(block);
     return s;
@@ -72,6 +72,7 @@ void RestoreCells(Worksheet& ws, const CellBlockState& s) {
         info.height = held ? height->height : 0;
         info.customHeight = held && height->custom;
         info.fitted = held && height->fitted;
+        info.autoFitted = held && height->autoFitted;
         if (held) ++height;
     }
     ws.SizesChanged();

@@ -39,7 +39,7 @@ struct CellBlockState {
     struct Height {
         int32_t row;
         double height;
-        bool custom, fitted;
+        bool custom, fitted, autoFitted;
     };
     std::vector<Height> heights;
 

@@ -81,7 +81,6 @@ void Workbook::Save() {
     const bool locking = app_ && app_->LockingFiles();
     if (locking) ConfirmTarget(FullName());
     Calculate();  // the file's cached results are what the formulas give
-    FitRowHeights(*this);  // the file carries the heights the content takes
     xlsx::SaveWorkbook(*this, FullName());
     saved_ = true;
     if (locking && !lock_) HoldLock(std::nullopt);
@@ -91,7 +90,6 @@ void Workbook::SaveAs(const std::string& fullName) {
     const bool locking = app_ && app_->LockingFiles();
     if (locking) ConfirmTarget(fullName);
     Calculate();
-    FitRowHeights(*this);
     xlsx::SaveWorkbook(*this, fullName);
     const bool moved = fullName != FullName();
     SetFileName(fullName);

@@ -512,7 +512,7 @@ void Worksheet::SetRowHeightPoints(int32_t row, double pt) {
     RowInfo& info = GetRow(row).info;
     info.height = pt;
     info.customHeight = true;
-    info.fitted = false;
+    info.fitted = info.autoFitted = false;
     info.hidden = false;
     RowSizeChanged(row);
     MarkChanged();

@@ -155,18 +155,27 @@ TEST_F(AutoFit, UndoingACellEditPutsTheRowsHeightBack) {
     EXPECT_TRUE(Info(1).fitted);
 }
 
-TEST_F(AutoFit, SavedHeightsAreNotCustomAndOpeningFitsRowsWithoutOne) {
+// A height fitted because cells were edited is saved (as the host saves the
+// height it fits after an edit), without customHeight; one fitted only to
+// show or print a row is layout and leaves the file's row as it was, so a
+// roster saved by a command keeps the heights its own program gives it.
+TEST_F(AutoFit, EditedRowsSaveTheirHeightAndOthersLeaveTheFilesRowsAlone) {
     testing_support::TempDir dir;
     PutWrapped(1);
     PutWrapped(2);
+    PutWrapped(3);
     ws.SetRowHeightPoints(2, 20);
+    FitRowHeights(ws, 1, 1, RowFit::Edited);
+    FitRowHeights(ws, 1, 3, RowFit::Automatic);  // as printing does
+    EXPECT_DOUBLE_EQ(ws.RowHeightPoints(3), 82.5);
     wb.SaveAs(dir.File("fit.xlsx"));
     Application other;
     Workbook& back = *other.Workbooks().Open(dir.File("fit.xlsx"));
     const RowInfo& saved = back.Sheet(1).RowsData()[0].info;
-    EXPECT_DOUBLE_EQ(saved.height, 82.5) << "fitted on save";
+    EXPECT_DOUBLE_EQ(saved.height, 82.5) << "fitted after the edit";
     EXPECT_FALSE(saved.customHeight);
     EXPECT_TRUE(back.Sheet(1).RowsData()[1].info.customHeight);
+    EXPECT_DOUBLE_EQ(back.Sheet(1).RowsData()[2].info.height, 0) << "fitted to print only";
     back.Close(false);
 
     // A file that leaves the row to its content gets the height on opening.

@@ -184,7 +184,7 @@ void WriteSheetData(const Worksheet& ws, uint32_t styleCount, SharedStrings& sst
         out.Raw("<row r=\"").Int(int64_t(i + 1)).Char('"');
         const RowInfo& info = row.info;
         if (info.style && style(info.style)) out.Raw(" s=\"").Int(style(info.style)).Raw("\" customFormat=\"1\"");
-        if (info.height > 0) out.AttrNumber("ht", info.height);
+        if (info.height > 0 && !info.autoFitted) out.AttrNumber("ht", info.height);
         if (info.customHeight) out.Raw(" customHeight=\"1\"");
         if (info.hidden) out.Raw(" hidden=\"1\"");
         if (row.cells.empty()) {
